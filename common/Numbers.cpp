@@ -1,0 +1,67 @@
+// Rounding and number reading shared by the game and the editor.
+#include "Numbers.h"
+
+#include <cfenv>
+#include <cmath>
+#include <cstdlib>
+#include <stdexcept>
+#include <string>
+
+namespace zorvik {
+
+double RoundHalfEven(double value) {
+    // nearbyint honours the current rounding mode, which is to-nearest-even unless changed.
+    return std::nearbyint(value);
+}
+
+int16_t ToInt16(double value) {
+    const double r = RoundHalfEven(value);
+    if (!(r >= -32768.0 && r <= 32767.0)) {
+        throw std::overflow_error("number out of the 16-bit range: " + std::to_string(value));
+    }
+    return static_cast<int16_t>(r);
+}
+
+int32_t ToInt32(double value) {
+    const double r = RoundHalfEven(value);
+    if (!(r >= -2147483648.0 && r <= 2147483647.0)) {
+        throw std::overflow_error("number out of the 32-bit range: " + std::to_string(value));
+    }
+    return static_cast<int32_t>(r);
+}
+
+double ReadNumber(std::string_view text) {
+    size_t i = 0;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+    size_t end = i;
+    if (end < text.size() && (text[end] == '+' || text[end] == '-')) ++end;
+    bool digits = false;
+    while (end < text.size() && text[end] >= '0' && text[end] <= '9') {
+        ++end;
+        digits = true;
+    }
+    if (end < text.size() && text[end] == '.') {
+        size_t afterPoint = end + 1;
+        while (afterPoint < text.size() && text[afterPoint] >= '0' && text[afterPoint] <= '9') {
+            ++afterPoint;
+            digits = true;
+        }
+        end = afterPoint;
+    }
+    if (!digits) return 0.0;
+    // An exponent counts only when digits follow it.
+    if (end < text.size() && (text[end] == 'e' || text[end] == 'E')) {
+        size_t e = end + 1;
+        if (e < text.size() && (text[e] == '+' || text[e] == '-')) ++e;
+        size_t expDigits = e;
+        while (expDigits < text.size() && text[expDigits] >= '0' && text[expDigits] <= '9') {
+            ++expDigits;
+        }
+        if (expDigits > e) end = expDigits;
+    }
+    const std::string number(text.substr(i, end - i));
+    const double value = std::strtod(number.c_str(), nullptr);
+    return std::isfinite(value) ? value : 0.0;
+}
+
+}  // namespace zorvik

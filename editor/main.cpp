@@ -1,0 +1,2 @@
+// Placeholder until the editor lands.
+int main() { return 0; }

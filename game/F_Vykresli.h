@@ -1,0 +1,16 @@
+// Drawing of a game frame: background and parallax, camera and tile layer on the canvas,
+// the player sprite with pickups and level transitions, and the beam.
+#pragma once
+
+namespace zorvik {
+
+// Called once per frame by RunLevelLoop, before DrawWorld.
+void DrawBackground();
+// Called once per frame after DrawBackground: camera, cells, boards, stones, enemies.
+void DrawWorld();
+// Called once per frame after DrawWorld: range checks, sprite, beam, pickups, exits.
+void DrawPlayerAndPickups();
+// Called by DrawPlayerAndPickups right after the player sprite: the beam in flight.
+void DrawBeam();
+
+}  // namespace zorvik

@@ -1,0 +1,10 @@
+// The game's only window and its start-up event, which runs the whole game.
+#pragma once
+
+namespace zorvik {
+
+// Runs the start-up (cursor, DirectX, frame-rate test) and then the endless cycle of title
+// menu, level, end screen. Does not return; the program ends in ExitGame.
+[[noreturn]] void Form_Load();
+
+}  // namespace zorvik

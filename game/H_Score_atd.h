@@ -1,0 +1,9 @@
+// The swaying status line: score, beam charges and spare lives.
+#pragma once
+
+namespace zorvik {
+
+// Called once per frame by RunLevelLoop after DrawPlayerAndPickups.
+void DrawStatusLine();
+
+}  // namespace zorvik

@@ -1,0 +1,11 @@
+// The end-of-game screens: victory and game over.
+#pragma once
+
+namespace zorvik {
+
+// Called by Form_Load when levelWon is set.
+void ShowVictoryScreen();
+// Called by Form_Load when gameLost is set.
+void ShowGameOverScreen();
+
+}  // namespace zorvik

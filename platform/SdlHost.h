@@ -1,0 +1,20 @@
+// The host of the real game: a fullscreen SDL window at the desktop's resolution showing the
+// 640 x 480 picture letterboxed, SDL's keyboard mapped to DirectInput scan codes, the mixer in
+// SDL's audio callback (silent when there is no audio device) and 60 Hz pacing.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "Host.h"
+
+namespace dx {
+
+// Creates the SDL host for the program started as argv0. Throws PlatformError when no window
+// can be opened.
+std::unique_ptr<Host> CreateSdlHost(const std::string& argv0);
+
+// The DirectInput scan code of the key SDL names keyName (e.g. "Left", "Keypad Enter"), or -1.
+int DikFromSdlKeyName(const char* keyName);
+
+}  // namespace dx

@@ -1,0 +1,2 @@
+// Where the tests find the laid-out game folder and the source tree.
+#include "TestPaths.h"

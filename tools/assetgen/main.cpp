@@ -1,0 +1,2 @@
+// Placeholder until the asset generator lands.
+int main() { return 0; }
