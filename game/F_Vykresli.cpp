@@ -9,6 +9,5 @@ namespace zorvik {
 void DrawBackground() {}  // not built yet
 void DrawWorld() {}  // not built yet
 void DrawPlayerAndPickups() {}  // not built yet
-void DrawBeam() {}  // not built yet
 
 }  // namespace zorvik
