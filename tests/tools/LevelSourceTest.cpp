@@ -1,0 +1,132 @@
+// The level compiler: legend, link numbers and speeds, stones, and the checks that keep a
+// shipped level inside the game's limits.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "LevelSource.h"
+#include "MapText.h"
+#include "TestPaths.h"
+
+namespace zorvik::levels {
+namespace {
+
+// A level of empty rows with the given rows replaced (row number -> 50 characters).
+std::string Source(const std::map<int, std::string>& rows,
+                   const std::map<int, std::string>& extra = {}) {
+    std::string text = "name: test\n[map]\n";
+    for (int r = 1; r <= kRows; ++r) {
+        text += (rows.count(r) ? rows.at(r) : std::string(kColumns, '.')) + "\n";
+    }
+    if (!extra.empty()) {
+        text += "[extra]\n";
+        for (int r = 1; r <= kRows; ++r) {
+            text += (extra.count(r) ? extra.at(r) : std::string(kColumns, '.')) + "\n";
+        }
+    }
+    return text;
+}
+
+std::string Row(const std::string& start, char fill = '.') {
+    std::string row = start;
+    row.resize(kColumns, fill);
+    return row;
+}
+
+const std::string kGround(kColumns, '#');
+
+TEST(LevelSource, CompilesTilesObjectsLinksAndSpeeds) {
+    const auto level = CompileLevelSource(Source(
+        {{10, Row(".|")}, {11, Row(".|")}, {12, Row("P|.>.<...r")}, {13, Row("_B##o#")},
+         {14, kGround}},
+        {{12, Row("...3.5")}, {13, Row("11")}}));
+    ASSERT_TRUE(level.errors.empty()) << level.errors.front();
+    const auto& L = level.layers;
+    EXPECT_EQ(L.items[11][0], 999);
+    EXPECT_EQ(L.items[11][3], 43);  // rightwards, speed 3
+    EXPECT_EQ(L.items[11][5], 50);  // leftwards, speed 5
+    EXPECT_EQ(L.items[11][9], 55);
+    EXPECT_EQ(L.tiles[12][0], 14);
+    EXPECT_EQ(L.items[12][0], 1);  // platform linked to board 1
+    EXPECT_EQ(L.tiles[12][1], 18);
+    EXPECT_EQ(L.solid[12][1], 1);
+    EXPECT_EQ(L.items[12][1], 1);
+    // A stone drawn at row 13 rests on row 14: its code marks the ground cell.
+    EXPECT_EQ(L.items[12][4], 0);
+    EXPECT_EQ(L.items[13][4], 20);
+    EXPECT_EQ(L.tiles[13][4], 1);
+}
+
+TEST(LevelSource, RefusesLevelsOutsideTheGamesLimits) {
+    auto errorsOf = [](const std::string& text) { return CompileLevelSource(text).errors; };
+    EXPECT_FALSE(errorsOf(Source({{5, Row("r")}})).empty());               // no start
+    EXPECT_FALSE(errorsOf(Source({{5, Row("Pr")}, {6, Row("P")}})).empty());  // two starts
+    EXPECT_FALSE(errorsOf(Source({{5, Row("P")}})).empty());               // no red signpost
+    EXPECT_FALSE(errorsOf(Source({{5, Row("Pr")}, {6, Row(">>>>>>>>>>>")}})).empty());
+    EXPECT_FALSE(errorsOf(Source({{5, Row("Pr?")}})).empty());  // unknown character
+    // A housing too high, a gap in the board numbers, a platform without a board.
+    EXPECT_FALSE(errorsOf(Source({{3, Row("B")}, {5, Row("Pr")}}, {{3, Row("1")}})).empty());
+    EXPECT_FALSE(errorsOf(Source({{9, Row("B")}, {5, Row("Pr")}}, {{9, Row("2")}})).empty());
+    EXPECT_FALSE(errorsOf(Source({{9, Row("_")}, {5, Row("Pr")}}, {{9, Row("1")}})).empty());
+    // A board whose gate cells are not empty, a stone in the air or on a platform.
+    EXPECT_FALSE(errorsOf(Source({{8, Row("#")}, {9, Row("B")}, {5, Row("Pr")}},
+                                 {{9, Row("1")}}))
+                     .empty());
+    EXPECT_FALSE(errorsOf(Source({{5, Row("Pro")}})).empty());
+    EXPECT_FALSE(errorsOf(Source({{5, Row("Pro")}, {6, Row("._B")}}, {{6, Row(".11")}}))
+                     .empty());
+    // A digit that means nothing, a short row.
+    EXPECT_FALSE(errorsOf(Source({{5, Row("Pr")}}, {{5, Row("..7")}})).empty());
+    EXPECT_FALSE(errorsOf(Source({{5, "Pr"}})).empty());
+}
+
+TEST(LevelSource, WritesThreeFilesOfEighteenLinesThatReadBack) {
+    const auto level =
+        CompileLevelSource(Source({{12, Row("P*+$b.r")}, {13, kGround}}, {}));
+    ASSERT_TRUE(level.errors.empty());
+    const auto texts = MapFileTexts(level.layers);
+    for (const auto& text : texts) {
+        EXPECT_EQ(text.size(), 18u * 152u);
+        std::istringstream in(text);
+        const auto lines = maptext::ReadLines(in, 18);
+        ASSERT_EQ(lines.size(), 18u);
+        EXPECT_EQ(lines[0].size(), 150u);
+    }
+    std::istringstream items(texts[2]);
+    const auto lines = maptext::ReadLines(items, 18);
+    EXPECT_EQ(maptext::CellValue(lines[11], 2), 40);
+    EXPECT_EQ(maptext::CellValue(lines[11], 3), 51);
+    EXPECT_EQ(maptext::CellValue(lines[11], 4), 52);
+    EXPECT_EQ(maptext::CellValue(lines[11], 5), 53);
+}
+
+// The map files that ship must be exactly what the sources compile to.
+TEST(LevelSource, ShippedMapsMatchTheirSources) {
+    namespace fs = std::filesystem;
+    const fs::path sources = fs::path(test::SourceDir()) / "levels";
+    const fs::path maps = fs::path(test::SourceDir()) / "map";
+    int checked = 0;
+    for (int n = 1; fs::exists(sources / ("level" + std::to_string(n) + ".txt")); ++n) {
+        std::ifstream in(sources / ("level" + std::to_string(n) + ".txt"), std::ios::binary);
+        std::stringstream text;
+        text << in.rdbuf();
+        const auto level = CompileLevelSource(text.str());
+        ASSERT_TRUE(level.errors.empty()) << "level " << n << ": " << level.errors.front();
+        const auto texts = MapFileTexts(level.layers);
+        const char* suffixes[3] = {"", ".1", ".2"};
+        for (int i = 0; i < 3; ++i) {
+            const fs::path file = maps / ("mapa" + std::to_string(n) + ".map" + suffixes[i]);
+            std::ifstream shipped(file, std::ios::binary);
+            std::stringstream content;
+            content << shipped.rdbuf();
+            EXPECT_EQ(content.str(), texts[i]) << file << " is out of date: run mapc";
+        }
+        ++checked;
+    }
+    EXPECT_GE(checked, 8) << "the campaign has at least eight levels";
+}
+
+}  // namespace
+}  // namespace zorvik::levels

@@ -1,0 +1,37 @@
+// The readable source form of a level: one character per map cell with a legend, plus an
+// optional grid of digits for link numbers and enemy speeds. Compiled into the three map files.
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+namespace zorvik::levels {
+
+constexpr int kColumns = 50;
+constexpr int kRows = 18;
+
+// The three layers of one level, columns 1..50 and rows 1..18 (index [row-1][col-1]).
+struct LevelLayers {
+    std::array<std::array<int, kColumns>, kRows> tiles{};
+    std::array<std::array<int, kColumns>, kRows> solid{};
+    std::array<std::array<int, kColumns>, kRows> items{};
+};
+
+struct CompiledLevel {
+    std::string name;
+    LevelLayers layers;
+    std::vector<std::string> errors;  // empty when the level is sound
+};
+
+// Parses and checks a level source. Every problem found is listed in errors with its line and
+// column; the layers hold what could be read.
+CompiledLevel CompileLevelSource(const std::string& text);
+
+// The three file texts (tile, solidity, object layer), 18 lines of 150 characters + CR LF.
+std::array<std::string, 3> MapFileTexts(const LevelLayers& layers);
+
+// The legend: the character that stands for a tile code, or 0 if none.
+char TileChar(int tile);
+
+}  // namespace zorvik::levels
