@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -196,14 +197,23 @@ class Mixer;
 
 // A DirectSound-like static buffer holding an 8-bit mono sample. Play on a playing buffer keeps
 // playing (the latest flags win); Stop keeps the position; the end of a one-shot play rewinds.
+// Every state change happens under the mixer's lock, since the mixer runs on the audio thread.
 class DirectSoundBuffer {
 public:
+    // Created by DirectSound::CreateSoundBufferFromFile (and tests); mixed by the installed
+    // host's mixer, or by none when no host is installed.
     DirectSoundBuffer(std::vector<uint8_t> samples, int32_t sampleRate, std::string name);
+    // Mixed by `mixer` (nullptr: by none), for tests that drive a Mixer of their own.
+    DirectSoundBuffer(std::vector<uint8_t> samples, int32_t sampleRate, std::string name,
+                      Mixer* mixer);
     ~DirectSoundBuffer();
+    DirectSoundBuffer(const DirectSoundBuffer&) = delete;
+    DirectSoundBuffer& operator=(const DirectSoundBuffer&) = delete;
     void Play(int32_t flags);
     void Stop();
     void SetVolume(int32_t hundredthsOfDb);  // 0 .. -10000; gain 10^(v / 2000)
-    void SetFrequency(int32_t hz);           // playback rate
+    // Playback rate in Hz, clamped to 100 .. 100000; 0 restores the sample's own rate.
+    void SetFrequency(int32_t hz);
 
     // Observed state, for the mixer and the tests.
     const std::string& Name() const { return name_; }
@@ -215,11 +225,17 @@ public:
     int PlayCount() const;    // Play calls so far
     int StopCount() const;    // Stop calls so far
     const std::vector<uint8_t>& Samples() const { return samples_; }
+    int32_t SampleRate() const { return sampleRate_; }
 
 private:
     friend class Mixer;
+    // Holds the mixer's lock when there is a mixer.
+    std::unique_lock<std::mutex> Guard() const;
+
     std::vector<uint8_t> samples_;
+    int32_t sampleRate_;
     std::string name_;
+    Mixer* mixer_ = nullptr;  // cleared by the mixer when it goes first
     int32_t volume_ = 0;
     int32_t frequency_;
     double position_ = 0.0;
@@ -235,7 +251,8 @@ class DirectSound {
 public:
     void SetCooperativeLevel(int64_t hwnd, int32_t flags);
     // A buffer filled from a PCM WAV file (8-bit mono expected; 16-bit and stereo are
-    // converted). Throws PlatformError naming the file.
+    // converted), named by the file's name without its folder. Throws PlatformError naming
+    // the file.
     SoundBufferPtr CreateSoundBufferFromFile(const std::string& path, const DSBUFFERDESC& desc,
                                              const WAVEFORMATEX& format);
 };

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace dx {
@@ -40,6 +41,10 @@ public:
     virtual std::string ProgramDirectory() = 0;
     // The mixer that plays every sound buffer.
     virtual Mixer& GetMixer() = 0;
+
+    // Set by the game at start to its exit procedure; the SDL host calls it when the window is
+    // closed or the program gets SIGINT/SIGTERM. Unset, the host restores the desktop and exits.
+    std::function<void()> onQuitRequest;
 };
 
 // Installs the host every platform call uses (not owned). Must be called before any call.

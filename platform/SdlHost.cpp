@@ -1,1 +1,417 @@
-// Placeholder until the platform layer lands.
+// The SDL host: a fullscreen window showing the 640 x 480 picture letterboxed, 60 Hz pacing on
+// absolute deadlines, SDL's keyboard mapped to DirectInput scan codes and the mixer in SDL's
+// audio callback. The only file of the project that includes SDL.
+#include "SdlHost.h"
+
+#include <SDL.h>
+
+#include <array>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <random>
+
+#include "DirectX.h"
+#include "Mixer.h"
+
+namespace dx {
+
+namespace {
+
+constexpr int kAudioRate = 44100;
+constexpr int kFrameRate = 60;
+// Keyboard reads after a flip that run at full speed; a loop polling longer sleeps a little.
+constexpr int kFreeReadsPerFrame = 3;
+// Falling further behind than this many frames restarts the clock instead of catching up.
+constexpr Uint64 kMaxFramesBehind = 3;
+
+// SDL scan code -> DirectInput scan code (set-1 code, +0x80 for the extended keys).
+struct KeyPair {
+    SDL_Scancode sdl;
+    int dik;
+};
+
+constexpr KeyPair kKeyPairs[] = {
+    {SDL_SCANCODE_ESCAPE, 1},
+    {SDL_SCANCODE_1, 2},
+    {SDL_SCANCODE_2, 3},
+    {SDL_SCANCODE_3, 4},
+    {SDL_SCANCODE_4, 5},
+    {SDL_SCANCODE_5, 6},
+    {SDL_SCANCODE_6, 7},
+    {SDL_SCANCODE_7, 8},
+    {SDL_SCANCODE_8, 9},
+    {SDL_SCANCODE_9, 10},
+    {SDL_SCANCODE_0, 11},
+    {SDL_SCANCODE_MINUS, 12},
+    {SDL_SCANCODE_EQUALS, 13},
+    {SDL_SCANCODE_BACKSPACE, 14},
+    {SDL_SCANCODE_TAB, 15},
+    {SDL_SCANCODE_Q, 16},
+    {SDL_SCANCODE_W, 17},
+    {SDL_SCANCODE_E, 18},
+    {SDL_SCANCODE_R, 19},
+    {SDL_SCANCODE_T, 20},
+    {SDL_SCANCODE_Y, 21},
+    {SDL_SCANCODE_U, 22},
+    {SDL_SCANCODE_I, 23},
+    {SDL_SCANCODE_O, 24},
+    {SDL_SCANCODE_P, 25},
+    {SDL_SCANCODE_LEFTBRACKET, 26},
+    {SDL_SCANCODE_RIGHTBRACKET, 27},
+    {SDL_SCANCODE_RETURN, 28},
+    {SDL_SCANCODE_LCTRL, 29},
+    {SDL_SCANCODE_A, 30},
+    {SDL_SCANCODE_S, 31},
+    {SDL_SCANCODE_D, 32},
+    {SDL_SCANCODE_F, 33},
+    {SDL_SCANCODE_G, 34},
+    {SDL_SCANCODE_H, 35},
+    {SDL_SCANCODE_J, 36},
+    {SDL_SCANCODE_K, 37},
+    {SDL_SCANCODE_L, 38},
+    {SDL_SCANCODE_SEMICOLON, 39},
+    {SDL_SCANCODE_APOSTROPHE, 40},
+    {SDL_SCANCODE_GRAVE, 41},
+    {SDL_SCANCODE_LSHIFT, 42},
+    {SDL_SCANCODE_BACKSLASH, 43},
+    {SDL_SCANCODE_Z, 44},
+    {SDL_SCANCODE_X, 45},
+    {SDL_SCANCODE_C, 46},
+    {SDL_SCANCODE_V, 47},
+    {SDL_SCANCODE_B, 48},
+    {SDL_SCANCODE_N, 49},
+    {SDL_SCANCODE_M, 50},
+    {SDL_SCANCODE_COMMA, 51},
+    {SDL_SCANCODE_PERIOD, 52},
+    {SDL_SCANCODE_SLASH, 53},
+    {SDL_SCANCODE_RSHIFT, 54},
+    {SDL_SCANCODE_KP_MULTIPLY, 55},
+    {SDL_SCANCODE_LALT, 56},
+    {SDL_SCANCODE_SPACE, 57},
+    {SDL_SCANCODE_CAPSLOCK, 58},
+    {SDL_SCANCODE_F1, 59},
+    {SDL_SCANCODE_F2, 60},
+    {SDL_SCANCODE_F3, 61},
+    {SDL_SCANCODE_F4, 62},
+    {SDL_SCANCODE_F5, 63},
+    {SDL_SCANCODE_F6, 64},
+    {SDL_SCANCODE_F7, 65},
+    {SDL_SCANCODE_F8, 66},
+    {SDL_SCANCODE_F9, 67},
+    {SDL_SCANCODE_F10, 68},
+    {SDL_SCANCODE_NUMLOCKCLEAR, 69},
+    {SDL_SCANCODE_SCROLLLOCK, 70},
+    {SDL_SCANCODE_KP_7, 71},
+    {SDL_SCANCODE_KP_8, 72},
+    {SDL_SCANCODE_KP_9, 73},
+    {SDL_SCANCODE_KP_MINUS, 74},
+    {SDL_SCANCODE_KP_4, 75},
+    {SDL_SCANCODE_KP_5, 76},
+    {SDL_SCANCODE_KP_6, 77},
+    {SDL_SCANCODE_KP_PLUS, 78},
+    {SDL_SCANCODE_KP_1, 79},
+    {SDL_SCANCODE_KP_2, 80},
+    {SDL_SCANCODE_KP_3, 81},
+    {SDL_SCANCODE_KP_0, 82},
+    {SDL_SCANCODE_KP_PERIOD, 83},
+    {SDL_SCANCODE_NONUSBACKSLASH, 86},
+    {SDL_SCANCODE_F11, 87},
+    {SDL_SCANCODE_F12, 88},
+    {SDL_SCANCODE_KP_EQUALS, 141},
+    {SDL_SCANCODE_KP_ENTER, 156},
+    {SDL_SCANCODE_RCTRL, 157},
+    {SDL_SCANCODE_KP_DIVIDE, 181},
+    {SDL_SCANCODE_PRINTSCREEN, 183},
+    {SDL_SCANCODE_RALT, 184},
+    {SDL_SCANCODE_PAUSE, 197},
+    {SDL_SCANCODE_HOME, 199},
+    {SDL_SCANCODE_UP, 200},
+    {SDL_SCANCODE_PAGEUP, 201},
+    {SDL_SCANCODE_LEFT, 203},
+    {SDL_SCANCODE_RIGHT, 205},
+    {SDL_SCANCODE_END, 207},
+    {SDL_SCANCODE_DOWN, 208},
+    {SDL_SCANCODE_PAGEDOWN, 209},
+    {SDL_SCANCODE_INSERT, 210},
+    {SDL_SCANCODE_DELETE, 211},
+    {SDL_SCANCODE_LGUI, 219},
+    {SDL_SCANCODE_RGUI, 220},
+    {SDL_SCANCODE_APPLICATION, 221},
+};
+
+constexpr std::array<int16_t, SDL_NUM_SCANCODES> MakeKeyTable() {
+    std::array<int16_t, SDL_NUM_SCANCODES> table{};
+    for (auto& dik : table)
+        dik = -1;
+    for (const KeyPair& pair : kKeyPairs)
+        table[pair.sdl] = static_cast<int16_t>(pair.dik);
+    return table;
+}
+
+constexpr std::array<int16_t, SDL_NUM_SCANCODES> kDikOfScancode = MakeKeyTable();
+
+bool WindowedRequested() {
+    const char* value = std::getenv("ZORVIK_WINDOWED");
+    return value != nullptr && *value != '\0' && std::strcmp(value, "0") != 0;
+}
+
+std::string DirectoryOf(const std::string& path) {
+    const size_t slash = path.find_last_of('/');
+    if (slash == std::string::npos) return ".";
+    if (slash == 0) return "/";
+    return path.substr(0, slash);
+}
+
+void AudioCallback(void* userdata, Uint8* stream, int len) {
+    static_cast<Mixer*>(userdata)->Render(reinterpret_cast<int16_t*>(stream),
+                                          len / static_cast<int>(sizeof(int16_t)));
+}
+
+class SdlHost final : public Host {
+  public:
+    explicit SdlHost(const std::string& argv0);
+    ~SdlHost() override { Shutdown(); }
+    SdlHost(const SdlHost&) = delete;
+    SdlHost& operator=(const SdlHost&) = delete;
+
+    void Present(const uint16_t* pixels) override;
+    void WaitForFrame() override;
+    uint32_t NowMs() override { return static_cast<uint32_t>(SDL_GetTicks64()); }
+    void PumpEvents() override;
+    void ReadKeyboard(uint8_t keys[256], int readsSinceFlip) override;
+    void ShowMessage(const std::string& text) override;
+    void ShowCursor(bool show) override { SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE); }
+    void SetDisplayMode(int width, int height) override;
+    void RestoreDisplayMode() override;
+    [[noreturn]] void EndProgram(int status) override;
+    double Random() override;
+    std::string ProgramDirectory() override { return programDirectory_; }
+    Mixer& GetMixer() override { return mixer_; }
+
+  private:
+    void OpenAudio();
+    void Redraw();
+    void HandleQuitRequest();
+    void Shutdown();
+
+    Mixer mixer_{kAudioRate};
+    std::mt19937 rng_;
+    std::string programDirectory_;
+    bool windowed_ = false;
+    SDL_Window* window_ = nullptr;
+    SDL_Renderer* renderer_ = nullptr;
+    SDL_Texture* texture_ = nullptr;
+    SDL_AudioDeviceID audio_ = 0;
+    bool shown_ = false;
+    bool sdlUp_ = false;
+    bool quitting_ = false;
+    Uint64 clockBase_ = 0;  // performance-counter time of frame 0
+    Uint64 framesSinceBase_ = 0;
+};
+
+SdlHost::SdlHost(const std::string& argv0)
+    : rng_(static_cast<std::mt19937::result_type>(
+          std::chrono::system_clock::now().time_since_epoch().count())),
+      windowed_(WindowedRequested()) {
+    if (char* base = SDL_GetBasePath()) {
+        programDirectory_ = base;
+        SDL_free(base);
+        while (programDirectory_.size() > 1 && programDirectory_.back() == '/') {
+            programDirectory_.pop_back();
+        }
+    } else {
+        programDirectory_ = DirectoryOf(argv0);
+    }
+
+    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER) != 0) {
+        throw PlatformError(std::string("SDL_Init: ") + SDL_GetError());
+    }
+    sdlUp_ = true;
+    const Uint32 flags = windowed_ ? SDL_WINDOW_RESIZABLE : SDL_WINDOW_FULLSCREEN_DESKTOP;
+    window_ = SDL_CreateWindow("Zorvik", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                               kScreenWidth, kScreenHeight, flags);
+    if (window_ == nullptr) {
+        const std::string error = SDL_GetError();
+        Shutdown();
+        throw PlatformError("SDL_CreateWindow: " + error);
+    }
+    renderer_ = SDL_CreateRenderer(window_, -1, 0);
+    if (renderer_ == nullptr) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
+    if (renderer_ != nullptr) {
+        texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB565, SDL_TEXTUREACCESS_STREAMING,
+                                     kScreenWidth, kScreenHeight);
+    }
+    if (renderer_ == nullptr || texture_ == nullptr) {
+        const std::string error = SDL_GetError();
+        Shutdown();
+        throw PlatformError("SDL_CreateRenderer: " + error);
+    }
+    // Scales the picture with its aspect kept; SDL centres it between black bars.
+    SDL_RenderSetLogicalSize(renderer_, kScreenWidth, kScreenHeight);
+    SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+    shown_ = true;
+    Redraw();
+    OpenAudio();
+}
+
+void SdlHost::OpenAudio() {
+    // No audio device is not an error: the game then plays silently.
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return;
+    SDL_AudioSpec want{};
+    want.freq = kAudioRate;
+    want.format = AUDIO_S16SYS;
+    want.channels = 1;
+    want.samples = 1024;
+    want.callback = AudioCallback;
+    want.userdata = &mixer_;
+    SDL_AudioSpec have{};
+    // No allowed changes: SDL converts to the device's own format behind the callback.
+    audio_ = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
+    if (audio_ != 0) SDL_PauseAudioDevice(audio_, 0);
+}
+
+void SdlHost::Redraw() {
+    if (!shown_ || renderer_ == nullptr) return;
+    SDL_RenderClear(renderer_);
+    SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
+    SDL_RenderPresent(renderer_);
+}
+
+void SdlHost::Present(const uint16_t* pixels) {
+    if (texture_ == nullptr) return;
+    SDL_UpdateTexture(texture_, nullptr, pixels, kScreenWidth * static_cast<int>(sizeof(uint16_t)));
+    Redraw();
+}
+
+void SdlHost::WaitForFrame() {
+    // Absolute deadlines on the performance counter, so the rate stays 60 Hz on average
+    // whatever the monitor's refresh; vsync is not relied on.
+    const Uint64 frequency = SDL_GetPerformanceFrequency();
+    Uint64 now = SDL_GetPerformanceCounter();
+    if (clockBase_ == 0) clockBase_ = now;
+    ++framesSinceBase_;
+    const Uint64 deadline = clockBase_ + framesSinceBase_ * frequency / kFrameRate;
+    if (now > deadline + kMaxFramesBehind * frequency / kFrameRate) {
+        // Far behind (a stall, a message box): start a new clock rather than rush frames.
+        clockBase_ = now;
+        framesSinceBase_ = 0;
+    } else {
+        while (now < deadline) {
+            const Uint64 remainingMs = (deadline - now) * 1000 / frequency;
+            if (remainingMs > 1) SDL_Delay(static_cast<Uint32>(remainingMs - 1));
+            now = SDL_GetPerformanceCounter();
+        }
+    }
+    PumpEvents();
+}
+
+void SdlHost::PumpEvents() {
+    bool quit = false;
+    SDL_Event event;
+    while (SDL_PollEvent(&event)) {
+        if (event.type == SDL_QUIT) {
+            quit = true;  // the close button, or SIGINT/SIGTERM through SDL's handler
+        } else if (event.type == SDL_WINDOWEVENT &&
+                   (event.window.event == SDL_WINDOWEVENT_EXPOSED ||
+                    event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)) {
+            Redraw();
+        }
+    }
+    if (quit) HandleQuitRequest();
+}
+
+void SdlHost::HandleQuitRequest() {
+    if (quitting_) return;  // the exit path itself may pump events
+    quitting_ = true;
+    if (onQuitRequest) {
+        onQuitRequest();
+        quitting_ = false;  // the game chose to carry on
+        return;
+    }
+    RestoreDisplayMode();
+    EndProgram(0);
+}
+
+void SdlHost::ReadKeyboard(uint8_t keys[256], int readsSinceFlip) {
+    PumpEvents();
+    std::memset(keys, 0, 256);
+    int count = 0;
+    const Uint8* state = SDL_GetKeyboardState(&count);
+    for (int scancode = 0; scancode < count && scancode < SDL_NUM_SCANCODES; ++scancode) {
+        const int dik = kDikOfScancode[static_cast<size_t>(scancode)];
+        if (state[scancode] && dik >= 0) keys[dik] = 0x80;
+    }
+    if (readsSinceFlip > kFreeReadsPerFrame) SDL_Delay(1);  // a poll loop must not burn a core
+}
+
+void SdlHost::ShowMessage(const std::string& text) {
+    // The text already went to standard error, so a failing box loses nothing.
+    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, "Zorvik", text.c_str(),
+                             shown_ ? window_ : nullptr);
+}
+
+void SdlHost::SetDisplayMode(int width, int height) {
+    (void)width;
+    (void)height;  // the picture is always 640 x 480, scaled to the desktop
+    if (window_ == nullptr || shown_) return;
+    SDL_ShowWindow(window_);
+    if (!windowed_) SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP);
+    SDL_RaiseWindow(window_);
+    shown_ = true;
+    Redraw();
+}
+
+void SdlHost::RestoreDisplayMode() {
+    if (window_ == nullptr || !shown_) return;
+    SDL_SetWindowFullscreen(window_, 0);
+    SDL_HideWindow(window_);
+    shown_ = false;
+    SDL_PumpEvents();  // lets the window system act on it now
+}
+
+void SdlHost::Shutdown() {
+    if (audio_ != 0) {
+        SDL_CloseAudioDevice(audio_);  // stops the callback before the mixer goes
+        audio_ = 0;
+    }
+    if (texture_ != nullptr) SDL_DestroyTexture(texture_);
+    if (renderer_ != nullptr) SDL_DestroyRenderer(renderer_);
+    if (window_ != nullptr) SDL_DestroyWindow(window_);
+    texture_ = nullptr;
+    renderer_ = nullptr;
+    window_ = nullptr;
+    shown_ = false;
+    if (sdlUp_) SDL_Quit();
+    sdlUp_ = false;
+}
+
+void SdlHost::EndProgram(int status) {
+    std::fflush(nullptr);
+    Shutdown();
+    std::exit(status);
+}
+
+double SdlHost::Random() {
+    std::uniform_real_distribution<double> uniform(0.0, 1.0);
+    const double value = uniform(rng_);
+    // Some standard libraries can round up to exactly 1.0.
+    return value < 1.0 ? value : std::nextafter(1.0, 0.0);
+}
+
+}  // namespace
+
+std::unique_ptr<Host> CreateSdlHost(const std::string& argv0) {
+    return std::make_unique<SdlHost>(argv0);
+}
+
+int DikFromSdlKeyName(const char* keyName) {
+    if (keyName == nullptr) return -1;
+    const SDL_Scancode scancode = SDL_GetScancodeFromName(keyName);
+    if (scancode <= SDL_SCANCODE_UNKNOWN || scancode >= SDL_NUM_SCANCODES) return -1;
+    return kDikOfScancode[static_cast<size_t>(scancode)];
+}
+
+}  // namespace dx

@@ -10,8 +10,9 @@
 
 namespace dx {
 
-// Creates the SDL host for the program started as argv0. Throws PlatformError when no window
-// can be opened.
+// Called by main at start: creates the SDL host for the program started as argv0. The window is
+// fullscreen; with the environment variable ZORVIK_WINDOWED=1 it is a 640 x 480 window instead.
+// Throws PlatformError when no window can be opened.
 std::unique_ptr<Host> CreateSdlHost(const std::string& argv0);
 
 // The DirectInput scan code of the key SDL names keyName (e.g. "Left", "Keypad Enter"), or -1.
