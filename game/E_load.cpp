@@ -1,11 +1,207 @@
 // Level loading: the intro card, the three map files, and the object tables built from them.
 #include "E_load.h"
 
+#include <array>
+#include <fstream>
+#include <limits>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
 #include "A_deklarace.h"
+#include "J_PismoEfekt.h"
+#include "MapText.h"
 
 namespace zorvik {
 
-void LoadLevel() {}  // not built yet
-void ReadLevelMap() {}  // not built yet
+namespace {
+
+constexpr int kDikSpace = 57;
+constexpr int kBoardHeightClosed = 219;
+
+// The first 18 lines of one layer file; a missing or short file ends the level load with an
+// error that names the file.
+std::vector<std::string> ReadLayerFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw std::runtime_error("cannot open map file " + path);
+    std::vector<std::string> lines = maptext::ReadLines(in, maptext::kRows);
+    if (static_cast<int>(lines.size()) < maptext::kRows) {
+        throw std::runtime_error("map file " + path + " has " + std::to_string(lines.size()) +
+                                 " lines; a level needs " + std::to_string(maptext::kRows));
+    }
+    return lines;
+}
+
+// A cell's number, which must fit the layer's integer type.
+template <typename T>
+T CellAs(const std::string& line, int col, int row, const std::string& path) {
+    const double value = maptext::CellValue(line, col);
+    if (!(value >= static_cast<double>(std::numeric_limits<T>::min()) &&
+          value <= static_cast<double>(std::numeric_limits<T>::max()))) {
+        throw std::runtime_error("map file " + path + ": the cell in column " +
+                                 std::to_string(col) + ", row " + std::to_string(row) +
+                                 " holds a number out of range");
+    }
+    return static_cast<T>(value);
+}
+
+void CreateBoard(int col, int row) {
+    const int32_t link = mapItems(col, row);
+    // A link number outside the table, or a housing whose gate would stand above the map, is
+    // left out; the rest of the level loads.
+    if (link < 0 || link >= static_cast<int32_t>(boards.size()) || row < 4) return;
+    Board& b = boards[static_cast<size_t>(link)];
+    b.column = static_cast<int16_t>(col);
+    b.topRow = static_cast<int16_t>(row - 3);
+    b.height = kBoardHeightClosed;
+    b.closeRequest = kTrue;
+    ++boardCount;
+}
+
+void CreateStone(int col, int row) {
+    if (stoneCount >= static_cast<int16_t>(stones.size()) - 1) return;  // table full
+    ++stoneCount;
+    Stone& s = stones[static_cast<size_t>(stoneCount)];
+    s.column = static_cast<int16_t>(col);
+    s.row = static_cast<int16_t>(row - 1);  // the stone sits one row above its marker
+    s.offsetX = 35;
+    s.offsetY = 58;
+    // A new level's stone starts at rest, whatever the record held in an earlier level.
+    s.stepX = 0;
+    s.stepY = 0;
+    s.heading = 0;
+    s.rollLeft = 0;
+    s.falling = 0;
+    s.frame = 0;
+    s.frameTick = 0;
+    mapTiles(col, row) = static_cast<int16_t>(-mapTiles(col, row));
+    mapItems(col, row) = 0;
+}
+
+void PlacePlayer(int col, int row, bool facingRight) {
+    playerFacing = facingRight ? 2 : 1;
+    playerFrame = facingRight ? 0 : 36;
+    playerCol = static_cast<int16_t>(col);
+    playerRow = static_cast<int16_t>(row);
+    playerOffsetX = 35.0;
+    playerOffsetY = 40.0;
+    playerDrawOffsetX = facingRight ? -25 : -35;
+    playerDrawOffsetY = -45;
+}
+
+void CreateFlexEnemy(int col, int row, int code) {
+    if (flexEnemyCount >= static_cast<int16_t>(flexEnemies.size()) - 1) return;  // table full
+    ++flexEnemyCount;
+    FlexEnemy& e = flexEnemies[static_cast<size_t>(flexEnemyCount)];
+    const bool right = code <= 45;
+    e.col = static_cast<int16_t>(col);
+    e.row = static_cast<int16_t>(row);
+    e.xInCell = 0;
+    e.yOffset = 25;
+    e.worldX = col * kCell + 18;
+    e.frame = 0;
+    e.dir = right ? 1 : -1;
+    e.tick = 3;
+    e.period = static_cast<int16_t>(right ? code - 38 : code - 43);
+}
+
+void CreateFigureEnemy(int col, int row, int code) {
+    if (figureEnemyCount >= static_cast<int16_t>(figureEnemies.size()) - 1) return;  // full
+    ++figureEnemyCount;
+    FigureEnemy& e = figureEnemies[static_cast<size_t>(figureEnemyCount)];
+    e.col = static_cast<int16_t>(col);
+    e.row = static_cast<int16_t>(row);
+    e.xInCell = 35;
+    e.worldX = static_cast<int16_t>(col * kCell + 35);
+    e.yOffset = 0;
+    e.dir = code == 56 ? 1 : -1;
+    e.frame = 0;
+    e.tick = 3;
+    e.alive = kTrue;
+    // So that a figure meeting the player in its own column keeps a real direction.
+    e.lastDir = e.dir;
+    e.state = 1;
+}
+
+// The checks of one freshly read cell, in this order, each on the values the earlier ones
+// left.
+void InterpretCell(int col, int row) {
+    if (mapTiles(col, row) == 18) CreateBoard(col, row);
+    const int32_t stoneCode = mapItems(col, row);
+    if (stoneCode >= 20 && stoneCode <= 39) CreateStone(col, row);
+    if (mapItems(col, row) == 999) PlacePlayer(col, row, true);
+    if (mapItems(col, row) == 998) PlacePlayer(col, row, false);
+    if (mapItems(col, row) == 55) {
+        signpostCol = static_cast<int16_t>(col);
+        signpostRow = static_cast<int16_t>(row);
+    }
+    int32_t code = mapItems(col, row);
+    if (code >= 41 && code <= 45) CreateFlexEnemy(col, row, code);
+    code = mapItems(col, row);
+    if (code >= 46 && code <= 50) CreateFlexEnemy(col, row, code);
+    code = mapItems(col, row);
+    if (code == 56) CreateFigureEnemy(col, row, code);
+    code = mapItems(col, row);
+    if (code == 57) CreateFigureEnemy(col, row, code);
+}
+
+}  // namespace
+
+void LoadLevel() {
+    sound021->Play(0);
+    sound021->Stop();
+    textSkippable = 0;
+    primarySurface->BltColorFill(dx::RECT{0, 0, 640, 480}, 0);
+
+    // The text routine writes its frame count back, so it gets a copy of textDelay.
+    int16_t frames = textDelay;
+    DrawFlyingText(150, 100, 620, 150, frames, "zLEVEL c" + std::to_string(levelNumber));
+    frames = textDelay;
+    DrawFlyingText(90, 430, 620, 100, frames, "z...STISKNI MEZERNI-K...");
+
+    do {
+        keyboard->GetDeviceStateKeyboard(keyState);
+    } while (keyState.key[kDikSpace] == 0);
+    sound028->Play(0);
+
+    ReadLevelMap();
+}
+
+void ReadLevelMap() {
+    stoneCount = 0;
+    boardCount = 0;
+    flexEnemyCount = 0;
+    figureEnemyCount = 0;
+    beamCharges = 0;
+    // A board record the level does not fill keeps column 0, which no real board has (column 0
+    // is the solid frame), so the board code can tell it apart.
+    for (Board& b : boards)
+        b.column = 0;
+
+    const std::string base = GamePath("/map/mapa" + std::to_string(levelNumber) + ".map");
+    const std::array<std::string, 3> paths{base, base + ".1", base + ".2"};
+    const std::vector<std::string> tileLines = ReadLayerFile(paths[0]);
+    const std::vector<std::string> solidLines = ReadLayerFile(paths[1]);
+    const std::vector<std::string> itemLines = ReadLayerFile(paths[2]);
+
+    for (int row = 1; row <= maptext::kRows; ++row) {
+        const size_t line = static_cast<size_t>(row - 1);
+        for (int col = 1; col <= maptext::kColumns; ++col) {
+            mapTiles(col, row) = CellAs<int16_t>(tileLines[line], col, row, paths[0]);
+            mapSolid(col, row) = CellAs<int16_t>(solidLines[line], col, row, paths[1]);
+            mapItems(col, row) = CellAs<int32_t>(itemLines[line], col, row, paths[2]);
+            InterpretCell(col, row);
+        }
+    }
+
+    for (int col = 0; col <= 51; ++col) {
+        mapSolid(col, 0) = 1;
+        mapSolid(col, 19) = 1;
+    }
+    for (int row = 0; row <= 19; ++row) {
+        mapSolid(0, row) = 1;
+        mapSolid(51, row) = 1;
+    }
+}
 
 }  // namespace zorvik
