@@ -17,12 +17,12 @@ namespace dx {
 
 // Thrown when a run waits longer than the host's virtual time limit.
 class HeadlessTimeout : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
 class HeadlessHost : public Host {
-public:
+  public:
     explicit HeadlessHost(std::string programDirectory, uint32_t seed = 12345);
     ~HeadlessHost() override;
 
@@ -39,6 +39,8 @@ public:
     void SetTimeLimitMs(double ms) { timeLimitMs_ = ms; }
     // Milliseconds a keyboard read costs when it is not the first few after a flip.
     static constexpr double kPollCostMs = 1.0;
+    // Keyboard reads per flip that cost no time (a frame reads the keyboard once or twice).
+    static constexpr int kFreeReadsPerFlip = 4;
 
     // ---- observation ---------------------------------------------------------------------
     long Frames() const { return frames_; }
@@ -52,6 +54,10 @@ public:
     long KeyboardReads() const { return keyboardReads_; }
     // The last picture presented (640 x 480 RGB565).
     const std::vector<uint16_t>& Screen() const { return screen_; }
+    // Saves the last picture presented as a PNG file (for onFlip hooks); false on failure.
+    bool SaveScreenPng(const std::string& path) const;
+    // Mixer output samples rendered so far (1/60 s a flip, and the time of poll loops).
+    long long MixedSamples() const { return mixedSamples_; }
 
     // ---- Host ----------------------------------------------------------------------------
     void Present(const uint16_t* pixels) override;
@@ -68,13 +74,21 @@ public:
     std::string ProgramDirectory() override { return programDirectory_; }
     Mixer& GetMixer() override { return mixer_; }
 
-private:
+  private:
     void CheckTimeLimit();
+    // Recomputes nowMs_ from whole frames and the other advances, so frames stay exact.
+    void UpdateClock();
+    // Renders the mixer up to the virtual clock, so one-shot sounds end as in real time.
+    void RenderMixer();
 
     std::string programDirectory_;
     std::mt19937 rng_;
     Mixer mixer_;
     double nowMs_ = 0.0;
+    double advancedMs_ = 0.0;  // virtual time spent outside WaitForFrame
+    long clockReadsWithoutProgress_ = 0;
+    long long mixedSamples_ = 0;
+    std::vector<int16_t> mixScratch_;
     double timeLimitMs_ = 10.0 * 60 * 1000;
     long frames_ = 0;
     long keyboardReads_ = 0;
