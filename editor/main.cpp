@@ -1,2 +1,11 @@
-// Placeholder until the editor lands.
-int main() { return 0; }
+// The level editor's entry point: one window on the Qt event loop.
+#include <QApplication>
+
+#include "Form1.h"
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    zorvik::editor::Form1 window;
+    window.show();
+    return QApplication::exec();
+}

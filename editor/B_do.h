@@ -1,0 +1,19 @@
+// Start-up of the editing state and the drawing of the map view, the grid and the palette.
+#pragma once
+
+namespace zorvik::editor {
+
+// Fills the palette, turns both tools on, draws the grid and the palette and previews
+// entry 1. Called once, at the end of Form_Load.
+void InitEditor();
+// Draws the 19 x 19 grey grid lines over the map view, 30 pixels apart. Called by InitEditor
+// and at the end of DrawMap.
+void DrawGrid();
+// Draws the five visible palette slots from paletteTop on. Called by InitEditor and the
+// palette scroll buttons.
+void DrawPalette();
+// Redraws the 18 x 18 visible cells with their markers and labels, then the grid. Called
+// after every change of the map or of viewScroll.
+void DrawMap();
+
+}  // namespace zorvik::editor

@@ -1,0 +1,65 @@
+// The editor's seams to the desktop: the file dialog, message boxes and the system beep.
+// The window uses them only through EditorHost, so tests can choose paths, cancel dialogs,
+// answer questions and read every message shown.
+#pragma once
+
+#include <QString>
+#include <optional>
+
+class QWidget;
+
+namespace zorvik::editor {
+
+class EditorHost;
+
+// The common file dialog as the editor prepares it: CancelError, InitDir, Filter in the
+// "description|pattern" form, and FileName holding the chosen path after a successful show.
+class CommonDialog {
+  public:
+    explicit CommonDialog(EditorHost* host) : host_(host) {}
+
+    bool CancelError = false;
+    QString InitDir;
+    QString Filter;
+    QString FileName;
+
+    // Show the dialog; true with FileName set when a file was chosen. A cancelled dialog
+    // returns false (with CancelError set the editor treats that as a failure).
+    bool ShowOpen();
+    bool ShowSave();
+
+    // The filter in Qt's form: "Zorvik MAP file|*.map" -> "Zorvik MAP file (*.map)".
+    QString QtFilter() const;
+
+  private:
+    bool Show(bool save);
+    EditorHost* host_;
+};
+
+class EditorHost {
+  public:
+    virtual ~EditorHost() = default;
+    // The path the user picked, or nothing when the dialog was cancelled.
+    virtual std::optional<QString> ChooseFile(bool save, const CommonDialog& dialog) = 0;
+    // A message box with an OK button.
+    virtual void MsgBox(const QString& text) = 0;
+    // A question with Yes and No; true for Yes.
+    virtual bool AskYesNo(const QString& text) = 0;
+    // The system's default beep.
+    virtual void Beep() = 0;
+};
+
+// The desktop implementation: Qt file dialogs and message boxes over the given window.
+class QtEditorHost : public EditorHost {
+  public:
+    explicit QtEditorHost(QWidget* window) : window_(window) {}
+    std::optional<QString> ChooseFile(bool save, const CommonDialog& dialog) override;
+    void MsgBox(const QString& text) override;
+    bool AskYesNo(const QString& text) override;
+    void Beep() override;
+
+  private:
+    QWidget* window_;
+};
+
+}  // namespace zorvik::editor

@@ -1,0 +1,162 @@
+// The picture box widget and its drawing operations on an owned RGB image.
+#include "PictureBox.h"
+
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <algorithm>
+
+namespace zorvik::editor {
+
+PictureBox::PictureBox(const QColor& background, QWidget* parent)
+    : QWidget(parent), background_(background) {
+    image_ = QImage(1, 1, QImage::Format_RGB32);
+    image_.fill(background_);
+    labelFont_.setFamily(QStringLiteral("DejaVu Sans"));
+    labelFont_.setPixelSize(11);
+    labelFont_.setBold(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void PictureBox::SetGeometry(int left, int top, int width, int height) {
+    setGeometry(left, top, width, height);
+    QImage resized(std::max(width, 1), std::max(height, 1), QImage::Format_RGB32);
+    resized.fill(background_);
+    QPainter painter(&resized);
+    painter.drawImage(0, 0, image_);
+    painter.end();
+    image_ = resized;
+    update();
+}
+
+void PictureBox::SetPicture(const QImage& picture) {
+    image_.fill(background_);
+    QPainter painter(&image_);
+    painter.drawImage(0, 0, picture.convertToFormat(QImage::Format_RGB32));
+    painter.end();
+    update();
+}
+
+void PictureBox::SetPixelClipped(int x, int y, QRgb color) {
+    if (x < 0 || y < 0 || x >= image_.width() || y >= image_.height()) return;
+    reinterpret_cast<QRgb*>(image_.scanLine(y))[x] = color;
+}
+
+void PictureBox::BitBlt(int x, int y, int w, int h, const PictureBox* src, int sx, int sy,
+                        uint32_t rop) {
+    const uint32_t index = (rop >> 16) & 0xFF;
+    if (index == 0x00 || index == 0xFF) {
+        const QRgb fill = index == 0 ? qRgb(0, 0, 0) : qRgb(255, 255, 255);
+        for (int j = 0; j < h; ++j) {
+            for (int i = 0; i < w; ++i)
+                SetPixelClipped(x + i, y + j, fill);
+        }
+    } else if (src != nullptr) {
+        const QImage& from = src->image_;
+        for (int j = 0; j < h; ++j) {
+            const int fy = sy + j;
+            if (fy < 0 || fy >= from.height()) continue;
+            const auto* line = reinterpret_cast<const QRgb*>(from.constScanLine(fy));
+            for (int i = 0; i < w; ++i) {
+                const int fx = sx + i;
+                if (fx < 0 || fx >= from.width()) continue;
+                SetPixelClipped(x + i, y + j, line[fx]);
+            }
+        }
+    }
+    update(QRect(x, y, w, h));
+}
+
+void PictureBox::StretchBlt(int x, int y, int w, int h, const PictureBox& src, int sx, int sy,
+                            int sw, int sh) {
+    if (w <= 0 || h <= 0) return;
+    const QImage& from = src.image_;
+    for (int j = 0; j < h; ++j) {
+        const int fy = sy + j * sh / h;
+        for (int i = 0; i < w; ++i) {
+            const int fx = sx + i * sw / w;
+            QRgb color = qRgb(0, 0, 0);
+            if (fx >= 0 && fy >= 0 && fx < from.width() && fy < from.height()) {
+                color = reinterpret_cast<const QRgb*>(from.constScanLine(fy))[fx];
+            }
+            SetPixelClipped(x + i, y + j, color);
+        }
+    }
+    update(QRect(x, y, w, h));
+}
+
+void PictureBox::DrawTextA(const QString& text, int count, int left, int top, int right,
+                           int bottom) {
+    const QString shown = count < 0 ? text : text.left(count);
+    const QRect clip(QPoint(left, top), QPoint(right - 1, bottom - 1));
+    QPainter painter(&image_);
+    painter.setClipRect(clip);
+    painter.setFont(labelFont_);
+    const QRect bounds =
+        painter.boundingRect(clip, Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, shown);
+    painter.fillRect(bounds, background_);
+    painter.setPen(textColor_);
+    painter.drawText(clip, Qt::AlignLeft | Qt::AlignTop, shown);
+    painter.end();
+    update(clip);
+}
+
+void PictureBox::Circle(int cx, int cy, int radius, const QColor& color) {
+    // Midpoint circle: every octant point once, so the ring is exactly one pixel wide.
+    const QRgb rgb = color.rgb();
+    int x = radius;
+    int y = 0;
+    int error = 1 - radius;
+    while (x >= y) {
+        SetPixelClipped(cx + x, cy + y, rgb);
+        SetPixelClipped(cx + y, cy + x, rgb);
+        SetPixelClipped(cx - y, cy + x, rgb);
+        SetPixelClipped(cx - x, cy + y, rgb);
+        SetPixelClipped(cx - x, cy - y, rgb);
+        SetPixelClipped(cx - y, cy - x, rgb);
+        SetPixelClipped(cx + y, cy - x, rgb);
+        SetPixelClipped(cx + x, cy - y, rgb);
+        ++y;
+        if (error < 0) {
+            error += 2 * y + 1;
+        } else {
+            --x;
+            error += 2 * (y - x) + 1;
+        }
+    }
+    update(QRect(cx - radius, cy - radius, 2 * radius + 1, 2 * radius + 1));
+}
+
+void PictureBox::paintEvent(QPaintEvent* event) {
+    QPainter painter(this);
+    painter.fillRect(event->rect(), background_);
+    painter.drawImage(event->rect().topLeft(), image_, event->rect());
+}
+
+void PictureBox::mousePressEvent(QMouseEvent* event) {
+    const QPointF at = event->position();
+    emit MouseDown(ButtonCode(event->button()), ShiftCode(event->modifiers()), at.x(), at.y());
+}
+
+void PictureBox::mouseMoveEvent(QMouseEvent* event) {
+    const QPointF at = event->position();
+    emit MouseMove(ButtonCode(event->buttons()), ShiftCode(event->modifiers()), at.x(), at.y());
+}
+
+int ButtonCode(Qt::MouseButtons buttons) {
+    int code = 0;
+    if (buttons & Qt::LeftButton) code |= kLeftButton;
+    if (buttons & Qt::RightButton) code |= kRightButton;
+    if (buttons & Qt::MiddleButton) code |= kMiddleButton;
+    return code;
+}
+
+int ShiftCode(Qt::KeyboardModifiers modifiers) {
+    int code = 0;
+    if (modifiers & Qt::ShiftModifier) code |= 1;
+    if (modifiers & Qt::ControlModifier) code |= 2;
+    if (modifiers & Qt::AltModifier) code |= 4;
+    return code;
+}
+
+}  // namespace zorvik::editor
