@@ -1,12 +1,160 @@
-// The high-score table: its file, the name entry after a game.
+// The high-score table: its file "/data/012.dat" (170 lines, one character code plus 123 a
+// line), and the name entry after a game.
 #include "N_HI_Score.h"
 
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <system_error>
+#include <vector>
+
 #include "A_deklarace.h"
+#include "DirectX.h"
+#include "J_PismoEfekt.h"
+#include "Numbers.h"
 
 namespace zorvik {
 
-void LoadHiScores() {}  // not built yet
-void SaveHiScores() {}  // not built yet
+namespace {
+
+constexpr int kEntries = 10;
+constexpr int kNameLength = 10;
+constexpr int kValueLength = 7;
+constexpr int kFileNumbers = kEntries * (kNameLength + kValueLength);  // 170
+constexpr int kCodeShift = 123;
+constexpr char kNamePad = 'z';
+constexpr char kValuePad = '0';
+
+std::string HiScorePath() {
+    return GamePath("/data/012.dat");
+}
+
+void ClearTable() {
+    for (int i = 1; i <= kEntries; ++i) {
+        hiScoreNames[i].clear();
+        hiScoreValues[i].clear();
+    }
+}
+
+// One line of the file: blanks, an optional sign and digits, blanks. Anything else, or a code
+// outside 0..255 once the shift is taken off, makes the file unreadable.
+bool ParseCode(const std::string& line, int& code) {
+    size_t i = 0;
+    const auto blank = [&line](size_t at) {
+        return line[at] == ' ' || line[at] == '\t' || line[at] == '\r';
+    };
+    while (i < line.size() && blank(i))
+        ++i;
+    bool negative = false;
+    if (i < line.size() && (line[i] == '+' || line[i] == '-')) {
+        negative = line[i] == '-';
+        ++i;
+    }
+    long value = 0;
+    size_t digits = 0;
+    while (i < line.size() && line[i] >= '0' && line[i] <= '9') {
+        if (value < 100000) value = value * 10 + (line[i] - '0');  // large values fail below
+        ++i;
+        ++digits;
+    }
+    while (i < line.size() && blank(i))
+        ++i;
+    if (digits == 0 || i != line.size()) return false;
+    const long shifted = (negative ? -value : value) - kCodeShift;
+    if (shifted < 0 || shifted > 255) return false;
+    code = static_cast<int>(shifted);
+    return true;
+}
+
+// Pads the table in place (names with "z" to ten characters, scores with leading "0" to seven)
+// and returns the 170 character codes of the file, unshifted.
+std::vector<int> PadAndEncodeTable() {
+    std::vector<int> codes;
+    codes.reserve(kFileNumbers);
+    for (int i = 1; i <= kEntries; ++i) {
+        std::string& name = hiScoreNames[i];
+        if (name.size() < kNameLength) name.append(kNameLength - name.size(), kNamePad);
+        for (int c = 0; c < kNameLength; ++c)
+            codes.push_back(static_cast<unsigned char>(name[c]));
+    }
+    for (int i = 1; i <= kEntries; ++i) {
+        std::string& value = hiScoreValues[i];
+        if (value.size() < kValueLength) value.insert(0, kValueLength - value.size(), kValuePad);
+        for (int c = 0; c < kValueLength; ++c) {
+            codes.push_back(static_cast<unsigned char>(value[c]));
+        }
+    }
+    return codes;
+}
+
+// Fills the table from 170 character codes the way the file is read: a "z" in a name is padding
+// and is dropped, every score character is kept.
+void DecodeTable(const std::vector<int>& codes) {
+    ClearTable();
+    size_t at = 0;
+    for (int i = 1; i <= kEntries; ++i) {
+        for (int c = 0; c < kNameLength; ++c) {
+            const char ch = static_cast<char>(codes[at++]);
+            if (ch != kNamePad) hiScoreNames[i] += ch;
+        }
+    }
+    for (int i = 1; i <= kEntries; ++i) {
+        for (int c = 0; c < kValueLength; ++c)
+            hiScoreValues[i] += static_cast<char>(codes[at++]);
+    }
+}
+
+// Writes the codes to a temporary file beside the table's file and renames it over the old one,
+// so an interrupted or failed write never leaves a half-written table behind.
+bool WriteCodesSafely(const std::vector<int>& codes) {
+    const std::string path = HiScorePath();
+    const std::string temporary = path + ".tmp";
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        if (!out) return false;
+        for (const int code : codes)
+            out << (code + kCodeShift) << '\n';
+        out.close();
+        if (!out) {
+            std::error_code ignored;
+            std::filesystem::remove(temporary, ignored);
+            return false;
+        }
+    }
+    std::error_code error;
+    std::filesystem::rename(temporary, path, error);
+    if (error) {
+        std::error_code ignored;
+        std::filesystem::remove(temporary, ignored);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool LoadHiScores() {
+    ClearTable();
+    std::ifstream in(HiScorePath(), std::ios::binary);
+    if (!in) return false;
+    std::vector<int> codes;
+    codes.reserve(kFileNumbers);
+    std::string line;
+    while (static_cast<int>(codes.size()) < kFileNumbers && std::getline(in, line)) {
+        int code = 0;
+        if (!ParseCode(line, code)) return false;
+        codes.push_back(code);
+    }
+    // A short file is as unreadable as a garbled one: the table stays empty.
+    if (static_cast<int>(codes.size()) < kFileNumbers) return false;
+    DecodeTable(codes);
+    return true;
+}
+
+bool SaveHiScores() {
+    return WriteCodesSafely(PadAndEncodeTable());
+}
+
 void EnterHiScore() {}  // not built yet
 
 }  // namespace zorvik
