@@ -2,10 +2,63 @@
 #include "L_Vitezstvi.h"
 
 #include "A_deklarace.h"
+#include "J_PismoEfekt.h"
+#include "N_HI_Score.h"
 
 namespace zorvik {
 
-void ShowVictoryScreen() {}  // not built yet
-void ShowGameOverScreen() {}  // not built yet
+namespace {
+
+constexpr int kDikSpace = 57;
+constexpr dx::RECT kScreen{0, 0, dx::kScreenWidth, dx::kScreenHeight};
+
+// The rolling sound may still loop from the last frame of play; starting and stopping it
+// silences it.
+void SilenceRolling() {
+    sound021->Play(0);
+    sound021->Stop();
+}
+
+void WaitForSpace() {
+    do {
+        keyboard->GetDeviceStateKeyboard(keyState);
+    } while (keyState.key[kDikSpace] == 0);
+}
+
+}  // namespace
+
+void ShowVictoryScreen() {
+    SilenceRolling();
+
+    // The victory picture replaces the title picture until the title menu reloads it.
+    dx::DDSURFACEDESC2 desc;
+    desc.lFlags = dx::DDSD_CAPS | dx::DDSD_HEIGHT | dx::DDSD_WIDTH;
+    desc.ddsCaps.lCaps = dx::DDSCAPS_OFFSCREENPLAIN;
+    desc.lWidth = dx::kScreenWidth;
+    desc.lHeight = dx::kScreenHeight;
+    backdropSurface = directDraw->CreateSurfaceFromFile(GamePath("/data/011.dat"), desc);
+    backdropSurface->SetColorKey(dx::DDCKEY_SRCBLT, dx::DDCOLORKEY{});
+
+    backBuffer->BltFast(0, 0, backdropSurface.get(), kScreen, dx::DDBLTFAST_WAIT);
+    primarySurface->Flip(nullptr, dx::DDFLIP_WAIT);
+    sound018->Play(0);
+
+    int16_t frames = textDelay;
+    DrawFlyingText(25, 10, 620, 25, frames, "cGRATULUJI K NALEZENI- BYLINKY");
+    DrawFlyingText(90, 445, 620, 100, frames, "z...STISKNI MEZERNI-K...");
+    WaitForSpace();
+    EnterHiScore();
+}
+
+void ShowGameOverScreen() {
+    SilenceRolling();
+    primarySurface->BltColorFill(kScreen, 0);
+
+    int16_t frames = textDelay;
+    DrawFlyingText(200, 150, 620, 200, frames, "cKONEC HRY");
+    DrawFlyingText(90, 430, 620, 100, frames, "z...STISKNI MEZERNI-K...");
+    WaitForSpace();
+    EnterHiScore();
+}
 
 }  // namespace zorvik

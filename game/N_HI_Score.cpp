@@ -131,6 +131,69 @@ bool WriteCodesSafely(const std::vector<int>& codes) {
     return true;
 }
 
+// Keys of the name input in the order they are tested; the letters follow the key's position on
+// a US keyboard, whatever the keyboard's language.
+struct NameKey {
+    int dik;
+    char character;  // kBackspace and kEnter for the two editing keys
+};
+constexpr char kBackspace = '\b';
+constexpr char kEnter = '\n';
+constexpr NameKey kNameKeys[] = {
+    {16, 'Q'}, {17, 'W'}, {18, 'E'}, {19, 'R'},        {20, 'T'},    {21, 'Y'},
+    {22, 'U'}, {23, 'I'}, {24, 'O'}, {25, 'P'},        {30, 'A'},    {31, 'S'},
+    {32, 'D'}, {33, 'F'}, {34, 'G'}, {35, 'H'},        {36, 'J'},    {37, 'K'},
+    {38, 'L'}, {44, 'Z'}, {45, 'X'}, {46, 'C'},        {47, 'V'},    {48, 'B'},
+    {49, 'N'}, {50, 'M'}, {57, ' '}, {14, kBackspace}, {28, kEnter}, {156, kEnter},
+};
+
+const char* const kSaveFailed =
+    "Nepodařilo se uložit tabulku nejlepších skóre. Výsledek zůstane zapsán jen do ukončení hry.";
+
+bool Down(int dik) {
+    return keyState.key[static_cast<size_t>(dik)] != 0;
+}
+
+// Every key must be released between two characters, so a held letter is typed once.
+void WaitForKeysReleased() {
+    for (;;) {
+        keyboard->GetDeviceStateKeyboard(keyState);
+        bool anyDown = false;
+        for (int dik = 1; dik <= 57; ++dik)
+            anyDown = anyDown || Down(dik);
+        if (!anyDown) return;
+    }
+}
+
+char WaitForNameKey() {
+    for (;;) {
+        keyboard->GetDeviceStateKeyboard(keyState);
+        for (const NameKey& key : kNameKeys) {
+            if (Down(key.dik)) return key.character;
+        }
+    }
+}
+
+// The name typed under the prompt, up to ten characters, ended by Enter or keypad Enter.
+std::string ReadPlayerName() {
+    std::string name;
+    for (;;) {
+        WaitForKeysReleased();
+        const char key = WaitForNameKey();
+        if (key == kEnter) return name;
+        if (key == kBackspace) {
+            if (!name.empty()) name.pop_back();
+        } else if (name.size() < kNameLength) {
+            name += key;
+        }
+        // Clears from the end of the name on, erasing a removed character, then redraws it.
+        primarySurface->BltColorFill(
+            dx::RECT{100 + 20 * static_cast<int32_t>(name.size()), 150, 640, 480}, 0);
+        int16_t frames = 1;
+        DrawFlyingText(100, 160, 630, 100, frames, "z" + name);
+    }
+}
+
 }  // namespace
 
 bool LoadHiScores() {
@@ -155,6 +218,34 @@ bool SaveHiScores() {
     return WriteCodesSafely(PadAndEncodeTable());
 }
 
-void EnterHiScore() {}  // not built yet
+void EnterHiScore() {
+    // A score equal to an entry's goes below it; a score of 0 never enters.
+    int entry = 0;
+    for (int i = 1; i <= kEntries && entry == 0; ++i) {
+        if (ReadNumber(hiScoreValues[i]) < static_cast<double>(score)) entry = i;
+    }
+    if (entry == 0) return;
+
+    primarySurface->BltColorFill(dx::RECT{0, 0, dx::kScreenWidth, dx::kScreenHeight}, 0);
+    int16_t frames = textDelay;
+    DrawFlyingText(100, 100, 630, 100, frames, "zZADEJTE SVE- JME-NO");
+
+    const std::string name = ReadPlayerName();
+
+    for (int i = kEntries; i > entry; --i) {
+        hiScoreNames[i] = hiScoreNames[i - 1];
+        hiScoreValues[i] = hiScoreValues[i - 1];
+    }
+    hiScoreNames[entry] = name;
+    hiScoreValues[entry] = std::to_string(score);
+
+    // The table is written and read back, so every score shows its leading zeros. Should the
+    // file fail either way, the table stays in memory in the form the file would have given,
+    // and the player learns that it was not saved.
+    const std::vector<int> codes = PadAndEncodeTable();
+    const bool saved = WriteCodesSafely(codes);
+    if (!saved || !LoadHiScores()) DecodeTable(codes);
+    if (!saved) dx::MessageBox(kSaveFailed);
+}
 
 }  // namespace zorvik
