@@ -13,5 +13,8 @@ void LoadSurfaces();
 void LoadSounds();
 // Called by InitDirectX and by the title menu: the game state of a new game.
 void ResetNewGame();
+// Called by Form_Load after InitDirectX: true when the last InitDirectX showed one of its
+// three failure messages, so objects the game needs are missing.
+bool StartupFailed();
 
 }  // namespace zorvik

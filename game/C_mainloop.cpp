@@ -2,9 +2,61 @@
 #include "C_mainloop.h"
 
 #include "A_deklarace.h"
+#include "D_sub.h"
+#include "F_Vykresli.h"
+#include "H_Score_atd.h"
+#include "N_Herni_Menu.h"
 
 namespace zorvik {
 
-void RunLevelLoop() {}  // not built yet
+namespace {
+
+constexpr int kDikEscape = 1;
+constexpr int kDikLeftCtrl = 29;
+constexpr int kDikLeftShift = 42;
+constexpr int kDikRightShift = 54;
+constexpr int kDikRightCtrl = 157;
+constexpr int kDikUp = 200;
+constexpr int kDikLeft = 203;
+constexpr int kDikRight = 205;
+
+bool Down(int dik) {
+    return keyState.key[static_cast<size_t>(dik)] != 0;
+}
+
+}  // namespace
+
+void LatchMovementKeys() {
+    keyDelay = static_cast<int16_t>(keyDelay - 1);
+    if (keyDelay < 0) keyDelay = 0;
+    if (keyDelay != 0 || inputBlocked != 0) return;
+    // Latches are only set here; the player update clears them after its action choice.
+    if (Down(kDikRight)) keyRightLatch = kTrue;
+    if (Down(kDikLeft)) keyLeftLatch = kTrue;
+    if (Down(kDikUp)) keyUpLatch = kTrue;
+    if (Down(kDikLeftCtrl) || Down(kDikRightCtrl)) keyCtrlLatch = kTrue;
+    if (Down(kDikLeftShift) || Down(kDikRightShift)) keyShiftLatch = kTrue;
+}
+
+void RunLevelLoop() {
+    do {
+        dx::DoEvents();
+        keyboard->GetDeviceStateKeyboard(keyState);
+        LatchMovementKeys();
+        // Read straight from the keyboard, so the menu opens even while input is blocked.
+        if (Down(kDikEscape)) RunGameMenu();
+
+        UpdatePlayerMotion();
+        UpdatePlayerFrameRect();
+        ApplyGravity();
+
+        DrawBackground();
+        DrawWorld();
+        DrawPlayerAndPickups();
+        DrawStatusLine();
+
+        primarySurface->Flip(nullptr, dx::DDFLIP_WAIT);
+    } while (levelWon == 0 && gameLost == 0);
+}
 
 }  // namespace zorvik

@@ -5,5 +5,8 @@ namespace zorvik {
 
 // Called by Form_Load after LoadLevel; returns when levelWon or gameLost is set.
 void RunLevelLoop();
+// Called by RunLevelLoop once per frame right after the keyboard read: counts keyDelay down
+// and, once it has run out and input is not blocked, latches the held movement keys.
+void LatchMovementKeys();
 
 }  // namespace zorvik

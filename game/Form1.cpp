@@ -2,10 +2,35 @@
 #include "Form1.h"
 
 #include "A_deklarace.h"
+#include "B_inicializuj.h"
+#include "C_mainloop.h"
+#include "E_load.h"
+#include "K_Menu.h"
+#include "L_Vitezstvi.h"
+#include "M_Test_FPS.h"
 #include "Z_Exit.h"
 
 namespace zorvik {
 
-void Form_Load() { ExitGame(); }  // not built yet
+void Form_Load() {
+    // The host's window already covers the whole screen; setting the display mode in
+    // InitDirectX shows it.
+    dx::ShowCursor(false);
+    InitDirectX();
+    if (StartupFailed()) {
+        // The message has been shown; running on would only use the objects that are missing.
+        RestoreDesktop();
+        dx::EndProgram(1);
+    }
+    MeasureFrameRate();
+
+    for (;;) {
+        RunTitleMenu();
+        LoadLevel();
+        RunLevelLoop();
+        if (levelWon != 0) ShowVictoryScreen();
+        if (gameLost != 0) ShowGameOverScreen();
+    }
+}
 
 }  // namespace zorvik

@@ -5,6 +5,25 @@
 
 namespace zorvik {
 
-void ExitGame() { dx::EndProgram(0); }  // not built yet
+void RestoreDesktop() {
+    playerSheet.reset();
+    tileSheet.reset();
+    tileCanvas.reset();
+    backgroundImage.reset();
+    parallaxStrip.reset();
+    objectSheet.reset();
+    backdropSurface.reset();
+    if (keyboard) keyboard->Unacquire();
+    if (directDraw) {
+        directDraw->RestoreDisplayMode();
+        directDraw->SetCooperativeLevel(dx::kGameWindow, dx::DDSCL_NORMAL);
+    }
+    dx::ShowCursor(true);
+}
+
+void ExitGame() {
+    RestoreDesktop();
+    dx::EndProgram(0);
+}
 
 }  // namespace zorvik

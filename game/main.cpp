@@ -1,19 +1,55 @@
-// The zorvik program: installs the SDL host and runs Form_Load.
+// The zorvik program: installs the SDL host and runs Form_Load. Closing the window or a
+// SIGINT/SIGTERM ends the game through ExitGame; a fatal error gives the desktop back, is shown
+// in a message box and on standard error, and ends the program with status 1.
 #include <cstdio>
 #include <exception>
+#include <memory>
+#include <string>
 
+#include "A_deklarace.h"
 #include "Form1.h"
 #include "Host.h"
 #include "SdlHost.h"
+#include "Z_Exit.h"
+
+namespace {
+
+int Fail(const std::string& what) {
+    try {
+        zorvik::RestoreDesktop();
+    } catch (...) {
+        // The report below matters more than a desktop that could not be restored.
+    }
+    const std::string text = "Zorvik: " + what;
+    if (dx::HasHost()) {
+        try {
+            dx::MessageBox(text);  // also written to standard error
+            return 1;
+        } catch (...) {
+            // No box could be shown; standard error still gets the text.
+        }
+    }
+    std::fprintf(stderr, "%s\n", text.c_str());
+    return 1;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     (void)argc;
+    std::unique_ptr<dx::Host> host;
+    int status = 0;
     try {
-        auto host = dx::CreateSdlHost(argv[0]);
+        host = dx::CreateSdlHost(argv[0]);
         dx::SetHost(host.get());
+        host->onQuitRequest = [] { zorvik::ExitGame(); };
         zorvik::Form_Load();
     } catch (const std::exception& e) {
-        std::fprintf(stderr, "zorvik: %s\n", e.what());
-        return 1;
+        status = Fail(e.what());
+    } catch (...) {
+        status = Fail("unknown error");
     }
+    // Sound buffers and surfaces go before the host that mixes and shows them.
+    zorvik::ResetGlobals();
+    return status;
 }
