@@ -230,9 +230,17 @@ SdlHost::SdlHost(const std::string& argv0)
         throw PlatformError(std::string("SDL_Init: ") + SDL_GetError());
     }
     sdlUp_ = true;
-    const Uint32 flags = windowed_ ? SDL_WINDOW_RESIZABLE : SDL_WINDOW_FULLSCREEN_DESKTOP;
-    window_ = SDL_CreateWindow("Zorvik", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                               kScreenWidth, kScreenHeight, flags);
+    if (windowed_) {
+        window_ = SDL_CreateWindow("Zorvik", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                                   kScreenWidth, kScreenHeight, SDL_WINDOW_RESIZABLE);
+    } else {
+        // Created at the desktop's size as well, so the window covers the screen even where
+        // no window manager acts on the fullscreen request.
+        SDL_Rect desktop{0, 0, kScreenWidth, kScreenHeight};
+        SDL_GetDisplayBounds(0, &desktop);
+        window_ = SDL_CreateWindow("Zorvik", desktop.x, desktop.y, desktop.w, desktop.h,
+                                   SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_BORDERLESS);
+    }
     if (window_ == nullptr) {
         const std::string error = SDL_GetError();
         Shutdown();
