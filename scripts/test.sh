@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# Runs every check on Debian 12: installs any missing Debian packages (as root), makes sure no
+# file outside platform/ includes SDL, then builds and runs all tests twice: a normal build
+# (warnings as errors) in ./build-test and an AddressSanitizer + UBSan build in ./build-asan.
+set -euo pipefail
+cd "$(dirname "${BASH_SOURCE[0]}")/.."
+
+packages=(build-essential cmake pkg-config libsdl2-dev qt6-base-dev libgtest-dev libgmock-dev
+          libbenchmark-dev)
+
+install_missing() {
+    local missing=()
+    for p in "$@"; do
+        dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
+    done
+    if ((${#missing[@]})); then
+        if [[ $(id -u) -ne 0 ]]; then
+            echo "Missing packages: ${missing[*]} (run as root to install them)" >&2
+            exit 1
+        fi
+        echo "Installing: ${missing[*]}"
+        apt-get update
+        DEBIAN_FRONTEND=noninteractive apt-get install -y "${missing[@]}"
+    fi
+}
+
+install_missing "${packages[@]}"
+
+echo "== SDL stays inside platform/"
+sdl_users=$(find . \( -path ./platform -o -path './build*' -o -path ./.git \) -prune -o \
+    -type f \( -name '*.h' -o -name '*.hpp' -o -name '*.cpp' -o -name '*.cc' -o -name '*.c' \) \
+    -exec grep -lE '^[[:space:]]*#[[:space:]]*include[[:space:]]*[<"]SDL2?[/_.]' {} + || true)
+if [[ -n $sdl_users ]]; then
+    echo "SDL headers included outside platform/:" >&2
+    echo "$sdl_users" >&2
+    exit 1
+fi
+
+export QT_QPA_PLATFORM=offscreen
+jobs=$(nproc)
+
+echo "== Build and test (warnings as errors)"
+cmake -S . -B build-test -DZORVIK_WERROR=ON
+cmake --build build-test -j"$jobs"
+ctest --test-dir build-test --output-on-failure --timeout 600 -j"$jobs"
+
+echo "== Build and test with AddressSanitizer and UndefinedBehaviorSanitizer"
+cmake -S . -B build-asan -DZORVIK_SANITIZE=ON -DZORVIK_WERROR=ON -DZORVIK_BUILD_BENCH=OFF
+cmake --build build-asan -j"$jobs"
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+    ctest --test-dir build-asan --output-on-failure --timeout 900 -j"$jobs"
+
+echo "== All checks passed"
