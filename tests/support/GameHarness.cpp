@@ -65,12 +65,15 @@ void TempGameDir::Write(const std::string& relative, const std::string& contents
 // ---- GameHarness ----------------------------------------------------------------------------
 
 GameHarness::GameHarness(const std::string& programDir)
-    : host_(std::make_unique<dx::HeadlessHost>(programDir.empty() ? DistDir() : programDir)) {
+    : GameHarness(std::make_unique<dx::HeadlessHost>(programDir.empty() ? DistDir() : programDir)) {
+}
+
+GameHarness::GameHarness(std::unique_ptr<dx::HeadlessHost> host) : host_(std::move(host)) {
     dx::SetHost(host_.get());
     ResetGlobals();
-    host_->onKeyboardRead = [this](dx::HeadlessHost& host) {
+    host_->onKeyboardRead = [this](dx::HeadlessHost& reading) {
         ApplyTimedHolds();
-        if (onKeyboardRead) onKeyboardRead(host);
+        if (onKeyboardRead) onKeyboardRead(reading);
     };
 }
 

@@ -42,6 +42,8 @@ class GameHarness {
     // Installs a headless host on programDir (the build's game folder by default) and restores
     // every global to its program-start value.
     explicit GameHarness(const std::string& programDir = "");
+    // The same with a host of the test's own (for example one with another clock).
+    explicit GameHarness(std::unique_ptr<dx::HeadlessHost> host);
     // Releases every surface and buffer, uninstalls the host.
     ~GameHarness();
     GameHarness(const GameHarness&) = delete;
