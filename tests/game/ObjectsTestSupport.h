@@ -1,0 +1,99 @@
+// A small world for the tests of boards, stones, enemies, the beam and the status line: the
+// canvas, back buffer and sheets as plain surfaces (the sheets filled with a position pattern
+// so a drawn piece can be traced to its source rectangle), the sound buffers those parts play,
+// and an empty map with its solid frame.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "A_deklarace.h"
+#include "GameHarness.h"
+
+namespace zorvik::test {
+
+// A pattern pixel that is never 0 (0 is the colour key) and differs between neighbours.
+inline uint16_t PatternPixel(int x, int y) {
+    return static_cast<uint16_t>(1 + (x * 37 + y * 101) % 65000);
+}
+
+inline dx::SurfacePtr PatternSurface(int width, int height) {
+    auto surface = std::make_shared<dx::DirectDrawSurface7>(width, height);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            surface->Pixels()[static_cast<size_t>(y) * width + x] = PatternPixel(x, y);
+        }
+    }
+    surface->SetColorKey(dx::DDCKEY_SRCBLT, dx::DDCOLORKEY{0, 0});
+    return surface;
+}
+
+inline dx::SoundBufferPtr TestSound(const std::string& name) {
+    return std::make_shared<dx::DirectSoundBuffer>(std::vector<uint8_t>(2000, 128), 11025, name);
+}
+
+// True when the w x h block of `target` at (x, y) is exactly the block of `source` at
+// (sx, sy): the piece was drawn there from that source rectangle.
+inline bool BlockMatches(const dx::DirectDrawSurface7& target, int x, int y,
+                         const dx::DirectDrawSurface7& source, int sx, int sy, int w, int h) {
+    if (x < 0 || y < 0 || x + w > target.Width() || y + h > target.Height()) return false;
+    for (int j = 0; j < h; ++j) {
+        for (int i = 0; i < w; ++i) {
+            if (target.Pixel(x + i, y + j) != source.Pixel(sx + i, sy + j)) return false;
+        }
+    }
+    return true;
+}
+
+inline int CountNonZero(const dx::DirectDrawSurface7& surface) {
+    int n = 0;
+    for (int y = 0; y < surface.Height(); ++y) {
+        for (int x = 0; x < surface.Width(); ++x) {
+            if (surface.Pixel(x, y) != 0) ++n;
+        }
+    }
+    return n;
+}
+
+inline void ClearSurface(dx::DirectDrawSurface7& surface) {
+    std::fill(surface.Pixels(), surface.Pixels() + surface.Width() * surface.Height(), 0);
+}
+
+class ObjectsTest : public GameTest {
+  protected:
+    void SetUp() override {
+        tileCanvas = std::make_shared<dx::DirectDrawSurface7>(804, 658);
+        tileCanvas->SetColorKey(dx::DDCKEY_SRCBLT, dx::DDCOLORKEY{0, 0});
+        backBuffer = std::make_shared<dx::DirectDrawSurface7>(640, 480);
+        backBuffer->SetForeColor(dx::RGB(255, 0, 255));
+        objectSheet = PatternSurface(669, 319);
+        enemySheet = PatternSurface(1154, 363);
+        tileSheet = PatternSurface(730, 146);
+        sound014 = TestSound("014");
+        sound016 = TestSound("016");
+        sound020 = TestSound("020");
+        sound022 = TestSound("022");
+        sound024 = TestSound("024");
+        sound025 = TestSound("025");
+        sound026 = TestSound("026");
+        sound027 = TestSound("027");
+        for (size_t i = 1; i <= 10; ++i)
+            sounds015[i] = TestSound("015");
+        // The solid frame the loader puts round every map.
+        for (int c = 0; c <= 51; ++c)
+            mapSolid(c, 0) = mapSolid(c, 19) = 1;
+        for (int r = 0; r <= 19; ++r)
+            mapSolid(0, r) = mapSolid(51, r) = 1;
+    }
+
+    // Solid ground in `row` over the given columns.
+    static void Floor(int row, int fromCol, int toCol) {
+        for (int c = fromCol; c <= toCol; ++c)
+            mapSolid(c, row) = 1;
+    }
+};
+
+}  // namespace zorvik::test

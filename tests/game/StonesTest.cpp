@@ -1,0 +1,277 @@
+// Stones: pushing, rolling, bouncing off walls, falling and landing (also onto another stone),
+// the resting marks, the rotation picture, and a stone holding a platform and its board open.
+#include "F_Vykresli.h"
+#include "G_Objekty.h"
+#include "ObjectsTestSupport.h"
+
+namespace zorvik::test {
+namespace {
+
+class StonesTest : public ObjectsTest {
+  protected:
+    void SetUp() override {
+        ObjectsTest::SetUp();
+        // Ground in row 10 (tile 1) from column 2 to 10; the player far away by default.
+        for (int c = 2; c <= 10; ++c) {
+            mapSolid(c, 10) = 1;
+            mapTiles(c, 10) = 1;
+        }
+        playerCol = 30;
+        playerRow = 3;
+    }
+    // A stone as the loader leaves it, resting on (col, row + 1), which gets its mark.
+    static Stone& RestingStone(int index, int col, int row) {
+        Stone& s = stones[static_cast<size_t>(index)];
+        s = Stone{};
+        s.column = static_cast<int16_t>(col);
+        s.row = static_cast<int16_t>(row);
+        s.offsetX = 35;
+        s.offsetY = 58;
+        mapTiles(col, row + 1) = static_cast<int16_t>(-mapTiles(col, row + 1));
+        stoneCount = static_cast<int16_t>(std::max<int>(stoneCount, index));
+        return s;
+    }
+    static bool AtRest(const Stone& s) {
+        return s.stepX == 0 && s.stepY == 0 && s.rollLeft == 0 && s.falling == 0;
+    }
+    // Runs frames until the stone rests (at most `limit`); returns the frames run.
+    static int RunUntilRest(const Stone& s, int limit = 400) {
+        int frames = 0;
+        do {
+            UpdateStones();
+            ++frames;
+        } while (!AtRest(s) && frames < limit);
+        return frames;
+    }
+    static int WorldX(const Stone& s) { return s.column * kCell + s.offsetX; }
+    static void PlayerWalksInto(int col, int row, double offsetX, double speedX) {
+        playerCol = static_cast<int16_t>(col);
+        playerRow = static_cast<int16_t>(row);
+        playerOffsetX = offsetX;
+        playerSpeedX = speedX;
+    }
+};
+
+TEST_F(StonesTest, PushFromTheRightRollsOneCellLeftWithOneSound) {
+    Stone& s = RestingStone(1, 6, 9);
+    PlayerWalksInto(6, 9, 63, -1.0);
+    UpdateStones();
+    playerCol = 30;  // the player steps back
+    EXPECT_EQ(s.heading, -1);
+    const int frames = 1 + RunUntilRest(s);
+    EXPECT_EQ(frames, 73);
+    EXPECT_EQ(s.column, 5);
+    EXPECT_EQ(s.offsetX, 35);
+    EXPECT_EQ(sound020->PlayCount(), 1);
+    // The mark moved with it.
+    EXPECT_EQ(mapTiles(6, 10), 1);
+    EXPECT_EQ(mapTiles(5, 10), -1);
+    // 72 frames of rolling left turn the picture back 18 steps from frame 0.
+    EXPECT_EQ(s.frame, 12);
+    EXPECT_EQ(s.sourceRect.left, 31 * s.frame);
+    EXPECT_EQ(s.sourceRect.right, 31 * s.frame + 31);
+}
+
+TEST_F(StonesTest, PushNeedsAWalkingPlayerAtTheSideOnTheGround) {
+    Stone& s = RestingStone(1, 6, 9);
+    struct Case {
+        double offsetX;
+        double speedX;
+        int16_t jumping;
+        int expectedHeading;
+    };
+    const Case cases[] = {
+        {9, 1.0, 0, 1},      // from the left, walking right
+        {63, -1.0, 0, -1},   // from the right, walking left
+        {62, -1.0, 0, 0},    // not far enough into the cell
+        {10, 1.0, 0, 0},     // not far enough into the cell
+        {63, -2.0, 0, 0},    // running does not push
+        {9, 1.0, kTrue, 0},  // jumping does not push
+        {63, -1.0, kTrue, 0},
+    };
+    for (const Case& c : cases) {
+        s.stepX = s.heading = 0;
+        s.rollLeft = 0;
+        s.offsetX = 35;
+        s.column = 6;
+        playerJumping = c.jumping;
+        PlayerWalksInto(6, 9, c.offsetX, c.speedX);
+        UpdateStones();
+        EXPECT_EQ(s.stepX, c.expectedHeading) << c.offsetX << " " << c.speedX << " " << c.jumping;
+        EXPECT_EQ(s.offsetX, 35 + c.expectedHeading);
+    }
+    // A rolling stone is not pushed again.
+    s.stepX = s.heading = 1;
+    s.rollLeft = 20;
+    PlayerWalksInto(6, 9, 63, -1.0);
+    playerJumping = 0;
+    const int before = sound020->PlayCount();
+    UpdateStones();
+    EXPECT_EQ(s.stepX, 1);
+    EXPECT_EQ(sound020->PlayCount(), before);
+}
+
+TEST_F(StonesTest, StoneRollingIntoAWallComesBackToRestCentred) {
+    mapSolid(7, 9) = 1;  // a wall right of the stone
+    Stone& s = RestingStone(1, 6, 9);
+    PlayerWalksInto(6, 9, 5, 1.0);
+    UpdateStones();
+    playerCol = 30;
+    int maxX = WorldX(s);
+    int frames = 1;
+    while (!AtRest(s) && frames < 400) {
+        UpdateStones();
+        ++frames;
+        maxX = std::max(maxX, WorldX(s));
+    }
+    EXPECT_EQ(maxX, 7 * kCell);  // it entered the wall's column, then reversed at once
+    EXPECT_EQ(frames, 76);
+    EXPECT_EQ(s.column, 6);
+    EXPECT_EQ(s.offsetX, 35);
+    EXPECT_EQ(mapTiles(6, 10), -1);
+    EXPECT_EQ(mapTiles(7, 10), 1);
+
+    // The same on the left side, against another stone resting next to it.
+    Stone& left = RestingStone(2, 5, 9);
+    PlayerWalksInto(6, 9, 63, -1.0);
+    UpdateStones();
+    playerCol = 30;
+    RunUntilRest(s);
+    EXPECT_EQ(s.column, 6);
+    EXPECT_EQ(s.offsetX, 35);
+    EXPECT_EQ(left.column, 5);
+    EXPECT_EQ(left.offsetX, 35);
+    EXPECT_EQ(mapTiles(4, 10), 1);
+    EXPECT_EQ(mapTiles(5, 10), -1);
+    EXPECT_EQ(mapTiles(6, 10), -1);
+}
+
+TEST_F(StonesTest, StoneOffALedgeFallsLandsAndRollsOnToTheCentre) {
+    // Column 11 has no ground in row 10; the floor below is row 13 (tiles 2).
+    for (int c = 9; c <= 14; ++c) {
+        mapSolid(c, 13) = 1;
+        mapTiles(c, 13) = 2;
+    }
+    Stone& s = RestingStone(1, 10, 9);
+    PlayerWalksInto(10, 9, 5, 1.0);
+    UpdateStones();
+    playerCol = 30;
+
+    int lastY = s.row * kCell + s.offsetY;
+    int fallFrames = 0;
+    bool landedAt10000 = false;
+    for (int frame = 0; frame < 400 && !AtRest(s); ++frame) {
+        const int playsBefore = sound016->PlayCount();
+        UpdateStones();
+        const int y = s.row * kCell + s.offsetY;
+        if (s.falling != 0) {
+            EXPECT_EQ(y - lastY, 6);
+            EXPECT_EQ(s.stepX, 0);
+            ++fallFrames;
+        }
+        if (sound016->PlayCount() > playsBefore) {
+            landedAt10000 = sound016->Frequency() == 10000 && sound016->Volume() == -200;
+            EXPECT_EQ(s.offsetX, 1);  // it left the edge at 0 and rolls on
+        }
+        lastY = y;
+    }
+    EXPECT_GT(fallFrames, 30);
+    EXPECT_TRUE(landedAt10000);
+    EXPECT_EQ(sound016->PlayCount(), 1);
+    EXPECT_EQ(s.column, 11);
+    EXPECT_EQ(s.row, 12);
+    EXPECT_EQ(s.offsetX, 35);
+    EXPECT_EQ(s.offsetY, 58);
+    EXPECT_EQ(mapTiles(11, 13), -2);
+    EXPECT_EQ(mapTiles(10, 10), 1);
+}
+
+TEST_F(StonesTest, StoneLandingOnAnotherRollsOneCellSidewaysByTheSideRule) {
+    for (int c = 8; c <= 14; ++c) {
+        mapSolid(c, 13) = 1;
+        mapTiles(c, 13) = 2;
+    }
+    Stone& below = RestingStone(2, 11, 12);
+
+    // Only the right side free: one more cell to the right, centred.
+    mapSolid(10, 12) = 1;
+    Stone& s = RestingStone(1, 10, 9);
+    PlayerWalksInto(10, 9, 5, 1.0);
+    UpdateStones();
+    playerCol = 30;
+    RunUntilRest(s);
+    EXPECT_EQ(s.column, 12);
+    EXPECT_EQ(s.row, 12);
+    EXPECT_EQ(s.offsetX, 35);
+    EXPECT_EQ(below.column, 11);
+    EXPECT_EQ(mapTiles(11, 13), -2);
+    EXPECT_EQ(mapTiles(12, 13), -2);
+
+    // Both sides free: to the left, although the stone came from the left.
+    mapSolid(10, 12) = 0;
+    mapTiles(12, 13) = 2;
+    Stone& t = RestingStone(1, 10, 9);
+    PlayerWalksInto(10, 9, 5, 1.0);
+    UpdateStones();
+    playerCol = 30;
+    int16_t headingAfterLanding = 0;
+    for (int frame = 0; frame < 400 && !AtRest(t); ++frame) {
+        const int16_t wasFalling = t.falling;
+        UpdateStones();
+        if (wasFalling != 0 && t.falling == 0) headingAfterLanding = t.heading;
+    }
+    EXPECT_EQ(headingAfterLanding, -1);
+    EXPECT_LT(t.column, 11);
+    EXPECT_EQ(t.row, 12);
+    EXPECT_EQ(mapTiles(11, 13), -2);  // the lower stone's mark is intact
+}
+
+TEST_F(StonesTest, StoneDrawnAtItsPlaceWithItsRotationFrame) {
+    Stone& s = RestingStone(1, 6, 9);
+    cameraCol = 3;
+    cameraRow = 5;
+    cameraFineX = 4;
+    cameraFineY = 7;
+    s.frame = 3;
+    UpdateStones();
+    EXPECT_TRUE(BlockMatches(*tileCanvas, 3 * 73 + 35 - 4 - 17, 4 * 73 + 58 - 7, *objectSheet, 93,
+                             0, 31, 30));
+}
+
+TEST_F(StonesTest, StoneOnAPlatformKeepsItPressedAndItsBoardOpen) {
+    // Platform (tile 14, link 1) at (8, 10); board 1 stands on its housing at (12, 10).
+    mapTiles(8, 10) = 14;
+    mapItems(8, 10) = 1;
+    mapSolid(12, 10) = 1;
+    mapTiles(12, 10) = 18;
+    mapItems(12, 10) = 1;
+    boardCount = 1;
+    boards[1].column = 12;
+    boards[1].topRow = 7;
+    boards[1].height = 219;
+    boards[1].closeRequest = kTrue;
+    Stone& s = RestingStone(1, 7, 9);
+    // The player walks into the stone from the left; the camera keeps everything in view.
+    playerCol = 7;
+    playerRow = 9;
+    playerOffsetX = 5;
+    playerOffsetY = 40;
+    playerSpeedX = 1.0;
+    DrawWorld();
+    playerCol = 5;  // the push is made; the player steps back and stops
+    playerOffsetX = 35;
+    playerSpeedX = 0;
+    for (int frame = 0; frame < 300; ++frame)
+        DrawWorld();
+
+    EXPECT_EQ(s.column, 8);
+    EXPECT_EQ(s.offsetX, 35);
+    EXPECT_EQ(mapTiles(8, 10), -15);
+    EXPECT_EQ(boards[1].height, 1);
+    EXPECT_EQ(boards[1].direction, 0);
+    for (int r = 7; r <= 9; ++r)
+        EXPECT_EQ(mapSolid(12, r), 0);
+}
+
+}  // namespace
+}  // namespace zorvik::test
