@@ -1,2 +1,68 @@
-// Placeholder until the asset generator lands.
-int main() { return 0; }
+// assetgen: writes the game's pictures and sounds into a game folder ("assetgen <dir>"), or
+// PNG contact sheets of every picture ("assetgen --contact-sheets <dir>").
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "Assets.h"
+#include "Png.h"
+
+namespace {
+
+int WriteGameData(const std::filesystem::path& dist) {
+    std::error_code ec;
+    std::filesystem::create_directories(dist / "data", ec);
+    if (ec) {
+        std::fprintf(stderr, "assetgen: cannot create %s: %s\n", (dist / "data").c_str(),
+                     ec.message().c_str());
+        return 1;
+    }
+    std::string error;
+    for (const assetgen::NamedPicture& p : assetgen::MakePictureFiles()) {
+        if (!assetgen::WriteIfChanged((dist / p.path).string(), assetgen::EncodeBmp(p.image),
+                                      error)) {
+            std::fprintf(stderr, "assetgen: %s\n", error.c_str());
+            return 1;
+        }
+    }
+    for (const assetgen::OutputFile& f : assetgen::MakeSoundFiles()) {
+        if (!assetgen::WriteIfChanged((dist / f.path).string(), f.bytes, error)) {
+            std::fprintf(stderr, "assetgen: %s\n", error.c_str());
+            return 1;
+        }
+    }
+    // The high-score table belongs to the players once it exists: never replace it.
+    const std::filesystem::path scores = dist / "data" / "012.dat";
+    if (!std::filesystem::exists(scores, ec)) {
+        const std::string text = assetgen::InitialHiScoreText();
+        if (!assetgen::WriteIfChanged(scores.string(), {text.begin(), text.end()}, error)) {
+            std::fprintf(stderr, "assetgen: %s\n", error.c_str());
+            return 1;
+        }
+    }
+    return 0;
+}
+
+int WriteContactSheets(const std::filesystem::path& docs) {
+    std::error_code ec;
+    std::filesystem::create_directories(docs, ec);
+    for (const assetgen::NamedPicture& p : assetgen::MakePictureFiles()) {
+        const std::string path = (docs / (p.sheetName + ".png")).string();
+        if (!dx::SavePngRgb(path, p.image.rgb.data(), p.image.width, p.image.height)) {
+            std::fprintf(stderr, "assetgen: cannot write %s\n", path.c_str());
+            return 1;
+        }
+    }
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc == 2 && std::string(argv[1]) != "--contact-sheets") return WriteGameData(argv[1]);
+    if (argc == 3 && std::string(argv[1]) == "--contact-sheets") return WriteContactSheets(argv[2]);
+    std::fprintf(stderr,
+                 "usage: assetgen <game folder>\n"
+                 "       assetgen --contact-sheets <folder for PNG files>\n");
+    return 2;
+}
