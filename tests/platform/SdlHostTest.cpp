@@ -1,0 +1,107 @@
+// The SDL host on SDL's dummy video and audio drivers: it opens, shows and reads, paces flips on
+// its own 60 Hz clock, plays buffers from the audio thread and turns SIGTERM into the game's
+// quit request.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <thread>
+#include <vector>
+
+#include "DirectX.h"
+#include "Host.h"
+#include "Mixer.h"
+#include "SdlHost.h"
+
+namespace dx {
+namespace {
+
+class SdlHostTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        setenv("SDL_VIDEODRIVER", "dummy", 1);
+        setenv("SDL_AUDIODRIVER", "dummy", 1);
+        unsetenv("ZORVIK_WINDOWED");
+        host_ = CreateSdlHost("/nowhere/zorvik");
+        SetHost(host_.get());
+    }
+    void TearDown() override {
+        SetHost(nullptr);
+        host_.reset();
+    }
+    std::unique_ptr<Host> host_;
+};
+
+TEST_F(SdlHostTest, ShowsPicturesReadsTheKeyboardAndKnowsItsSurroundings) {
+    std::vector<uint16_t> picture(static_cast<size_t>(kScreenWidth) * kScreenHeight, 0xF800);
+    host_->SetDisplayMode(640, 480);
+    host_->ShowCursor(false);
+    host_->Present(picture.data());
+    uint8_t keys[256];
+    keys[57] = 0xAA;
+    host_->ReadKeyboard(keys, 1);
+    for (int i = 0; i < 256; ++i)
+        EXPECT_EQ(keys[i], 0) << "no key is down: " << i;
+    host_->RestoreDisplayMode();
+    host_->Present(picture.data());  // harmless while the desktop is back
+    host_->SetDisplayMode(640, 480);
+    host_->ShowCursor(true);
+
+    EXPECT_FALSE(host_->ProgramDirectory().empty());
+    EXPECT_NE(host_->ProgramDirectory().back(), '/');
+    double low = 1.0;
+    double high = 0.0;
+    for (int i = 0; i < 2000; ++i) {
+        const double r = host_->Random();
+        ASSERT_GE(r, 0.0);
+        ASSERT_LT(r, 1.0);
+        low = std::min(low, r);
+        high = std::max(high, r);
+    }
+    EXPECT_LT(low, 0.05);
+    EXPECT_GT(high, 0.95);
+    const uint32_t before = host_->NowMs();
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    EXPECT_GE(host_->NowMs() - before, 15u);
+}
+
+TEST_F(SdlHostTest, FlipsKeepToTheSixtyHertzClock) {
+    // Absolute deadlines: 30 frames cannot pass in less than 29/60 s, however fast the loop.
+    host_->WaitForFrame();
+    const auto start = std::chrono::steady_clock::now();
+    for (int i = 0; i < 30; ++i)
+        host_->WaitForFrame();
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_GE(seconds, 29.0 / 60.0);
+}
+
+TEST_F(SdlHostTest, TheAudioThreadPlaysTheBuffers) {
+    DirectSoundBuffer buffer(std::vector<uint8_t>(2000, 200), 11025, "tone");
+    buffer.Play(DSBPLAY_LOOPING);
+    DirectSoundBuffer once(std::vector<uint8_t>(100, 50), 11025, "blip");
+    once.Play(0);
+    // The dummy device consumes samples in real time; allow a slow machine plenty of time.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (once.IsPlaying() && std::chrono::steady_clock::now() < deadline) {
+        buffer.SetVolume(-100);  // state changes race the audio thread: they must be locked
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    EXPECT_FALSE(once.IsPlaying()) << "the one-shot buffer never reached its end";
+    EXPECT_DOUBLE_EQ(once.Position(), 0.0);
+    EXPECT_TRUE(buffer.IsPlaying());
+}
+
+TEST_F(SdlHostTest, SigtermBecomesTheGamesQuitRequest) {
+    int requests = 0;
+    host_->onQuitRequest = [&] { ++requests; };
+    std::raise(SIGTERM);
+    host_->PumpEvents();
+    EXPECT_EQ(requests, 1);
+    host_->PumpEvents();
+    EXPECT_EQ(requests, 1);  // one request per signal
+}
+
+}  // namespace
+}  // namespace dx
