@@ -493,7 +493,11 @@ bool Form1::WriteMapSet(const QString& path) {
         permissions[i] = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser |
                          QFileDevice::WriteUser | QFileDevice::ReadGroup | QFileDevice::ReadOther;
         if (info.exists()) {
-            if (!info.isFile() || !info.isWritable()) return false;
+            // Read-only by its permission bits too, so the protection holds even for root.
+            const bool writeBits =
+                info.permissions() &
+                (QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther);
+            if (!info.isFile() || !info.isWritable() || !writeBits) return false;
             permissions[i] = info.permissions();
         }
     }

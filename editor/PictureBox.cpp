@@ -85,8 +85,8 @@ void PictureBox::StretchBlt(int x, int y, int w, int h, const PictureBox& src, i
     update(QRect(x, y, w, h));
 }
 
-void PictureBox::DrawTextA(const QString& text, int count, int left, int top, int right,
-                           int bottom) {
+QRect PictureBox::DrawTextA(const QString& text, int count, int left, int top, int right,
+                            int bottom) {
     const QString shown = count < 0 ? text : text.left(count);
     const QRect clip(QPoint(left, top), QPoint(right - 1, bottom - 1));
     QPainter painter(&image_);
@@ -99,6 +99,7 @@ void PictureBox::DrawTextA(const QString& text, int count, int left, int top, in
     painter.drawText(clip, Qt::AlignLeft | Qt::AlignTop, shown);
     painter.end();
     update(clip);
+    return bounds.intersected(clip);
 }
 
 void PictureBox::Circle(int cx, int cy, int radius, const QColor& color) {

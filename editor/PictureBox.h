@@ -46,7 +46,8 @@ class PictureBox : public QWidget {
     QColor TextColor() const { return textColor_; }
     // Draws the first `count` characters of text (all with count -1) at the rectangle's
     // top-left, clipped to the rectangle, on an opaque background of the box's colour.
-    void DrawTextA(const QString& text, int count, int left, int top, int right, int bottom);
+    // Returns the area painted.
+    QRect DrawTextA(const QString& text, int count, int left, int top, int right, int bottom);
     // A circle drawn with a one-pixel pen, no fill.
     void Circle(int cx, int cy, int radius, const QColor& color);
 

@@ -1,0 +1,138 @@
+// Shared set-up of the editor tests: a recording host that answers file dialogs and questions
+// from a script and keeps every message and beep, and a fixture with a fresh window.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QByteArray>
+#include <QFile>
+#include <QTemporaryDir>
+#include <deque>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "TestPaths.h"
+#include "editor/A_deklare.h"
+#include "editor/B_do.h"
+#include "editor/EditorHost.h"
+#include "editor/Form1.h"
+
+namespace zorvik::editor::test {
+
+class RecordingHost : public EditorHost {
+  public:
+    // Answers for the next file dialogs, in order; an empty path cancels.
+    std::deque<QString> dialogAnswers;
+    std::deque<bool> yesNoAnswers;
+    std::vector<QString> messages;
+    std::vector<QString> questions;
+    int beeps = 0;
+    int dialogsShown = 0;
+    bool lastDialogWasSave = false;
+    QString lastInitDir;
+    QString lastFilter;
+    bool lastCancelError = false;
+
+    std::optional<QString> ChooseFile(bool save, const CommonDialog& dialog) override {
+        ++dialogsShown;
+        lastDialogWasSave = save;
+        lastInitDir = dialog.InitDir;
+        lastFilter = dialog.Filter;
+        lastCancelError = dialog.CancelError;
+        if (dialogAnswers.empty()) return std::nullopt;
+        const QString answer = dialogAnswers.front();
+        dialogAnswers.pop_front();
+        if (answer.isEmpty()) return std::nullopt;
+        return answer;
+    }
+    void MsgBox(const QString& text) override { messages.push_back(text); }
+    bool AskYesNo(const QString& text) override {
+        questions.push_back(text);
+        if (yesNoAnswers.empty()) return false;
+        const bool answer = yesNoAnswers.front();
+        yesNoAnswers.pop_front();
+        return answer;
+    }
+    void Beep() override { ++beeps; }
+};
+
+class EditorTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        form = std::make_unique<Form1>(&host, QString::fromStdString(zorvik::test::DistDir()));
+        // Without the generated tile sheet the editor reports its stand-in; not under test here.
+        host.messages.clear();
+        ASSERT_TRUE(dir.isValid());
+    }
+    void TearDown() override {
+        // Let the window close without its unsaved-changes question.
+        host.yesNoAnswers.assign(4, true);
+        form.reset();
+    }
+
+    QString Path(const QString& name) const { return dir.filePath(name); }
+    static QByteArray ReadAll(const QString& path) {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly)) return {};
+        return file.readAll();
+    }
+    static void WriteAll(const QString& path, const QByteArray& bytes) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(bytes);
+    }
+    // Presses entry `entry` in the palette (scrolling it so the entry is visible).
+    void Pick(int entry) {
+        while (paletteTop + 5 < entry)
+            form->Dolu_Click();
+        while (paletteTop + 1 > entry)
+            form->Nahoru_Click();
+        form->Vyber_MouseDown(1, 0, 10, 74.0 * (entry - 1 - paletteTop) + 5);
+        ASSERT_EQ(selectedEntry, entry);
+    }
+    // A left press in the middle of view cell (k, r), both counted from 1.
+    void ClickCell(int k, int r, int button = 1) {
+        form->Level_MouseDown(button, 0, 30.0 * (k - 1) + 15, 30.0 * (r - 1) + 15);
+    }
+
+    RecordingHost host;
+    std::unique_ptr<Form1> form;
+    QTemporaryDir dir;
+};
+
+}  // namespace zorvik::editor::test
+
+namespace zorvik::editor::test {
+
+// Pixels of view cell (k, r) (interior rows j0..j1) that differ from sheet cell p scaled
+// nearest-neighbour onto the 29 x 29 interior.
+inline int CellMismatches(const Form1& form, int k, int r, int p, int j0 = 0, int j1 = 28) {
+    int mismatches = 0;
+    for (int j = j0; j <= j1; ++j) {
+        for (int i = 0; i < 29; ++i) {
+            const QColor shown = form.Level->Pixel(30 * (k - 1) + 1 + i, 30 * (r - 1) + 1 + j);
+            const QColor sheet =
+                form.Hiden->Pixel(73 * (p % 10) + i * 73 / 29, 73 * (p / 10) + j * 73 / 29);
+            if (shown != sheet) ++mismatches;
+        }
+    }
+    return mismatches;
+}
+
+// Pixels of view cell (k, r)'s interior that are not black.
+inline int NonBlackPixels(const Form1& form, int k, int r) {
+    int count = 0;
+    for (int j = 0; j < 29; ++j) {
+        for (int i = 0; i < 29; ++i) {
+            if (form.Level->Pixel(30 * (k - 1) + 1 + i, 30 * (r - 1) + 1 + j) !=
+                QColor(Qt::black)) {
+                ++count;
+            }
+        }
+    }
+    return count;
+}
+
+}  // namespace zorvik::editor::test

@@ -1,0 +1,313 @@
+// Clear, Open and Save of map file sets, the file dialog's settings, and the question on
+// closing a window with unsaved changes.
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+
+#include "EditorFixture.h"
+
+namespace zorvik::editor::test {
+namespace {
+
+// A layer file of 18 lines; `cell` gives the three characters of (column, row).
+template <typename CellText>
+QByteArray LayerFile(CellText cell, int lines = 18) {
+    QByteArray text;
+    for (int row = 1; row <= lines; ++row) {
+        for (int col = 1; col <= 50; ++col)
+            text += cell(col, row);
+        text += "\r\n";
+    }
+    return text;
+}
+
+QByteArray ZeroFile() {
+    return LayerFile([](int, int) { return QByteArray("000"); });
+}
+
+void FillSomeMap() {
+    for (int col = 1; col <= 50; ++col) {
+        for (int row = 1; row <= 18; ++row) {
+            mapTiles[col][row] = static_cast<int16_t>((col * 7 + row) % 19);
+            mapSolid[col][row] = static_cast<int16_t>((col + row) % 2);
+            mapItems[col][row] = static_cast<int16_t>((col * row) % 60);
+        }
+    }
+    mapItems[1][1] = 999;
+    mapItems[50][18] = 900;
+    mapItems[3][4] = -12;
+}
+
+TEST_F(EditorTest, ClearEmptiesEveryCellAndShowsTheStartOfTheMap) {
+    FillSomeMap();
+    mapTiles[0][0] = 5;
+    mapItems[0][7] = 5;
+    viewScroll = 10;
+    paletteTop = 3;
+    selectedEntry = 7;
+    form->Text1->setText("4");
+    form->Mclear->trigger();
+    for (int col = 0; col <= 50; ++col) {
+        for (int row = 0; row <= 18; ++row) {
+            ASSERT_EQ(mapTiles[col][row] | mapSolid[col][row] | mapItems[col][row], 0);
+        }
+    }
+    EXPECT_EQ(viewScroll, 0);
+    EXPECT_EQ(paletteTop, 3);
+    EXPECT_EQ(selectedEntry, 7);
+    EXPECT_EQ(form->Text1->text(), "4");
+    EXPECT_EQ(NonBlackPixels(*form, 1, 1), 0);
+    EXPECT_TRUE(host.messages.empty());
+    EXPECT_EQ(host.dialogsShown, 0);
+}
+
+TEST_F(EditorTest, SaveWritesThreeFilesOfEighteenLinesAndOpenReadsThemBack) {
+    // An empty map: 18 lines of 150 zeros, each ending CR LF, under the name as picked.
+    host.dialogAnswers = {Path("level")};
+    form->Msave->trigger();
+    EXPECT_TRUE(host.messages.empty());
+    EXPECT_TRUE(host.lastDialogWasSave);
+    for (const char* name : {"level", "level.1", "level.2"}) {
+        EXPECT_EQ(ReadAll(Path(name)), ZeroFile()) << name;
+    }
+    EXPECT_EQ(ZeroFile().size(), 18 * 152);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 3);  // no temporaries left
+
+    FillSomeMap();
+    mapItems[5][6] = -5;  // written 0-5, reads back as 0
+    viewScroll = 20;
+    host.dialogAnswers = {Path("mapa3.map")};
+    form->Msave_Click();
+    EXPECT_TRUE(host.messages.empty());
+    EXPECT_EQ(viewScroll, 0);
+    EXPECT_FALSE(form->MapChanged());
+    const QByteArray items = ReadAll(Path("mapa3.map.2"));
+    ASSERT_EQ(items.size(), 18 * 152);
+    EXPECT_EQ(items.mid(0, 3), "999");
+    EXPECT_EQ(items.mid(3 * 152 + 6, 3), "-12");   // column 3, row 4
+    EXPECT_EQ(items.mid(5 * 152 + 12, 3), "0-5");  // column 5, row 6
+    EXPECT_EQ(items.mid(17 * 152 + 147, 5), "900\r\n");
+    EXPECT_EQ(ReadAll(Path("mapa3.map")).mid(0, 3), "008");  // tile (1, 1) = 8
+
+    MapLayer tiles, solid, itemsBefore;
+    std::memcpy(tiles, mapTiles, sizeof tiles);
+    std::memcpy(solid, mapSolid, sizeof solid);
+    std::memcpy(itemsBefore, mapItems, sizeof itemsBefore);
+    form->Mclear_Click();
+    viewScroll = 5;
+    host.dialogAnswers = {Path("mapa3.map")};
+    form->Mopen->trigger();
+    EXPECT_TRUE(host.messages.empty());
+    EXPECT_FALSE(host.lastDialogWasSave);
+    EXPECT_EQ(viewScroll, 0);
+    EXPECT_EQ(std::memcmp(tiles, mapTiles, sizeof tiles), 0);
+    EXPECT_EQ(std::memcmp(solid, mapSolid, sizeof solid), 0);
+    EXPECT_EQ(mapItems[5][6], 0);
+    EXPECT_EQ(mapItems[3][4], -12);
+    itemsBefore[5][6] = 0;
+    EXPECT_EQ(std::memcmp(itemsBefore, mapItems, sizeof itemsBefore), 0);
+    EXPECT_EQ(CellMismatches(*form, 1, 1, 29), 0);  // the start at (1, 1) is drawn
+
+    // Saving what was read gives the same bytes (but for the -5 that read back as 0).
+    host.dialogAnswers = {Path("again.map")};
+    form->Msave_Click();
+    EXPECT_EQ(ReadAll(Path("again.map")), ReadAll(Path("mapa3.map")));
+    EXPECT_EQ(ReadAll(Path("again.map.1")), ReadAll(Path("mapa3.map.1")));
+    QByteArray expectedItems = ReadAll(Path("mapa3.map.2"));
+    expectedItems.replace(5 * 152 + 12, 3, "000");
+    EXPECT_EQ(ReadAll(Path("again.map.2")), expectedItems);
+}
+
+TEST_F(EditorTest, OpenReadsCellsLikeTheGame) {
+    // Blanks, short lines, extra text after the cells and lines after the 18th.
+    QByteArray tiles = LayerFile([](int col, int row) {
+        if (row == 2 && col == 1) return QByteArray("  7");
+        if (row == 3 && col == 1) return QByteArray("   ");
+        return QByteArray("018");
+    });
+    tiles.replace(4 * 152, 150, QByteArray("005").repeated(30));  // row 5 has 30 cells
+    tiles += "999999\r\n";
+    WriteAll(Path("a.map"), tiles);
+    WriteAll(Path("a.map.1"), LayerFile([](int, int) { return QByteArray("1"); }, 20) + "x");
+    QByteArray items = ZeroFile();
+    items.replace(0, 3, "2.5");
+    items.replace(3, 3, "3.5");
+    items.replace(6, 3, "-7x");
+    items.replace(9, 3, "0-5");
+    WriteAll(Path("a.map.2"), items);
+    host.dialogAnswers = {Path("a.map")};
+    form->Mopen_Click();
+    ASSERT_TRUE(host.messages.empty());
+    EXPECT_EQ(mapTiles[1][1], 18);
+    EXPECT_EQ(mapTiles[1][2], 7);
+    EXPECT_EQ(mapTiles[1][3], 0);
+    EXPECT_EQ(mapTiles[30][5], 5);
+    EXPECT_EQ(mapTiles[31][5], 0);
+    EXPECT_EQ(mapTiles[50][5], 0);
+    EXPECT_EQ(mapTiles[50][18], 18);
+    EXPECT_EQ(mapSolid[1][1], 111);  // "1" repeated: the cell reads "111"
+    EXPECT_EQ(mapItems[1][1], 2);
+    EXPECT_EQ(mapItems[2][1], 4);
+    EXPECT_EQ(mapItems[3][1], -7);
+    EXPECT_EQ(mapItems[4][1], 0);
+}
+
+TEST_F(EditorTest, FailedOpenShowsItsMessageAndLeavesTheMapAsItWas) {
+    FillSomeMap();
+    MapLayer tiles, solid, items;
+    std::memcpy(tiles, mapTiles, sizeof tiles);
+    std::memcpy(solid, mapSolid, sizeof solid);
+    std::memcpy(items, mapItems, sizeof items);
+    auto unchanged = [&] {
+        return std::memcmp(tiles, mapTiles, sizeof tiles) == 0 &&
+               std::memcmp(solid, mapSolid, sizeof solid) == 0 &&
+               std::memcmp(items, mapItems, sizeof items) == 0;
+    };
+    const QByteArray other = LayerFile([](int, int) { return QByteArray("003"); });
+    WriteAll(Path("b.map"), other);
+    WriteAll(Path("b.map.1"), other);  // b.map.2 is missing
+    WriteAll(Path("c.map"), LayerFile([](int, int) { return QByteArray("003"); }, 10));
+    WriteAll(Path("c.map.1"), other);
+    WriteAll(Path("c.map.2"), other);
+    WriteAll(Path("d.map"), other);
+    WriteAll(Path("d.map.1"), other);
+    WriteAll(Path("d.map.2"), QByteArray(other).replace(0, 3, "9e9"));  // beyond 16 bits
+
+    const QString answers[] = {QString(),     Path("b.map"),       Path("c.map"),
+                               Path("d.map"), Path("missing.map"), dir.path()};
+    for (const QString& answer : answers) {
+        host.messages.clear();
+        host.dialogAnswers = {answer};
+        viewScroll = 7;
+        form->Mopen_Click();
+        ASSERT_EQ(host.messages.size(), 1u) << answer.toStdString();
+        EXPECT_EQ(host.messages[0], "Chyba nahravani mapy");
+        EXPECT_TRUE(unchanged()) << answer.toStdString();
+        EXPECT_EQ(viewScroll, 7);
+    }
+    // A later open still works.
+    host.messages.clear();
+    WriteAll(Path("b.map.2"), other);
+    host.dialogAnswers = {Path("b.map")};
+    form->Mopen_Click();
+    EXPECT_TRUE(host.messages.empty());
+    EXPECT_EQ(mapItems[7][7], 3);
+}
+
+TEST_F(EditorTest, DialogStartsInTheEditorsFolderWithTheMapFilter) {
+    form->Mopen_Click();
+    EXPECT_TRUE(host.lastCancelError);
+    EXPECT_EQ(host.lastInitDir, QString::fromStdString(zorvik::test::DistDir()));
+    EXPECT_EQ(host.lastFilter, "Zorvik MAP file|*.map");
+    EXPECT_EQ(form->Dialog.QtFilter(), "Zorvik MAP file (*.map)");
+    form->Msave_Click();
+    EXPECT_TRUE(host.lastDialogWasSave);
+    EXPECT_EQ(host.lastInitDir, QString::fromStdString(zorvik::test::DistDir()));
+}
+
+const char* const kSaveMessage =
+    "Pokud se snazite prepsat puvodni mapy, tak jsou oznacene pouze pro cteni. Jinak chyba pri "
+    "ukladani";
+
+TEST_F(EditorTest, FailedSaveShowsItsMessageAndReplacesNothing) {
+    const QByteArray old = LayerFile([](int, int) { return QByteArray("004"); });
+    for (const char* name : {"x.map", "x.map.1", "x.map.2"})
+        WriteAll(Path(name), old);
+    FillSomeMap();
+    Pick(3);
+    ClickCell(2, 2);
+    ASSERT_TRUE(form->MapChanged());
+
+    // Cancelled: nothing written.
+    form->Msave_Click();
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0], kSaveMessage);
+
+    // A link number of 1000 does not fit: no file is touched.
+    mapItems[9][9] = 1000;
+    host.dialogAnswers = {Path("x.map")};
+    form->Msave_Click();
+    ASSERT_EQ(host.messages.size(), 2u);
+    EXPECT_EQ(host.messages[1], kSaveMessage);
+    mapItems[9][9] = -100;
+    host.dialogAnswers = {Path("new.map")};
+    form->Msave_Click();
+    EXPECT_EQ(host.messages.size(), 3u);
+    mapItems[9][9] = 5;
+
+    // A read-only solidity file: the save fails and the other two keep their old text.
+    ASSERT_TRUE(QFile::setPermissions(Path("x.map.1"), QFileDevice::ReadOwner));
+    host.dialogAnswers = {Path("x.map")};
+    form->Msave_Click();
+    ASSERT_EQ(host.messages.size(), 4u);
+    EXPECT_EQ(host.messages[3], kSaveMessage);
+    for (const char* name : {"x.map", "x.map.1", "x.map.2"})
+        EXPECT_EQ(ReadAll(Path(name)), old);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 3);
+    EXPECT_TRUE(form->MapChanged());
+
+    // A folder that cannot be written to.
+    host.dialogAnswers = {Path("nowhere/y.map")};
+    form->Msave_Click();
+    EXPECT_EQ(host.messages.size(), 5u);
+
+    // Once writable again the same save replaces all three, keeping their permissions.
+    ASSERT_TRUE(
+        QFile::setPermissions(Path("x.map.1"), QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+    host.dialogAnswers = {Path("x.map")};
+    form->Msave_Click();
+    EXPECT_EQ(host.messages.size(), 5u);
+    EXPECT_EQ(ReadAll(Path("x.map.2")).mid(0, 3), "999");
+    EXPECT_NE(ReadAll(Path("x.map.1")), old);
+    EXPECT_FALSE(QFileInfo(Path("x.map.1")).permissions() & QFileDevice::ReadOther);
+    EXPECT_FALSE(form->MapChanged());
+}
+
+TEST_F(EditorTest, ShippedLevelsAreProtectedFromSaving) {
+    const QString shipped =
+        QString::fromStdString(zorvik::test::DistDir()) + QStringLiteral("/map/mapa1.map");
+    if (!QFileInfo::exists(shipped)) GTEST_SKIP() << "no shipped level laid out yet";
+    const QByteArray before = ReadAll(shipped);
+    host.dialogAnswers = {shipped};
+    form->Msave_Click();
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0], kSaveMessage);
+    EXPECT_EQ(ReadAll(shipped), before);
+}
+
+TEST_F(EditorTest, ClosingWithUnsavedChangesAsksFirst) {
+    QCloseEvent quiet;
+    QApplication::sendEvent(form.get(), &quiet);
+    EXPECT_TRUE(quiet.isAccepted());
+    EXPECT_TRUE(host.questions.empty());
+
+    Pick(3);
+    ClickCell(1, 1);
+    ASSERT_TRUE(form->MapChanged());
+    host.yesNoAnswers = {false};
+    QCloseEvent refused;
+    QApplication::sendEvent(form.get(), &refused);
+    EXPECT_FALSE(refused.isAccepted());
+    ASSERT_EQ(host.questions.size(), 1u);
+    EXPECT_EQ(host.questions[0], kDiscardChangesText);
+
+    host.yesNoAnswers = {true};
+    QCloseEvent accepted;
+    QApplication::sendEvent(form.get(), &accepted);
+    EXPECT_TRUE(accepted.isAccepted());
+
+    // Saved, cleared or freshly opened maps close without a question.
+    host.dialogAnswers = {Path("z.map")};
+    form->Msave_Click();
+    QCloseEvent afterSave;
+    QApplication::sendEvent(form.get(), &afterSave);
+    EXPECT_TRUE(afterSave.isAccepted());
+    ClickCell(2, 2);
+    form->Mclear_Click();
+    EXPECT_FALSE(form->MapChanged());
+    EXPECT_EQ(host.questions.size(), 2u);
+}
+
+}  // namespace
+}  // namespace zorvik::editor::test
