@@ -104,8 +104,9 @@ int32_t DirectDrawSurface7::Blt(const RECT& destRect, DirectDrawSurface7* src, c
     const int64_t dh = destRect.bottom - destRect.top;
 
     // Nearest neighbour sampling at pixel centres; a snapshot keeps same-surface copies exact.
-    const std::vector<uint16_t> source =
-        src == this ? pixels_ : std::vector<uint16_t>(src->pixels_);
+    std::vector<uint16_t> snapshot;
+    if (src == this) snapshot = pixels_;
+    const uint16_t* source = src == this ? snapshot.data() : src->pixels_.data();
     std::vector<int> columns(static_cast<size_t>(dw));
     for (int64_t i = 0; i < dw; ++i) {
         columns[static_cast<size_t>(i)] =
@@ -113,7 +114,7 @@ int32_t DirectDrawSurface7::Blt(const RECT& destRect, DirectDrawSurface7* src, c
     }
     for (int64_t j = 0; j < dh; ++j) {
         const int64_t sy = srcRect.top + (2 * j + 1) * sh / (2 * dh);
-        const uint16_t* in = source.data() + static_cast<size_t>(sy) * src->width_;
+        const uint16_t* in = source + static_cast<size_t>(sy) * src->width_;
         uint16_t* out =
             pixels_.data() + static_cast<size_t>(destRect.top + j) * width_ + destRect.left;
         for (int64_t i = 0; i < dw; ++i)
