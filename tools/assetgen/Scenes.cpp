@@ -377,24 +377,25 @@ double HillLine(double x) {
 
 // One pixel of the parallax strip; black (see-through) above the hills.
 Col StripPixel(int x, int y) {
-    const double hill = HillLine(x);
+    const double hill = HillLine(x) + 20;
     // Pine trees on the ridge.
     const double spacing = 23;
     const double k = std::floor(x / spacing);
     const double treeX = k * spacing + 11 + 6 * (Noise(k, 3, 601) - 0.5);
     const double treeH = 28 + 26 * Noise(k, 7, 602);
-    const double treeBase = HillLine(treeX) + 6;
+    const double treeBase = HillLine(treeX) + 26;
     const double ty = treeBase - y;
     const bool tree = Noise(k, 11, 603) > 0.3 && ty > 0 && ty < treeH &&
                       std::fabs(x - treeX) < (treeH - ty) * 0.32 * (0.8 + 0.2 * std::sin(ty * 0.9));
     // A wizard's tower on a hill, with lit windows.
     const double towerX = 1180;
-    const bool towerBody = std::fabs(x - towerX) < 15 && y > HillLine(towerX) - 90;
-    const bool towerRoof = y <= HillLine(towerX) - 90 && y > HillLine(towerX) - 130 &&
-                           std::fabs(x - towerX) < (y - (HillLine(towerX) - 130)) * 0.45;
+    const double towerFoot = HillLine(towerX) + 30;
+    const bool towerBody = std::fabs(x - towerX) < 13 && y > towerFoot - 70;
+    const bool towerRoof = y <= towerFoot - 70 && y > towerFoot - 100 &&
+                           std::fabs(x - towerX) < (y - (towerFoot - 100)) * 0.55;
     if (towerBody || towerRoof) {
-        const double wy = y - (HillLine(towerX) - 80);
-        if (towerBody && std::fabs(x - towerX) < 3 && std::fmod(wy + 100, 24.0) < 8 && wy < 60) {
+        const double wy = y - (towerFoot - 62);
+        if (towerBody && std::fabs(x - towerX) < 3 && std::fmod(wy + 96, 24.0) < 8 && wy < 40) {
             return Col{255, 210, 100};
         }
         return towerRoof ? Col{50, 30, 70} : Col{30, 28, 48};

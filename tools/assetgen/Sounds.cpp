@@ -229,7 +229,7 @@ std::vector<uint8_t> MakeSoundSamples(int n) {
                 for (size_t i = 0; i < w.size(); ++i) {
                     const double t = std::fmod(
                         static_cast<double>(i) * 12.0 / static_cast<double>(w.size()), 1.0);
-                    w[i] += 0.5 * ticks[i] * std::exp(-t * 25);
+                    w[i] += 0.5 * ticks[i] * (t < 0.01 ? t / 0.01 : std::exp(-(t - 0.01) * 25));
                 }
             }
             break;
