@@ -227,7 +227,10 @@ void Form1::BuildControls() {
                       80, 113, 57);
     Text2 = textBox("Text2", 11, 680, 144, 49, 19);
     Label2 = label("Label2", QString::fromUtf8("1-nejrychleší 5-nejpomalejší"), 672, 168, 81, 33);
-    Label2->setFont(FormFont(11));
+    // Label2 keeps the form's default font: the same face, not bold.
+    QFont plain = FormFont(11);
+    plain.setBold(false);
+    Label2->setFont(plain);
     Command2 = button("Command2", QStringLiteral("Kontrola Levelu"), 13, 648, 224, 105, 49);
 
     connect(Level, &PictureBox::MouseDown, this,

@@ -1,0 +1,53 @@
+// Not a check: renders the editor window with a small level open, for the documentation.
+// Run with --gtest_also_run_disabled_tests and ZORVIK_EDITOR_PICTURE=<file.png>.
+#include <QApplication>
+#include <QPixmap>
+
+#include "EditorFixture.h"
+
+namespace zorvik::editor::test {
+namespace {
+
+TEST_F(EditorTest, DISABLED_SaveWindowPicture) {
+    const QString target = qEnvironmentVariable("ZORVIK_EDITOR_PICTURE");
+    if (target.isEmpty()) GTEST_SKIP() << "ZORVIK_EDITOR_PICTURE not set";
+    for (int col = 1; col <= 50; ++col) {
+        mapTiles[col][18] = 1;
+        mapTiles[col][17] = col % 9 == 0 ? 0 : 2;
+    }
+    for (int col = 6; col <= 10; ++col)
+        mapTiles[col][12] = 3;
+    mapTiles[7][16] = 14;  // platform linked to board 1
+    mapItems[7][16] = 1;
+    mapTiles[13][16] = 18;  // board 1
+    mapItems[13][16] = 1;
+    mapItems[2][16] = 999;  // start
+    mapItems[4][16] = 47;   // flexible enemy, speed 2
+    mapItems[10][16] = 43;  // flexible enemy, speed 3
+    mapItems[16][16] = 56;
+    mapItems[5][16] = 20;
+    mapTiles[5][16] = 0;
+    for (int col = 6; col <= 10; ++col)
+        mapItems[col][11] = col == 8 ? 52 : 40;
+    mapItems[15][10] = 53;
+    mapItems[17][16] = 54;
+    mapItems[12][8] = 55;
+    mapTiles[3][13] = 7;
+    mapTiles[4][13] = 9;
+    mapItems[18][15] = 997;
+    for (int row = 1; row <= 16; ++row)
+        mapTiles[1][row] = 12;
+
+    host.dialogAnswers = {Path("mapa9.map"), Path("mapa9.map")};
+    form->Msave_Click();
+    form->Mclear_Click();
+    form->Mopen_Click();
+    ASSERT_TRUE(host.messages.empty());
+    form->Vyber_MouseDown(1, 0, 10, 74 * 2 + 10);
+    form->resize(800, 600);
+    QApplication::processEvents();
+    ASSERT_TRUE(form->grab().save(target));
+}
+
+}  // namespace
+}  // namespace zorvik::editor::test
