@@ -10,12 +10,6 @@
 
 namespace dx {
 
-namespace {
-// timeGetTime calls in a row without any other progress after which the clock moves on by
-// kPollCostMs, so a loop that only watches the clock still ends.
-constexpr long kFreeClockReads = 10000;
-}  // namespace
-
 HeadlessHost::HeadlessHost(std::string programDirectory, uint32_t seed)
     : programDirectory_(std::move(programDirectory)),
       rng_(seed),

@@ -41,6 +41,9 @@ class HeadlessHost : public Host {
     static constexpr double kPollCostMs = 1.0;
     // Keyboard reads per flip that cost no time (a frame reads the keyboard once or twice).
     static constexpr int kFreeReadsPerFlip = 4;
+    // timeGetTime calls in a row with no flip or keyboard read between them after which each
+    // further call moves the clock on by kPollCostMs, so a loop that only watches the clock ends.
+    static constexpr long kFreeClockReads = 10000;
 
     // ---- observation ---------------------------------------------------------------------
     long Frames() const { return frames_; }

@@ -2,6 +2,7 @@
 // deflate blocks inside a zlib stream. Files are written to a temporary name and then renamed.
 #include "Png.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <fstream>
@@ -11,25 +12,24 @@ namespace dx {
 
 namespace {
 
-const std::array<uint32_t, 256>& CrcTable() {
-    static const std::array<uint32_t, 256> table = [] {
-        std::array<uint32_t, 256> t{};
-        for (uint32_t n = 0; n < 256; ++n) {
-            uint32_t c = n;
-            for (int k = 0; k < 8; ++k)
-                c = (c & 1) != 0 ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-            t[n] = c;
-        }
-        return t;
-    }();
+constexpr std::array<uint32_t, 256> MakeCrcTable() {
+    std::array<uint32_t, 256> table{};
+    for (uint32_t n = 0; n < 256; ++n) {
+        uint32_t c = n;
+        for (int k = 0; k < 8; ++k)
+            c = (c & 1) != 0 ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+        table[n] = c;
+    }
     return table;
 }
 
+constexpr std::array<uint32_t, 256> kCrcTable = MakeCrcTable();
+
 uint32_t Crc32(const uint8_t* data, size_t size, uint32_t crc = 0) {
-    const auto& table = CrcTable();
     crc ^= 0xFFFFFFFFu;
-    for (size_t i = 0; i < size; ++i)
-        crc = table[(crc ^ data[i]) & 0xFF] ^ (crc >> 8);
+    for (size_t i = 0; i < size; ++i) {
+        crc = kCrcTable[(crc ^ data[i]) & 0xFF] ^ (crc >> 8);
+    }
     return crc ^ 0xFFFFFFFFu;
 }
 

@@ -11,12 +11,12 @@ namespace dx {
 
 namespace {
 Host* installedHost = nullptr;
+detail::PlatformState platformState;
 }  // namespace
 
 namespace detail {
 PlatformState& State() {
-    static PlatformState state;
-    return state;
+    return platformState;
 }
 }  // namespace detail
 
