@@ -2,6 +2,7 @@
 // nearest-neighbour scaling to the size a surface asks for. Every read is bounds-checked.
 #include "BmpFile.h"
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 
@@ -140,7 +141,12 @@ Bitmap565 DecodeBmp565Native(const uint8_t* data, size_t size, const std::string
     std::vector<uint16_t> palette;
     if (bpp <= 8) {
         const uint32_t maxColors = 1u << bpp;
-        const uint32_t count = colorsUsed != 0 && colorsUsed < maxColors ? colorsUsed : maxColors;
+        uint32_t count = colorsUsed != 0 && colorsUsed < maxColors ? colorsUsed : maxColors;
+        // Writers that leave the count out still put the pixels right after the colours given.
+        if (pixelOffset > paletteOffset) {
+            count = static_cast<uint32_t>(
+                std::min<uint64_t>(count, (pixelOffset - paletteOffset) / paletteEntry));
+        }
         r.Need(paletteOffset, uint64_t{count} * paletteEntry);
         palette.resize(count);
         for (uint32_t i = 0; i < count; ++i) {

@@ -93,6 +93,22 @@ TEST(BmpFile, DecodesEveryDepthTruncatingTo565) {
     EXPECT_EQ(Decode(MakeBmp(10, 1, 1, mono, {{0b10100000, 0b01000000}}), 10, 1),
               (std::vector<uint16_t>{0xFFFF, 0, 0xFFFF, 0, 0, 0, 0, 0, 0, 0xFFFF}));
 
+    // The old 12-byte header: 16-bit sizes and 3-byte palette entries.
+    std::vector<uint8_t> core(26 + 4 * 3 + 2 * 4, 0);
+    core[0] = 'B';
+    core[1] = 'M';
+    Put32(core, 10, 26 + 4 * 3);
+    Put32(core, 14, 12);
+    Put16(core, 18, 2);
+    Put16(core, 20, 2);
+    Put16(core, 22, 1);
+    Put16(core, 24, 8);
+    const uint8_t corePalette[] = {0, 0, 255, 7, 3, 7, 8, 4, 8, 255, 255, 255};  // B, G, R
+    std::copy(std::begin(corePalette), std::end(corePalette), core.begin() + 26);
+    const uint8_t coreRows[] = {2, 3, 0, 0, 0, 1, 0, 0};  // bottom row first
+    std::copy(std::begin(coreRows), std::end(coreRows), core.begin() + 38);
+    EXPECT_EQ(Decode(core, 2, 2), expected);
+
     // 16-bit: 555 by default, or the given bit fields (here 565 itself).
     EXPECT_EQ(Decode(MakeBmp(2, 1, 16, {}, {{0x00, 0x7C, 0xFF, 0x7F}}), 2, 1),
               (std::vector<uint16_t>{0xF800, 0xFFFF}));
@@ -134,10 +150,10 @@ TEST(BmpFile, RefusesDamagedFilesNamingThemAndNeverReadsPastTheEnd) {
     patched("run-length compression", 30, 1, true);
     patched("unsupported depth", 28, 12, false);
     patched("zero depth", 28, 0, false);
-    // A palette that claims more colours than the file holds.
+    // A palette that claims more colours than the file holds (the pixels overlapping it).
     auto palettised = MakeBmp(2, 2, 8, {{1, 2, 3}}, {{0, 0}, {0, 0}});
     Put32(palettised, 46, 200);
-    Put32(palettised, 10, 54 + 4);
+    Put32(palettised, 10, 54);
     palettised.resize(70);
     bad.emplace_back("palette past the end", palettised);
 
