@@ -46,6 +46,9 @@ struct NamedPicture {
 
 // Every picture file, in table order, with " 005.dat" and the editor sheet.
 std::vector<NamedPicture> MakePictureFiles();
+// A sample game screen built from the pictures, for the contact sheets.
+Image MakeScenePreview(const std::vector<NamedPicture>& pictures);
+
 // Every sound file 013..028.
 std::vector<OutputFile> MakeSoundFiles();
 

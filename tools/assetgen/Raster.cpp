@@ -275,11 +275,11 @@ double Hash(int x, int y, uint32_t seed) {
 }
 }  // namespace
 
-double Noise(double x, double y, uint32_t seed, int period) {
+double Noise(double x, double y, uint32_t seed, int period, int periodY) {
     const double fx = std::floor(x);
     const double fy = std::floor(y);
     int ix = static_cast<int>(fx);
-    const int iy = static_cast<int>(fy);
+    int iy = static_cast<int>(fy);
     const double tx = x - fx;
     const double ty = y - fy;
     const double sx = tx * tx * (3 - 2 * tx);
@@ -289,21 +289,27 @@ double Noise(double x, double y, uint32_t seed, int period) {
         ix = ((ix % period) + period) % period;
         jx = ((jx % period) + period) % period;
     }
+    int jy = iy + 1;
+    if (periodY > 0) {
+        iy = ((iy % periodY) + periodY) % periodY;
+        jy = ((jy % periodY) + periodY) % periodY;
+    }
     const double a = Hash(ix, iy, seed);
     const double b = Hash(jx, iy, seed);
-    const double c = Hash(ix, iy + 1, seed);
-    const double d = Hash(jx, iy + 1, seed);
+    const double c = Hash(ix, jy, seed);
+    const double d = Hash(jx, jy, seed);
     return (a + (b - a) * sx) * (1 - sy) + (c + (d - c) * sx) * sy;
 }
 
-double Fractal(double x, double y, uint32_t seed, int octaves, int period) {
+double Fractal(double x, double y, uint32_t seed, int octaves, int period, int periodY) {
     double sum = 0;
     double amp = 0.5;
     double total = 0;
     double f = 1;
     for (int o = 0; o < octaves; ++o) {
         sum += amp * Noise(x * f, y * f, seed + static_cast<uint32_t>(o) * 101u,
-                           period > 0 ? static_cast<int>(period * f) : 0);
+                           period > 0 ? static_cast<int>(period * f) : 0,
+                           periodY > 0 ? static_cast<int>(periodY * f) : 0);
         total += amp;
         amp *= 0.5;
         f *= 2;

@@ -74,10 +74,11 @@ class Rng {
     uint64_t state_;
 };
 
-// Smooth value noise in [0, 1), periodic with `period` cells along x when period > 0.
-double Noise(double x, double y, uint32_t seed, int period = 0);
+// Smooth value noise in [0, 1), periodic with `period` cells along x (and `periodY` along y)
+// when positive.
+double Noise(double x, double y, uint32_t seed, int period = 0, int periodY = 0);
 // Sum of octaves of Noise.
-double Fractal(double x, double y, uint32_t seed, int octaves, int period = 0);
+double Fractal(double x, double y, uint32_t seed, int octaves, int period = 0, int periodY = 0);
 
 // Encodes a picture as a 24-bit BMP file.
 std::vector<uint8_t> EncodeBmp(const Image& img);

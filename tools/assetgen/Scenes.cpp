@@ -22,15 +22,25 @@ void FillTile(Image& img, int tile, const PixelFn& fn) {
     }
 }
 
-// Brick pattern: returns the mortar weight (0 inside a brick, 1 in the joint) and a brick id.
-double Bricks(int x, int y, int bw, int bh, int offset, int& id) {
-    const int row = y / bh;
-    const int sx = x + (row % 2) * offset;
-    const int col = sx / bw;
+// Noise that repeats every 73 pixels both ways, so that neighbouring tiles join without a seam;
+// fx and fy are roughly the features per pixel.
+double TileFractal(int x, int y, double fx, double fy, uint32_t seed, int octaves) {
+    const int cx = std::max(1, static_cast<int>(std::lround(73 * fx)));
+    const int cy = std::max(1, static_cast<int>(std::lround(73 * fy)));
+    return Fractal(x * cx / 73.0, y * cy / 73.0, seed, octaves, cx, cy);
+}
+
+// Brick pattern of `cols` x `rows` bricks per tile (rows within `height` pixels), every other
+// row shifted by half a brick: 1 in a joint, 0 inside a brick; id tells the bricks apart.
+double Bricks(int x, int y, int cols, int rows, int& id, int height = 73) {
+    const double fy = y * rows / static_cast<double>(height);
+    const int row = static_cast<int>(fy);
+    const double fx = x * cols / 73.0 + (row % 2) * 0.5;
+    const int col = static_cast<int>(fx) % cols;
     id = row * 31 + col * 7;
-    const int ix = sx % bw;
-    const int iy = y % bh;
-    return (ix < 2 || iy < 2) ? 1.0 : 0.0;
+    const double inX = (fx - std::floor(fx)) * 73.0 / cols;
+    const double inY = (fy - std::floor(fy)) * height / rows;
+    return (inX < 2 || inY < 2) ? 1.0 : 0.0;
 }
 
 double Bevel(int x, int y, int edge) {
@@ -46,8 +56,8 @@ Col Shade(Col c, double k) {
 // Dark wall behind the level; passable decoration tiles are drawn on it.
 Col BackWall(int x, int y, uint32_t seed) {
     int id = 0;
-    const double mortar = Bricks(x, y, 24, 12, 12, id);
-    const double n = Fractal(x * 0.15, y * 0.15, seed, 3);
+    const double mortar = Bricks(x, y, 3, 6, id);
+    const double n = TileFractal(x, y, 0.15, 0.15, seed, 3);
     Col c = Mix(Col{38, 34, 58}, Col{62, 56, 88}, n);
     c = Scale(c, 0.9 + 0.1 * ((id * 37 % 7) / 6.0));
     if (mortar > 0) c = Col{24, 22, 36};
@@ -55,16 +65,17 @@ Col BackWall(int x, int y, uint32_t seed) {
 }
 
 Col Earth(int x, int y, uint32_t seed) {
-    const double n = Fractal(x * 0.12, y * 0.12, seed, 4, 0);
+    const double n = TileFractal(x, y, 0.12, 0.12, seed, 4);
     Col c = Mix(Col{95, 60, 35}, Col{150, 100, 60}, n);
-    const double pebble = Noise(x * 0.35, y * 0.35, seed + 9);
+    const double pebble = TileFractal(x, y, 0.35, 0.35, seed + 9, 1);
     if (pebble > 0.8) c = Mix(c, Col{170, 160, 150}, (pebble - 0.8) * 4);
     return c;
 }
 
 Col GrassTop(int x, int y, Col below) {
     // Blades hang over the top of the earth; the surface line lies 15 pixels down.
-    const double blade = 11 + 5 * std::fabs(std::sin(x * 0.9)) + 2 * std::sin(x * 0.23);
+    const double blade =
+        11 + 5 * std::fabs(std::sin(x * 5 * kPi / 73)) + 2 * std::sin(x * 6 * kPi / 73);
     if (y < blade) {
         const double t = y / blade;
         Col c = Mix(Col{150, 225, 90}, Col{50, 140, 45}, t);
@@ -100,11 +111,11 @@ Image MakeTileSheet() {
     Image img(730, 146);
     // 1: grass on earth (solid ground).
     FillTile(img, 1, [](int x, int y) { return GrassTop(x, y, Earth(x, y, 11)); });
-    // 2: earth and rock (solid).
+    // 2: deeper earth with roots and pebbles (solid).
     FillTile(img, 2, [](int x, int y) {
-        Col c = Earth(x, y, 11);
-        const double rock = Fractal(x * 0.06 + 5, y * 0.06, 12, 3);
-        if (rock > 0.6) c = Mix(c, Col{120, 115, 110}, std::min(1.0, (rock - 0.6) * 5));
+        Col c = Scale(Earth(x, y, 12), 0.85);
+        const double root = std::fabs(TileFractal(x, y, 0.04, 0.04, 13, 2) - 0.5);
+        if (root < 0.012) c = Col{70, 45, 25};
         return c;
     });
     // 3: stone brick wall with a capping course (solid).
@@ -115,8 +126,9 @@ Image MakeTileSheet() {
             return cap;
         }
         int id = 0;
-        const double mortar = Bricks(x, y - 12, 36, 15, 18, id);
-        Col c = Mix(Col{120, 115, 120}, Col{165, 160, 160}, Fractal(x * 0.2, y * 0.2, 30 + id, 2));
+        const double mortar = Bricks(x, y - 12, 2, 4, id, 61);
+        Col c =
+            Mix(Col{120, 115, 120}, Col{165, 160, 160}, TileFractal(x, y, 0.2, 0.2, 30 + id, 2));
         if (mortar > 0) c = Col{60, 55, 60};
         return c;
     });
@@ -143,7 +155,7 @@ Image MakeTileSheet() {
     });
     // 7: wooden crate (solid).
     FillTile(img, 7, [](int x, int y) {
-        const double grain = Fractal(x * 0.05, y * 0.5, 70, 3);
+        const double grain = TileFractal(x, y, 0.05, 0.5, 70, 3);
         Col c = Mix(Col{150, 95, 45}, Col{205, 145, 75}, grain);
         const int plank = y / 18;
         if (y % 18 < 2) c = Col{90, 55, 25};
@@ -162,14 +174,14 @@ Image MakeTileSheet() {
             if (std::fabs(x - cx) < 1.6 && y < 30 + v * 17) c = Col{40, 90, 40};
             const double lx = x - cx - 4 * (((y / 8) % 2) * 2 - 1);
             if (std::hypot(lx, std::fmod(y, 8.0) - 4) < 3 && y < 30 + v * 17) {
-                c = Mix(Col{50, 110, 50}, Col{90, 160, 80}, Noise(x * 0.3, y * 0.3, 44));
+                c = Mix(Col{50, 110, 50}, Col{90, 160, 80}, TileFractal(x, y, 0.3, 0.3, 44, 1));
             }
         }
         return c;
     });
     // 9: riveted steel block (solid).
     FillTile(img, 9, [](int x, int y) {
-        Col c = Mix(Col{110, 120, 135}, Col{160, 170, 185}, Fractal(x * 0.1, y * 0.02, 90, 2));
+        Col c = Mix(Col{110, 120, 135}, Col{160, 170, 185}, TileFractal(x, y, 0.1, 0.02, 90, 2));
         if (x % 36 < 2 || y % 36 < 2) c = Col{70, 75, 90};
         const int rx = x % 36;
         const int ry = y % 36;
@@ -221,9 +233,9 @@ Image MakeTileSheet() {
     });
     // 12: granite block (solid).
     FillTile(img, 12, [](int x, int y) {
-        const double n = Fractal(x * 0.18, y * 0.18, 120, 4);
+        const double n = TileFractal(x, y, 0.18, 0.18, 120, 4);
         Col c = Mix(Col{105, 100, 115}, Col{175, 170, 180}, n);
-        if (Noise(x * 0.6, y * 0.6, 121) > 0.85) c = Col{210, 205, 215};
+        if (TileFractal(x, y, 0.6, 0.6, 121, 1) > 0.85) c = Col{210, 205, 215};
         if (SegDist(x, y, 10, 20, 26, 34) < 0.8 || SegDist(x, y, 26, 34, 30, 52) < 0.8) {
             c = Scale(c, 0.5);
         }
@@ -232,12 +244,12 @@ Image MakeTileSheet() {
     // 13: mossy bricks (solid ground).
     FillTile(img, 13, [](int x, int y) {
         int id = 0;
-        const double mortar = Bricks(x, y, 24, 14, 12, id);
-        Col c = Mix(Col{140, 90, 70}, Col{185, 125, 95}, Fractal(x * 0.2, y * 0.2, 130 + id, 2));
+        const double mortar = Bricks(x, y, 3, 5, id);
+        Col c = Mix(Col{140, 90, 70}, Col{185, 125, 95}, TileFractal(x, y, 0.2, 0.2, 130 + id, 2));
         if (mortar > 0) c = Col{70, 50, 45};
-        const double moss = 12 + 6 * Noise(x * 0.3, 0, 131) - y;
+        const double moss = 12 + 6 * TileFractal(x, 0, 0.3, 0.1, 131, 1) - y;
         if (moss > 0)
-            c = Mix(Col{70, 150, 60}, Col{120, 200, 80}, Noise(x * 0.5, y * 0.5, 132));
+            c = Mix(Col{70, 150, 60}, Col{120, 200, 80}, TileFractal(x, y, 0.5, 0.5, 132, 1));
         else if (moss > -3)
             c = Col{40, 80, 35};
         return c;
@@ -247,7 +259,8 @@ Image MakeTileSheet() {
         FillTile(img, 14 + pressed, [pressed](int x, int y) {
             const int plateTop = pressed ? 11 : 3;
             const int plateBottom = 16;
-            Col base = Mix(Col{90, 95, 105}, Col{140, 145, 155}, Fractal(x * 0.1, y * 0.1, 140, 2));
+            Col base =
+                Mix(Col{90, 95, 105}, Col{140, 145, 155}, TileFractal(x, y, 0.1, 0.1, 140, 2));
             if (y >= plateBottom) {
                 if (y < plateBottom + 3) return Col{50, 50, 60};
                 if ((x + y) % 16 < 8 && y > 60) base = Mix(base, Col{230, 190, 40}, 0.7);
@@ -264,22 +277,22 @@ Image MakeTileSheet() {
     }
     // 16: ice block (solid).
     FillTile(img, 16, [](int x, int y) {
-        Col c = Mix(Col{140, 200, 240}, Col{210, 240, 255}, Fractal(x * 0.08, y * 0.08, 160, 3));
+        Col c = Mix(Col{140, 200, 240}, Col{210, 240, 255}, TileFractal(x, y, 0.08, 0.08, 160, 3));
         if (std::fabs((x + y) % 40 - 10) < 3 && x + y < 60) c = Mix(c, Col{255, 255, 255}, 0.6);
         if (SegDist(x, y, 40, 10, 55, 35) < 0.7) c = Col{100, 160, 210};
         return Shade(c, Bevel(x, y, 3));
     });
     // 17: basalt with glowing veins (solid).
     FillTile(img, 17, [](int x, int y) {
-        const double n = Fractal(x * 0.14, y * 0.14, 170, 4);
+        const double n = TileFractal(x, y, 0.14, 0.14, 170, 4);
         Col c = Mix(Col{35, 30, 35}, Col{85, 75, 80}, n);
-        const double vein = std::fabs(Fractal(x * 0.05, y * 0.05, 171, 3) - 0.5);
+        const double vein = std::fabs(TileFractal(x, y, 0.05, 0.05, 171, 3) - 0.5);
         if (vein < 0.02) c = Mix(Col{255, 200, 60}, Col{255, 80, 20}, vein / 0.02);
         return Shade(c, Bevel(x, y, 3) * 0.7);
     });
     // 18: board housing: the bar rises out of the slot at x 26..44.
     FillTile(img, 18, [](int x, int y) {
-        Col c = Mix(Col{80, 85, 100}, Col{130, 135, 150}, Fractal(x * 0.1, y * 0.1, 180, 2));
+        Col c = Mix(Col{80, 85, 100}, Col{130, 135, 150}, TileFractal(x, y, 0.1, 0.1, 180, 2));
         if (x >= 24 && x < 46 && y < 16) {
             return y < 2 ? Col{160, 160, 170} : Mix(Col{15, 15, 20}, Col{50, 50, 60}, y / 16.0);
         }

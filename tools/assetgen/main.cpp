@@ -46,7 +46,9 @@ int WriteGameData(const std::filesystem::path& dist) {
 int WriteContactSheets(const std::filesystem::path& docs) {
     std::error_code ec;
     std::filesystem::create_directories(docs, ec);
-    for (const assetgen::NamedPicture& p : assetgen::MakePictureFiles()) {
+    std::vector<assetgen::NamedPicture> pictures = assetgen::MakePictureFiles();
+    pictures.push_back({"", "sample-screen", assetgen::MakeScenePreview(pictures)});
+    for (const assetgen::NamedPicture& p : pictures) {
         const std::string path = (docs / (p.sheetName + ".png")).string();
         if (!dx::SavePngRgb(path, p.image.rgb.data(), p.image.width, p.image.height)) {
             std::fprintf(stderr, "assetgen: cannot write %s\n", path.c_str());
