@@ -286,4 +286,59 @@ TEST(FontSheet, GlyphsSitInTheirCellsAndFitTheTwentyPixelAdvance) {
     EXPECT_LT(warmth(99, 198), 0);
 }
 
+TEST(EditorSheet, HoldsThePaletteImagesAndBlankSpareCells) {
+    const dx::Bitmap565 sheet =
+        dx::LoadBmp565Native(zorvik::test::DistDir() + "/data/editor-tiles.bmp");
+    const dx::Bitmap565 tiles = Load("001.dat");
+    ASSERT_EQ(sheet.width, 730);
+    ASSERT_EQ(sheet.height, 292);
+    // Palette entries 1..17 place tiles 1..14, 16, 17 and 18: their cells show those tiles.
+    const int tileOf[17] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 16, 17, 18};
+    for (int k = 0; k < 17; ++k) {
+        const int t = tileOf[k] - 1;
+        int differ = 0;
+        for (int y = 0; y < 73; ++y) {
+            for (int x = 0; x < 73; ++x) {
+                differ += At(sheet, 73 * (k % 10) + x, 73 * (k / 10) + y) !=
+                                  At(tiles, 73 * (t % 10) + x, 73 * (t / 10) + y)
+                              ? 1
+                              : 0;
+            }
+        }
+        EXPECT_EQ(differ, 0) << "cell " << k;
+    }
+    // The object cells hold a picture: many different colours, not a flat fill.
+    for (int k = 17; k < 32; ++k) {
+        std::vector<uint16_t> colours;
+        for (int y = 0; y < 73; ++y) {
+            for (int x = 0; x < 73; ++x)
+                colours.push_back(At(sheet, 73 * (k % 10) + x, 73 * (k / 10) + y));
+        }
+        std::sort(colours.begin(), colours.end());
+        const auto distinct = std::unique(colours.begin(), colours.end()) - colours.begin();
+        EXPECT_GT(distinct, 25) << "cell " << k;
+    }
+    for (int k = 32; k < 40; ++k) {
+        EXPECT_EQ(OpaqueCount(sheet, {73 * (k % 10), 73 * (k / 10), 73 * (k % 10) + 73,
+                                      73 * (k / 10) + 73}),
+                  0)
+            << "cell " << k;
+    }
+}
+
+TEST(TitlePicture, ShowsTheGameNameOutsideTheMenuArea) {
+    const dx::Bitmap565 title = Load("010.dat");
+    // The lettering is bright and warm; the menu blanks x 190..640, y 145..480.
+    int warmAbove = 0;
+    for (int y = 0; y < 145; ++y) {
+        for (int x = 0; x < 640; ++x) {
+            const uint16_t p = At(title, x, y);
+            const int r = (p >> 11) << 3;
+            const int b = (p & 31) << 3;
+            if (r > 200 && b < 140) ++warmAbove;
+        }
+    }
+    EXPECT_GT(warmAbove, 8000);
+}
+
 }  // namespace
