@@ -45,8 +45,10 @@ class KeyScript {
     // game draws meanwhile.
     KeyScript& Hold(int key, long reads) { return Add({key, false, 0, false, reads}); }
 
-    size_t Done() const { return next_; }
-    bool Finished() const { return next_ == actions_.size() && !held_; }
+    // Keys pressed so far.
+    size_t Done() const { return pressFrames_.size(); }
+    // Every key of the script has been pressed.
+    bool Finished() const { return pressFrames_.size() == actions_.size(); }
     // Flip count at which each key was pressed, and the picture on the screen then.
     const std::vector<long>& PressFrames() const { return pressFrames_; }
     const std::vector<std::vector<uint16_t>>& PressScreens() const { return pressScreens_; }
