@@ -325,6 +325,19 @@ TEST_F(MapLoadTest, MissingOrShortFileIsReportedWithItsName) {
         EXPECT_NE(std::string(e.what()).find(dir.File("map/mapa5.map.2")), std::string::npos)
             << e.what();
     }
+
+    // A cell whose number does not fit the layer ("9e9" reads as nine thousand million).
+    level.Write(dir, 6);
+    dir.Write("map/mapa6.map",
+              Line("9e9" + FullLine("000").substr(3)) + Lines(17, FullLine("000")));
+    levelNumber = 6;
+    try {
+        ReadLevelMap();
+        FAIL() << "an out-of-range cell was accepted";
+    } catch (const std::runtime_error& e) {
+        EXPECT_NE(std::string(e.what()).find(dir.File("map/mapa6.map")), std::string::npos)
+            << e.what();
+    }
 }
 
 TEST_F(MapLoadTest, IntroCardWaitsForSpaceThenLoads) {
