@@ -224,9 +224,13 @@ TEST_F(GeneratorRun, RerunLeavesFilesAloneAndNeverReplacesTheScores) {
     }
 }
 
-TEST_F(GeneratorRun, RejectsAMissingArgument) {
-    const std::string command = std::string("\"") + ZORVIK_ASSETGEN + "\" > /dev/null 2>&1";
-    EXPECT_NE(std::system(command.c_str()), 0);
+TEST_F(GeneratorRun, RejectsBadArgumentsWithoutWritingAnything) {
+    const std::string program = std::string("\"") + ZORVIK_ASSETGEN + "\"";
+    const std::string inRoot = "cd \"" + root_.string() + "\" && ";
+    EXPECT_NE(std::system((inRoot + program + " > /dev/null 2>&1").c_str()), 0);
+    EXPECT_NE(std::system((inRoot + program + " --fast > /dev/null 2>&1").c_str()), 0);
+    EXPECT_EQ(std::system((inRoot + program + " --help > /dev/null 2>&1").c_str()), 0);
+    EXPECT_TRUE(fs::is_empty(root_)) << "an option was taken for a folder";
 }
 
 }  // namespace

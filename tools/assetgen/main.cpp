@@ -61,10 +61,13 @@ int WriteContactSheets(const std::filesystem::path& docs) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 2 && std::string(argv[1]) != "--contact-sheets") return WriteGameData(argv[1]);
-    if (argc == 3 && std::string(argv[1]) == "--contact-sheets") return WriteContactSheets(argv[2]);
-    std::fprintf(stderr,
+    const std::string first = argc > 1 ? argv[1] : "";
+    // A folder is never taken from something that looks like an option (e.g. "--help").
+    if (argc == 2 && !first.empty() && first[0] != '-') return WriteGameData(first);
+    if (argc == 3 && first == "--contact-sheets") return WriteContactSheets(argv[2]);
+    const bool help = argc == 2 && (first == "--help" || first == "-h");
+    std::fprintf(help ? stdout : stderr,
                  "usage: assetgen <game folder>\n"
                  "       assetgen --contact-sheets <folder for PNG files>\n");
-    return 2;
+    return help ? 0 : 2;
 }
