@@ -16,6 +16,8 @@ namespace dik {
 constexpr int kEscape = 1;
 constexpr int kBackspace = 14;
 constexpr int kQ = 16;
+constexpr int kT = 20;
+constexpr int kO = 24;
 constexpr int kA = 30;
 constexpr int kS = 31;
 constexpr int kZ = 44;
