@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
+#include <QTest>
 
 #include "EditorFixture.h"
 
@@ -204,6 +205,17 @@ TEST_F(EditorTest, DialogStartsInTheEditorsFolderWithTheMapFilter) {
     form->Msave_Click();
     EXPECT_TRUE(host.lastDialogWasSave);
     EXPECT_EQ(host.lastInitDir, QString::fromStdString(zorvik::test::DistDir()));
+    EXPECT_EQ(host.messages.size(), 2u);  // both cancelled
+
+    // Ctrl+O and Ctrl+S reach the same commands.
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    QTest::keyClick(form.get(), Qt::Key_O, Qt::ControlModifier);
+    EXPECT_EQ(host.dialogsShown, 3);
+    EXPECT_FALSE(host.lastDialogWasSave);
+    QTest::keyClick(form.get(), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(host.dialogsShown, 4);
+    EXPECT_TRUE(host.lastDialogWasSave);
 }
 
 const char* const kSaveMessage =
