@@ -60,24 +60,33 @@ class Form1 : public QMainWindow {
     QAction* Msave = nullptr;
     CommonDialog Dialog;
 
-    // Event handlers. Mouse buttons: 1 left, 2 right (sums when several); coordinates in
-    // pixels relative to the control.
+    // Event handlers, run by Qt for the control and event they are named after. Mouse
+    // buttons: 1 left, 2 right (sums when several); coordinates in pixels relative to the
+    // control; the shift argument is not used.
+
+    // Start-up: white label text, full-screen window, control geometry, hidden Hiden and
+    // Fialova, then InitEditor. Run once by the constructor.
     void Form_Load();
+    // One map edit at the pressed cell / at the cell under the pointer while a button is held.
     void Level_MouseDown(int button, int shift, double x, double y);
     void Level_MouseMove(int button, int shift, double x, double y);
+    // Selects the palette entry in the pressed slot and switches both tools off.
     void Vyber_MouseDown(int button, int shift, double x, double y);
+    // Palette one entry up / down; map view one column right / left; beep at the limits.
     void Nahoru_Click();
     void Dolu_Click();
     void Vlevo_Click();
     void Vpravo_Click();
+    // File menu: empty the map; replace it by a file set; write it to a file set.
     void Mclear_Click();
     void Mopen_Click();
     void Msave_Click();
+    // Link tool on; speed tool on; speed tool on and the level check.
     void Command1_Click();
     void Command3_Click();
     void Command2_Click();
-    // Counts the level's objects against the game's limits and reports in message boxes.
-    // Run only by Command2_Click.
+    // Counts the level's objects against the game's limits and reports each finding, or the
+    // star total, in a message box. Run only by Command2_Click.
     void CheckLevel();
 
     // Whether the map changed since the last open, save or clear.
@@ -87,6 +96,7 @@ class Form1 : public QMainWindow {
     EditorHost& Host() { return *host_; }
 
   protected:
+    // Asks before discarding changes made since the last open, save or clear.
     void closeEvent(QCloseEvent* event) override;
 
   private:
