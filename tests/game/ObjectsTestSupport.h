@@ -4,6 +4,8 @@
 // and an empty map with its solid frame.
 #pragma once
 
+#include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -11,7 +13,12 @@
 #include <gtest/gtest.h>
 
 #include "A_deklarace.h"
+#include "C_mainloop.h"
+#include "E_load.h"
 #include "GameHarness.h"
+#include "Png.h"
+#include "TestLevel.h"
+#include "TestPaths.h"
 
 namespace zorvik::test {
 
@@ -95,5 +102,51 @@ class ObjectsTest : public GameTest {
             mapSolid(c, row) = 1;
     }
 };
+
+// A level written as level 1 into a temporary game folder, loaded through the intro card and
+// played by the real frame loop with the generated data files.
+class LevelRun {
+  public:
+    explicit LevelRun(const TestLevel& level) {
+        level.Write(dir_, 1);
+        game_ = std::make_unique<GameHarness>(dir_.Path());
+        EXPECT_TRUE(game_->InitGame());
+        game_->SetFrameRateResults();
+        levelNumber = 1;
+        game_->Press(kSpace);  // answers the intro card
+        LoadLevel();
+        game_->Release(kSpace);
+    }
+    GameHarness& Game() { return *game_; }
+    // Runs frames until `frame` returns true after a flip (or `maxFrames` have passed); it
+    // sees the picture just shown and the one shown before it.
+    using FrameCheck = std::function<bool(const uint16_t* screen, const uint16_t* previous)>;
+    void Run(const FrameCheck& frame, long maxFrames = 3000) {
+        std::vector<uint16_t> previous(640 * 480, 0);
+        const long start = game_->Host().Frames();
+        game_->Host().onFlip = [&](dx::HeadlessHost& host, const uint16_t* screen) {
+            if (frame(screen, previous.data()) || host.Frames() - start >= maxFrames) {
+                levelWon = kTrue;  // ends the loop after this frame
+            }
+            previous.assign(screen, screen + 640 * 480);
+        };
+        RunLevelLoop();
+        game_->Host().onFlip = nullptr;
+        levelWon = 0;
+    }
+
+    static constexpr int kSpace = 57, kLeftShift = 42, kUp = 200, kLeft = 203, kRight = 205;
+
+  private:
+    TempGameDir dir_;
+    std::unique_ptr<GameHarness> game_;
+};
+
+// Where a scenario's picture goes: the build folder in ordinary runs, docs/ of the source tree
+// when the disabled DocPictures tests are run on purpose.
+inline std::string PicturePath(bool forDocs, const std::string& name) {
+    if (forDocs) return SourceDir() + "/docs/" + name;
+    return (std::filesystem::path(DistDir()).parent_path() / name).string();
+}
 
 }  // namespace zorvik::test

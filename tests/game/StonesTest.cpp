@@ -273,5 +273,83 @@ TEST_F(StonesTest, StoneOnAPlatformKeepsItPressedAndItsBoardOpen) {
         EXPECT_EQ(mapSolid(12, r), 0);
 }
 
+// A level played with keys: the bottle pushes a stone left onto a platform; the stone keeps the
+// platform pressed, the board beyond the start sinks, and the bottle walks through the gate.
+void StonePlatformScenario(bool forDocs) {
+    TestLevel level;
+    level.Ground(12);
+    level.tiles[12][6] = 14;  // platform, link 1
+    level.items[12][6] = 1;
+    level.items[12][7] = 20;  // the stone rests on this cell: it stands in (7, 11)
+    level.tiles[12][9] = 18;  // board housing, link 1: the gate is column 9, rows 9..11
+    level.items[12][9] = 1;
+    level.items[11][8] = 998;  // start facing left
+    level.items[11][3] = 55;
+    LevelRun run(level);
+    ASSERT_EQ(stoneCount, 1);
+    ASSERT_EQ(boardCount, 1);
+    GameHarness& game = run.Game();
+    const Stone& stone = stones[1];
+
+    enum class Phase { Push, Wait, Walk, Done } phase = Phase::Push;
+    bool gateClosedAtRest = false, saved = false;
+    int16_t boardHeightInGate = -1;
+    game.Press(LevelRun::kLeft);
+    run.Run([&](const uint16_t* screen, const uint16_t*) {
+        switch (phase) {
+            case Phase::Push:
+                if (stone.stepX != 0) {  // pushed: stop walking
+                    game.Release(LevelRun::kLeft);
+                    phase = Phase::Wait;
+                }
+                break;
+            case Phase::Wait:
+                if (stone.rollLeft == 0 && playerBusy == 0) {
+                    // Only the stone can have opened the gate: the bottle never touched the
+                    // platform.
+                    gateClosedAtRest = mapSolid(9, 11) == 1 && boards[1].height > 100;
+                    game.Press(LevelRun::kRight);
+                    phase = Phase::Walk;
+                }
+                break;
+            case Phase::Walk:
+                if (playerCol == 9 && !saved && playerOffsetX >= 30) {
+                    boardHeightInGate = boards[1].height;
+                    saved =
+                        dx::SavePng(PicturePath(forDocs, "stone-platform.png"), screen, 640, 480);
+                }
+                if (playerCol >= 11) {
+                    game.Release(LevelRun::kRight);
+                    phase = Phase::Done;
+                    return true;
+                }
+                break;
+            case Phase::Done:
+                return true;
+        }
+        return false;
+    });
+
+    ASSERT_TRUE(phase == Phase::Done);
+    EXPECT_EQ(stone.column, 6);
+    EXPECT_EQ(stone.offsetX, 35);
+    EXPECT_EQ(mapTiles(6, 12), -15);
+    EXPECT_EQ(sound020->PlayCount(), 1);
+    EXPECT_TRUE(gateClosedAtRest);
+    EXPECT_EQ(boardHeightInGate, 1);
+    EXPECT_EQ(boards[1].height, 1);
+    EXPECT_EQ(mapSolid(9, 11), 0);
+    EXPECT_EQ(lives, 3);
+    EXPECT_TRUE(saved);
+}
+
+TEST(StoneScenario, StonePushedOntoAPlatformOpensTheGateForTheBottle) {
+    StonePlatformScenario(false);
+}
+
+TEST(DocPictures, DISABLED_StonePlatform) {
+    StonePlatformScenario(true);
+}
+
 }  // namespace
 }  // namespace zorvik::test
