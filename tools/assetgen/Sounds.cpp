@@ -38,7 +38,8 @@ void AddTone(Wave& w, double start, double length, double f0, double f1, double 
         double v = 0;
         for (size_t h = 0; h < harmonics.size(); ++h)
             v += harmonics[h] * std::sin(phase * static_cast<double>(h + 1));
-        w[s0 + i] += amp * Env(t, attack, decay) * v;
+        const double release = std::min(1.0, (length - t) / 0.012);  // no click at the end
+        w[s0 + i] += amp * Env(t, attack, decay) * release * v;
     }
 }
 
@@ -151,22 +152,22 @@ std::vector<uint8_t> MakeSoundSamples(int n) {
             break;
         }
         case 18: {  // victory fanfare
-            w = Silence(2.8);
+            w = Silence(3.4);
             struct Step {
                 double at, len;
                 int note;
             };
             const Step tune[] = {{0.0, 0.18, -9}, {0.18, 0.18, -9}, {0.36, 0.18, -9},
                                  {0.54, 0.5, -5}, {1.04, 0.25, -2}, {1.29, 0.25, -5},
-                                 {1.54, 1.2, 3}};
+                                 {1.54, 1.5, 3}};
             for (const Step& s : tune) {
-                AddTone(w, s.at, s.len + 0.1, Note(s.note), Note(s.note), 0.45, 0.01, s.len * 1.5,
-                        brass);
+                AddTone(w, s.at, s.len + 0.1, Note(s.note), Note(s.note), 0.45, 0.01,
+                        std::min(s.len * 1.5, 0.9), brass);
                 AddTone(w, s.at, s.len + 0.1, Note(s.note - 12), Note(s.note - 12), 0.2, 0.01,
-                        s.len * 1.5, {1, 0.5});
+                        std::min(s.len * 1.5, 0.9), {1, 0.5});
             }
-            AddTone(w, 1.54, 1.2, Note(-2), Note(-2), 0.25, 0.02, 0.8, brass);
-            AddTone(w, 1.54, 1.2, Note(-5), Note(-5), 0.2, 0.02, 0.8, brass);
+            AddTone(w, 1.54, 1.8, Note(-2), Note(-2), 0.25, 0.02, 0.5, brass);
+            AddTone(w, 1.54, 1.8, Note(-5), Note(-5), 0.2, 0.02, 0.5, brass);
             break;
         }
         case 19: {  // star: a bright chime
@@ -252,7 +253,7 @@ std::vector<uint8_t> MakeSoundSamples(int n) {
             return {};
     }
     const bool loop = n == 21 || n == 26;
-    if (!loop) FadeEnds(w, 0.002, 0.01);
+    if (!loop) FadeEnds(w, 0.002, n == 18 ? 0.3 : 0.01);
     return ToBytes(w, 0.92);
 }
 
