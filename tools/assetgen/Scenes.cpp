@@ -403,7 +403,7 @@ Col StripPixel(int x, int y) {
     // A wizard's tower on a hill, with lit windows.
     const double towerX = 1180;
     const double towerFoot = HillLine(towerX) + 30;
-    const bool towerBody = std::fabs(x - towerX) < 13 && y > towerFoot - 70;
+    const bool towerBody = std::fabs(x - towerX) < 13 && y > towerFoot - 70 && y < towerFoot;
     const bool towerRoof = y <= towerFoot - 70 && y > towerFoot - 100 &&
                            std::fabs(x - towerX) < (y - (towerFoot - 100)) * 0.55;
     if (towerBody || towerRoof) {
