@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <fstream>
-#include <iterator>
 
 #include "DirectX.h"
 
@@ -73,11 +72,14 @@ struct Channel {
 };
 
 std::vector<uint8_t> ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
     if (!in) throw PlatformError("Cannot open bitmap \"" + path + "\"");
-    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)),
-                               std::istreambuf_iterator<char>());
-    if (in.bad()) throw PlatformError("Cannot read bitmap \"" + path + "\"");
+    const std::streamoff size = in.tellg();
+    if (size < 0) throw PlatformError("Cannot read bitmap \"" + path + "\"");
+    std::vector<uint8_t> bytes(static_cast<size_t>(size));
+    in.seekg(0);
+    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    if (in.gcount() != size) throw PlatformError("Cannot read bitmap \"" + path + "\"");
     return bytes;
 }
 
@@ -169,30 +171,25 @@ Bitmap565 DecodeBmp565Native(const uint8_t* data, size_t size, const std::string
         const int64_t fileRow = topDown ? y : height - 1 - y;
         const uint8_t* row = data + pixelOffset + static_cast<size_t>(fileRow) * stride;
         uint16_t* dest = out.pixels.data() + static_cast<size_t>(y * width);
+        if (bpp == 24) {  // the common case gets a loop of its own
+            for (int64_t x = 0; x < width; ++x) {
+                const uint8_t* p = row + x * 3;
+                dest[x] = To565(p[2], p[1], p[0]);
+            }
+            continue;
+        }
         for (int64_t x = 0; x < width; ++x) {
             uint16_t value = 0;
-            switch (bpp) {
-                case 1:
-                case 4:
-                case 8: {
-                    const int64_t bit = x * bpp;
-                    const int shift = 8 - bpp - static_cast<int>(bit % 8);
-                    const uint32_t index = (row[bit / 8] >> shift) & ((1u << bpp) - 1);
-                    value = index < palette.size() ? palette[index] : 0;  // stray index: black
-                    break;
-                }
-                case 24: {
-                    const uint8_t* p = row + x * 3;
-                    value = To565(p[2], p[1], p[0]);
-                    break;
-                }
-                default: {
-                    const uint8_t* p = row + x * (bpp / 8);
-                    uint32_t pixel = uint32_t{p[0]} | uint32_t{p[1]} << 8;
-                    if (bpp == 32) pixel |= uint32_t{p[2]} << 16 | uint32_t{p[3]} << 24;
-                    value = To565(red.Get(pixel), green.Get(pixel), blue.Get(pixel));
-                    break;
-                }
+            if (bpp <= 8) {
+                const int64_t bit = x * bpp;
+                const int shift = 8 - bpp - static_cast<int>(bit % 8);
+                const uint32_t index = (row[bit / 8] >> shift) & ((1u << bpp) - 1);
+                value = index < palette.size() ? palette[index] : 0;  // stray index: black
+            } else {
+                const uint8_t* p = row + x * (bpp / 8);
+                uint32_t pixel = uint32_t{p[0]} | uint32_t{p[1]} << 8;
+                if (bpp == 32) pixel |= uint32_t{p[2]} << 16 | uint32_t{p[3]} << 24;
+                value = To565(red.Get(pixel), green.Get(pixel), blue.Get(pixel));
             }
             dest[x] = value;
         }
