@@ -5,8 +5,12 @@ namespace zorvik {
 
 GameState state;
 
-void ResetGlobals() { state = GameState{}; }
+void ResetGlobals() {
+    state = GameState{};
+}
 
-std::string GamePath(const std::string& relative) { return dx::ProgramDirectory() + relative; }
+std::string GamePath(const std::string& relative) {
+    return dx::ProgramDirectory() + relative;
+}
 
 }  // namespace zorvik

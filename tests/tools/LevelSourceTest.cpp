@@ -38,10 +38,12 @@ std::string Row(const std::string& start, char fill = '.') {
 const std::string kGround(kColumns, '#');
 
 TEST(LevelSource, CompilesTilesObjectsLinksAndSpeeds) {
-    const auto level = CompileLevelSource(Source(
-        {{10, Row(".|")}, {11, Row(".|")}, {12, Row("P|.>.<...r")}, {13, Row("_B##o#")},
-         {14, kGround}},
-        {{12, Row("...3.5")}, {13, Row("11")}}));
+    const auto level = CompileLevelSource(Source({{10, Row(".|")},
+                                                  {11, Row(".|")},
+                                                  {12, Row("P|.>.<...r")},
+                                                  {13, Row("_B##o#")},
+                                                  {14, kGround}},
+                                                 {{12, Row("...3.5")}, {13, Row("11")}}));
     ASSERT_TRUE(level.errors.empty()) << level.errors.front();
     const auto& L = level.layers;
     EXPECT_EQ(L.items[11][0], 999);
@@ -61,9 +63,9 @@ TEST(LevelSource, CompilesTilesObjectsLinksAndSpeeds) {
 
 TEST(LevelSource, RefusesLevelsOutsideTheGamesLimits) {
     auto errorsOf = [](const std::string& text) { return CompileLevelSource(text).errors; };
-    EXPECT_FALSE(errorsOf(Source({{5, Row("r")}})).empty());               // no start
+    EXPECT_FALSE(errorsOf(Source({{5, Row("r")}})).empty());                  // no start
     EXPECT_FALSE(errorsOf(Source({{5, Row("Pr")}, {6, Row("P")}})).empty());  // two starts
-    EXPECT_FALSE(errorsOf(Source({{5, Row("P")}})).empty());               // no red signpost
+    EXPECT_FALSE(errorsOf(Source({{5, Row("P")}})).empty());                  // no red signpost
     EXPECT_FALSE(errorsOf(Source({{5, Row("Pr")}, {6, Row(">>>>>>>>>>>")}})).empty());
     EXPECT_FALSE(errorsOf(Source({{5, Row("Pr?")}})).empty());  // unknown character
     // A housing too high, a gap in the board numbers, a platform without a board.
@@ -71,20 +73,17 @@ TEST(LevelSource, RefusesLevelsOutsideTheGamesLimits) {
     EXPECT_FALSE(errorsOf(Source({{9, Row("B")}, {5, Row("Pr")}}, {{9, Row("2")}})).empty());
     EXPECT_FALSE(errorsOf(Source({{9, Row("_")}, {5, Row("Pr")}}, {{9, Row("1")}})).empty());
     // A board whose gate cells are not empty, a stone in the air or on a platform.
-    EXPECT_FALSE(errorsOf(Source({{8, Row("#")}, {9, Row("B")}, {5, Row("Pr")}},
-                                 {{9, Row("1")}}))
-                     .empty());
+    EXPECT_FALSE(
+        errorsOf(Source({{8, Row("#")}, {9, Row("B")}, {5, Row("Pr")}}, {{9, Row("1")}})).empty());
     EXPECT_FALSE(errorsOf(Source({{5, Row("Pro")}})).empty());
-    EXPECT_FALSE(errorsOf(Source({{5, Row("Pro")}, {6, Row("._B")}}, {{6, Row(".11")}}))
-                     .empty());
+    EXPECT_FALSE(errorsOf(Source({{5, Row("Pro")}, {6, Row("._B")}}, {{6, Row(".11")}})).empty());
     // A digit that means nothing, a short row.
     EXPECT_FALSE(errorsOf(Source({{5, Row("Pr")}}, {{5, Row("..7")}})).empty());
     EXPECT_FALSE(errorsOf(Source({{5, "Pr"}})).empty());
 }
 
 TEST(LevelSource, WritesThreeFilesOfEighteenLinesThatReadBack) {
-    const auto level =
-        CompileLevelSource(Source({{12, Row("P*+$b.r")}, {13, kGround}}, {}));
+    const auto level = CompileLevelSource(Source({{12, Row("P*+$b.r")}, {13, kGround}}, {}));
     ASSERT_TRUE(level.errors.empty());
     const auto texts = MapFileTexts(level.layers);
     for (const auto& text : texts) {
