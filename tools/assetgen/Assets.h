@@ -48,6 +48,8 @@ struct NamedPicture {
 std::vector<NamedPicture> MakePictureFiles();
 // A sample game screen built from the pictures, for the contact sheets.
 Image MakeScenePreview(const std::vector<NamedPicture>& pictures);
+// The title picture with menu-like lines of the font laid out as the game places them.
+Image MakeTextPreview(const std::vector<NamedPicture>& pictures);
 
 // Every sound file 013..028.
 std::vector<OutputFile> MakeSoundFiles();

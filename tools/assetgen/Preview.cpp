@@ -95,4 +95,72 @@ Image MakeScenePreview(const std::vector<NamedPicture>& pictures) {
     return screen;
 }
 
+namespace {
+
+// Lays out one line of game text with the font sheet as the game's text routine places landed
+// characters: 20 pixels a character, marks after their letter, "c" / "z" switching colours.
+void DrawGameText(Image& screen, const Image& font, const std::string& text, int x, int y) {
+    int style = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == 'c' || c == 'z') {
+            style = c == 'c' ? 1 : 0;
+            continue;
+        }
+        x += 20;
+        if (c == ' ') continue;
+        int sx = 0;
+        int sy = 0;
+        int w = 25;
+        int dx = 0;
+        int dy = 0;
+        if (c >= 'A' && c <= 'Z') {
+            sx = 27 * ((c - 'A') % 13);
+            sy = 33 * ((c - 'A') / 13);
+        } else if (c >= '1' && c <= '9') {
+            sx = 27 * (c - '1');
+            sy = 66;
+        } else if (c == '0') {
+            sx = 27 * 9;
+            sy = 66;
+        } else {
+            w = 12;
+            sy = 66;
+            sx = c == ',' ? 297 : c == '.' ? 309 : c == '?' ? 324 : 336;
+            dx = c == ',' ? 3 : c == '?' || c == '!' ? 7 : 0;
+            dy = c == ',' || c == '.' ? 5 : -2;
+        }
+        PasteKeyed(screen, font, sx, sy + 99 * style, w, 31, x + dx, y + dy);
+        if (i + 1 < text.size() && (text[i + 1] == '-' || text[i + 1] == '*')) {
+            PasteKeyed(screen, font, text[i + 1] == '-' ? 270 : 282, 74 + 99 * style, 12, 13, x + 8,
+                       y - 6);
+            ++i;
+        }
+    }
+}
+
+}  // namespace
+
+Image MakeTextPreview(const std::vector<NamedPicture>& pictures) {
+    const Image* font = nullptr;
+    Image screen(640, 480);
+    for (const NamedPicture& p : pictures) {
+        if (p.sheetName == "009-font") font = &p.image;
+        if (p.sheetName == "010-title") screen = p.image;
+    }
+    if (font == nullptr) return screen;
+    for (int y = 145; y < 480; ++y) {
+        for (int x = 190; x < 640; ++x)
+            screen.Set(x, y, Col{});
+    }
+    DrawGameText(screen, *font, "cNOVA- HRA", 200, 170);
+    DrawGameText(screen, *font, "zNEJLEPS*I- HRA*C*I", 200, 210);
+    DrawGameText(screen, *font, "zTVU-RCI", 200, 250);
+    DrawGameText(screen, *font, "zUKONC*ENI- HRY", 200, 290);
+    DrawGameText(screen, *font, "zLEVEL c1", 200, 350);
+    DrawGameText(screen, *font, "zAHOJ, JAK SE MA-S?", 190, 390);
+    DrawGameText(screen, *font, "c1234567890.!", 190, 430);
+    return screen;
+}
+
 }  // namespace assetgen

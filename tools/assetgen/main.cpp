@@ -48,6 +48,7 @@ int WriteContactSheets(const std::filesystem::path& docs) {
     std::filesystem::create_directories(docs, ec);
     std::vector<assetgen::NamedPicture> pictures = assetgen::MakePictureFiles();
     pictures.push_back({"", "sample-screen", assetgen::MakeScenePreview(pictures)});
+    pictures.push_back({"", "sample-text", assetgen::MakeTextPreview(pictures)});
     for (const assetgen::NamedPicture& p : pictures) {
         const std::string path = (docs / (p.sheetName + ".png")).string();
         if (!dx::SavePngRgb(path, p.image.rgb.data(), p.image.width, p.image.height)) {
