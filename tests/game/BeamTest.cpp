@@ -196,5 +196,88 @@ TEST_F(BeamTest, ClampedCameraPutsThePlayersOffsetIntoTheOrigin) {
     EXPECT_NE(backBuffer->Pixel(x0, y), 0);
 }
 
+// A level played with keys: the bottle collects stars and two refills, stops, fires to the
+// right and destroys a figure enemy coming towards it; the status line is saved before the shot.
+void BeamScenario(bool forDocs) {
+    TestLevel level;
+    level.Ground(12);
+    level.items[11][3] = 55;
+    level.items[11][4] = 999;
+    level.items[11][5] = 40;
+    level.items[11][6] = 51;
+    level.items[11][7] = 52;
+    level.items[11][8] = 53;
+    level.items[11][9] = 53;
+    level.items[11][16] = 57;  // figure walking left
+    LevelRun run(level);
+    ASSERT_EQ(figureEnemyCount, 1);
+    GameHarness& game = run.Game();
+    const FigureEnemy& figure = figureEnemies[1];
+
+    enum class Phase { Collect, Stop, Fire, Flying, Done } phase = Phase::Collect;
+    bool statusSaved = false, beamSaved = false, sawBolt = false;
+    int chargesBeforeShot = -1;
+    game.Press(LevelRun::kRight);
+    run.Run([&](const uint16_t* screen, const uint16_t*) {
+        switch (phase) {
+            case Phase::Collect:
+                if (playerCol == 9 && beamCharges == 4) {
+                    game.Release(LevelRun::kRight);
+                    phase = Phase::Stop;
+                }
+                break;
+            case Phase::Stop:
+                if (playerBusy == 0 && playerState == 0) {
+                    chargesBeforeShot = beamCharges;
+                    statusSaved =
+                        dx::SavePng(PicturePath(forDocs, "status-line.png"), screen, 640, 48);
+                    game.Press(LevelRun::kLeftShift);
+                    phase = Phase::Fire;
+                }
+                break;
+            case Phase::Fire:
+                if (beamActive != 0) {
+                    game.Release(LevelRun::kLeftShift);
+                    phase = Phase::Flying;
+                }
+                break;
+            case Phase::Flying:
+                if (beamHead > 100) sawBolt = true;
+                if (figure.alive == 0) {
+                    // The frame of the hit still shows the figure and the bolt reaching it.
+                    beamSaved = dx::SavePng(PicturePath(forDocs, "beam.png"), screen, 640, 480);
+                    phase = Phase::Done;
+                }
+                break;
+            case Phase::Done:
+                return playerBusy == 0;  // the cast pose has been played back
+        }
+        return false;
+    });
+
+    ASSERT_TRUE(phase == Phase::Done);
+    EXPECT_EQ(score, 3100);
+    EXPECT_EQ(chargesBeforeShot, 4);
+    EXPECT_EQ(beamCharges, 2);
+    EXPECT_TRUE(sawBolt);
+    EXPECT_EQ(figure.alive, 0);
+    EXPECT_EQ(figure.row, playerRow);
+    EXPECT_EQ(sound022->PlayCount(), 1);
+    EXPECT_EQ(sound024->PlayCount(), 1);
+    EXPECT_EQ(lives, 3);
+    EXPECT_EQ(beamActive, 0);
+    EXPECT_EQ(playerFrame, 274);  // back at the first cast frame
+    EXPECT_TRUE(statusSaved);
+    EXPECT_TRUE(beamSaved);
+}
+
+TEST(BeamScenario, BeamDestroysAFigureEnemyComingTowardsTheBottle) {
+    BeamScenario(false);
+}
+
+TEST(DocPictures, DISABLED_BeamAndStatusLine) {
+    BeamScenario(true);
+}
+
 }  // namespace
 }  // namespace zorvik::test

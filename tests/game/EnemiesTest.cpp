@@ -322,5 +322,49 @@ TEST_F(EnemiesTest, EnemyAtTheSignpostTakesASecondLifeInTheSameFrame) {
     EXPECT_EQ(sound027->PlayCount(), 3);
 }
 
+// A level played with keys: the bottle walks into a crawling enemy, loses a life and starts
+// again at the red signpost.
+void FlexEnemyScenario(bool forDocs) {
+    TestLevel level;
+    level.Ground(12);
+    level.items[11][3] = 55;
+    level.items[11][5] = 999;
+    level.items[11][10] = 46;  // crawling left, fastest
+    LevelRun run(level);
+    ASSERT_EQ(flexEnemyCount, 1);
+    GameHarness& game = run.Game();
+
+    bool saved = false, crawlHeard = false;
+    game.Press(LevelRun::kRight);
+    run.Run([&](const uint16_t*, const uint16_t* previous) {
+        if (sounds015[1]->PlayCount() > 0) crawlHeard = true;
+        if (lives < 3) {
+            // The frame before the touch shows the two meeting.
+            saved = dx::SavePng(PicturePath(forDocs, "flex-enemy.png"), previous, 640, 480);
+            game.Release(LevelRun::kRight);
+            return true;
+        }
+        return false;
+    });
+
+    EXPECT_EQ(lives, 2);
+    EXPECT_EQ(playerCol, 3);
+    EXPECT_EQ(playerRow, 11);
+    EXPECT_EQ(sound027->PlayCount(), 1);
+    EXPECT_TRUE(crawlHeard);
+    EXPECT_TRUE(saved);
+    // The enemy kept crawling; it is never removed.
+    EXPECT_EQ(flexEnemyCount, 1);
+    EXPECT_LT(flexEnemies[1].worldX, 10 * 73 + 18);
+}
+
+TEST(FlexEnemyScenario, WalkingIntoACrawlingEnemyCostsALife) {
+    FlexEnemyScenario(false);
+}
+
+TEST(DocPictures, DISABLED_FlexEnemy) {
+    FlexEnemyScenario(true);
+}
+
 }  // namespace
 }  // namespace zorvik::test
