@@ -85,7 +85,8 @@ int32_t DirectDrawSurface7::BltFast(int32_t x, int32_t y, DirectDrawSurface7* sr
             continue;
         }
         for (int col = 0; col < w; ++col) {
-            if (!InKey(in[col], key)) out[col] = in[col];
+            const uint16_t value = in[col];
+            out[col] = InKey(value, key) ? out[col] : value;  // a select the compiler can vectorise
         }
     }
     MarkDirtyIfPrimary();
