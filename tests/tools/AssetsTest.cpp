@@ -136,6 +136,31 @@ TEST(GeneratedSounds, LoopsJoinWithoutAClick) {
     }
 }
 
+// The game plays some sounds far from 11025 Hz; at those rates their pitch (estimated from
+// zero crossings) must still land in a comfortable range and the loops must not buzz.
+TEST(GeneratedSounds, PitchSuitsTheRateTheGamePlaysThemAt) {
+    const struct {
+        int number;
+        double rate;
+    } uses[] = {{21, 67000}, {21, 80000}, {25, 30000}, {25, 50000},
+                {26, 7000},  {26, 8000},  {16, 40000}, {16, 10000}};
+    for (const auto& use : uses) {
+        char name[32];
+        std::snprintf(name, sizeof name, "/data/%03d.dat", use.number);
+        SCOPED_TRACE(std::string(name) + " at " + std::to_string(use.rate));
+        const dx::WaveData w = dx::LoadWav(zorvik::test::DistDir() + name);
+        int crossings = 0;
+        for (size_t i = 1; i < w.samples.size(); ++i) {
+            crossings += (w.samples[i - 1] < 128) != (w.samples[i] < 128) ? 1 : 0;
+        }
+        const double seconds = static_cast<double>(w.samples.size()) / use.rate;
+        const double pitch = crossings / 2.0 / seconds;
+        EXPECT_GT(pitch, 60.0);
+        EXPECT_LT(pitch, 2500.0);
+        EXPECT_GT(seconds, 0.08);  // long enough to hear, and a loop slower than a buzz
+    }
+}
+
 // Reads the high-score file as the game does: ten names of ten codes, ten scores of seven.
 TEST(HighScoreFile, HoldsTenValidEntriesBestFirst) {
     std::ifstream in(zorvik::test::DistDir() + "/data/012.dat");
