@@ -24,10 +24,12 @@ struct Sheet {
     std::vector<uint16_t> pixels;
 };
 
-Sheet Load(const std::string& path, int w, int h) { return {w, h, dx::LoadBmp565(path, w, h)}; }
+Sheet Load(const std::string& path, int w, int h) {
+    return {w, h, dx::LoadBmp565(path, w, h)};
+}
 
 class Canvas {
-public:
+  public:
     Canvas(int w, int h) : width_(w), height_(h), pixels_(static_cast<size_t>(w) * h) {}
     // Copies a rectangle of a sheet, leaving black out when keyed; clips at the canvas edges.
     void Copy(const Sheet& s, int left, int top, int right, int bottom, int x, int y, bool keyed) {
@@ -64,7 +66,7 @@ public:
         return out;
     }
 
-private:
+  private:
     void Put(int x, int y, uint16_t c) {
         if (x >= 0 && y >= 0 && x < width_ && y < height_)
             pixels_[static_cast<size_t>(y) * width_ + x] = c;
@@ -129,17 +131,35 @@ int main(int argc, char** argv) {
                 const int item = cell(itemLines, col, row);
                 const int t = cell(tileLines, col, row);
                 switch (item) {
-                    case 900: canvas.Copy(objects, 524, 198, 584, 243, x0 + 13, y0 + 42, true); break;
-                    case 54: canvas.Copy(objects, 520, 0, 572, 68, x0 + 13, y0 + 11, true); break;
-                    case 55: canvas.Copy(objects, 573, 0, 625, 68, x0 + 13, y0 + 11, true); break;
-                    case 999: canvas.Copy(player, 0, 0, 54, 100, x0 + 9, y0 - 6, true); break;
-                    case 998: canvas.Copy(player, 0, 100, 54, 200, x0 - 1, y0 - 6, true); break;
-                    case 56: canvas.Copy(enemies, 0, 0, 55, 90, x0 + 12, y0, true); break;
-                    case 57: canvas.Copy(enemies, 0, 91, 55, 181, x0 + 12, y0, true); break;
-                    case 997: canvas.Frame(x0 + 4, y0 + 4, kCell - 8, kCell - 8, dx::To565(255, 0, 255)); break;
-                    default: break;
+                    case 900:
+                        canvas.Copy(objects, 524, 198, 584, 243, x0 + 13, y0 + 42, true);
+                        break;
+                    case 54:
+                        canvas.Copy(objects, 520, 0, 572, 68, x0 + 13, y0 + 11, true);
+                        break;
+                    case 55:
+                        canvas.Copy(objects, 573, 0, 625, 68, x0 + 13, y0 + 11, true);
+                        break;
+                    case 999:
+                        canvas.Copy(player, 0, 0, 54, 100, x0 + 9, y0 - 6, true);
+                        break;
+                    case 998:
+                        canvas.Copy(player, 0, 100, 54, 200, x0 - 1, y0 - 6, true);
+                        break;
+                    case 56:
+                        canvas.Copy(enemies, 0, 0, 55, 90, x0 + 12, y0, true);
+                        break;
+                    case 57:
+                        canvas.Copy(enemies, 0, 91, 55, 181, x0 + 12, y0, true);
+                        break;
+                    case 997:
+                        canvas.Frame(x0 + 4, y0 + 4, kCell - 8, kCell - 8, dx::To565(255, 0, 255));
+                        break;
+                    default:
+                        break;
                 }
-                if (item >= 41 && item <= 50) canvas.Copy(objects, 20, 130, 84, 195, x0, y0 + 25, true);
+                if (item >= 41 && item <= 50)
+                    canvas.Copy(objects, 20, 130, 84, 195, x0, y0 + 25, true);
                 if (item >= 20 && item <= 39 && row > 1)  // the stone stands in the cell above
                     canvas.Copy(objects, 0, 0, 31, 30, x0 + 18, y0 - kCell + 58, true);
                 if (t == 18 && row > 3) {  // a closed board over its housing

@@ -31,8 +31,8 @@ struct ItemLegend {
 };
 
 constexpr ItemLegend kItems[] = {
-    {'*', 40}, {'+', 51}, {'$', 52}, {'b', 53}, {'s', 54}, {'r', 55},  {'}', 56},
-    {'{', 57}, {'G', 900}, {'E', 997}, {'Q', 998}, {'P', 999},
+    {'*', 40}, {'+', 51}, {'$', 52},  {'b', 53},  {'s', 54},  {'r', 55},
+    {'}', 56}, {'{', 57}, {'G', 900}, {'E', 997}, {'Q', 998}, {'P', 999},
 };
 
 constexpr char kFlexRight = '>';
@@ -53,7 +53,9 @@ std::optional<int> FindItem(char ch) {
     return std::nullopt;
 }
 
-bool IsEmpty(char ch) { return ch == '.' || ch == ' ' || ch == '|'; }
+bool IsEmpty(char ch) {
+    return ch == '.' || ch == ' ' || ch == '|';
+}
 
 std::string Where(int row, int col) {
     return "row " + std::to_string(row) + ", column " + std::to_string(col);
@@ -83,10 +85,10 @@ CompiledLevel CompileLevelSource(const std::string& text) {
             section = &mapLines;
         } else if (line == "[extra]") {
             section = &extraLines;
+        } else if (section && static_cast<int>(section->size()) < kRows) {
+            section->push_back(line);  // a section's 18 rows are data, even a row of '#'
         } else if (line.empty() || line[0] == '#') {
             continue;
-        } else if (section) {
-            section->push_back(line);
         } else {
             level.errors.push_back("line " + std::to_string(lineNo) + ": text outside a section");
         }
@@ -131,8 +133,9 @@ CompiledLevel CompileLevelSource(const std::string& text) {
                 solid = t->solid;
                 if (tile == kPlatform || tile == kHousing) {
                     if (!hasDigit) {
-                        errors.push_back(Where(row, col) + ": platform or housing without a link "
-                                                           "number in the extra grid");
+                        errors.push_back(Where(row, col) +
+                                         ": platform or housing without a link "
+                                         "number in the extra grid");
                     } else {
                         item = extra - '0';
                         digitUsed = true;
@@ -228,7 +231,8 @@ std::array<std::string, 3> MapFileTexts(const LevelLayers& layers) {
         &layers.tiles, &layers.solid, &layers.items};
     for (size_t g = 0; g < 3; ++g) {
         for (const auto& row : *grids[g]) {
-            for (int value : row) texts[g] += maptext::FormatCell(value).value_or("000");
+            for (int value : row)
+                texts[g] += maptext::FormatCell(value).value_or("000");
             texts[g] += "\r\n";
         }
     }

@@ -1,5 +1,7 @@
 // The readable source form of a level: one character per map cell with a legend, plus an
 // optional grid of digits for link numbers and enemy speeds. Compiled into the three map files.
+// Layout: "name: ..." and comment lines starting with '#', then "[map]" followed by exactly 18
+// rows of 50 characters, then optionally "[extra]" followed by 18 rows of digits and dots.
 #pragma once
 
 #include <array>
