@@ -40,7 +40,7 @@ const std::string kGround(kColumns, '#');
 TEST(LevelSource, CompilesTilesObjectsLinksAndSpeeds) {
     const auto level = CompileLevelSource(Source({{10, Row(".|")},
                                                   {11, Row(".|")},
-                                                  {12, Row("P|.>.<...r")},
+                                                  {12, Row("P|.>.<...rEIf")},
                                                   {13, Row("_B##o#")},
                                                   {14, kGround}},
                                                  {{12, Row("...3.5")}, {13, Row("11")}}));
@@ -50,6 +50,11 @@ TEST(LevelSource, CompilesTilesObjectsLinksAndSpeeds) {
     EXPECT_EQ(L.items[11][3], 43);  // rightwards, speed 3
     EXPECT_EQ(L.items[11][5], 50);  // leftwards, speed 5
     EXPECT_EQ(L.items[11][9], 55);
+    EXPECT_EQ(L.items[11][10], 997);
+    // Pillar and mushrooms are passable decoration.
+    EXPECT_EQ(L.tiles[11][11], 19);
+    EXPECT_EQ(L.tiles[11][12], 20);
+    EXPECT_EQ(L.solid[11][12], 0);
     EXPECT_EQ(L.tiles[12][0], 14);
     EXPECT_EQ(L.items[12][0], 1);  // platform linked to board 1
     EXPECT_EQ(L.tiles[12][1], 18);
@@ -63,27 +68,33 @@ TEST(LevelSource, CompilesTilesObjectsLinksAndSpeeds) {
 
 TEST(LevelSource, RefusesLevelsOutsideTheGamesLimits) {
     auto errorsOf = [](const std::string& text) { return CompileLevelSource(text).errors; };
-    EXPECT_FALSE(errorsOf(Source({{5, Row("r")}})).empty());                  // no start
-    EXPECT_FALSE(errorsOf(Source({{5, Row("Pr")}, {6, Row("P")}})).empty());  // two starts
-    EXPECT_FALSE(errorsOf(Source({{5, Row("P")}})).empty());                  // no red signpost
-    EXPECT_FALSE(errorsOf(Source({{5, Row("Pr")}, {6, Row(">>>>>>>>>>>")}})).empty());
-    EXPECT_FALSE(errorsOf(Source({{5, Row("Pr?")}})).empty());  // unknown character
+    EXPECT_TRUE(errorsOf(Source({{5, Row("PrE")}})).empty());
+    EXPECT_FALSE(errorsOf(Source({{5, Row("Pr")}})).empty());    // no way out
+    EXPECT_FALSE(errorsOf(Source({{5, Row("PrEG")}})).empty());  // an exit and the goal
+    EXPECT_FALSE(errorsOf(Source({{5, Row("rE")}})).empty());    // no start
+    EXPECT_FALSE(errorsOf(Source({{5, Row("PrE")}, {6, Row("P")}})).empty());  // two starts
+    EXPECT_FALSE(errorsOf(Source({{5, Row("PE")}})).empty());                  // no red signpost
+    EXPECT_FALSE(errorsOf(Source({{5, Row("PrE")}, {6, Row(">>>>>>>>>>>")}})).empty());
+    EXPECT_FALSE(errorsOf(Source({{5, Row("PrE?")}})).empty());  // unknown character
     // A housing too high, a gap in the board numbers, a platform without a board.
-    EXPECT_FALSE(errorsOf(Source({{3, Row("B")}, {5, Row("Pr")}}, {{3, Row("1")}})).empty());
-    EXPECT_FALSE(errorsOf(Source({{9, Row("B")}, {5, Row("Pr")}}, {{9, Row("2")}})).empty());
-    EXPECT_FALSE(errorsOf(Source({{9, Row("_")}, {5, Row("Pr")}}, {{9, Row("1")}})).empty());
+    EXPECT_FALSE(errorsOf(Source({{3, Row("B")}, {5, Row("PrE")}}, {{3, Row("1")}})).empty());
+    EXPECT_FALSE(errorsOf(Source({{9, Row("B")}, {5, Row("PrE")}}, {{9, Row("2")}})).empty());
+    EXPECT_FALSE(errorsOf(Source({{9, Row("_")}, {5, Row("PrE")}}, {{9, Row("1")}})).empty());
     // A board whose gate cells are not empty, a stone in the air or on a platform.
     EXPECT_FALSE(
-        errorsOf(Source({{8, Row("#")}, {9, Row("B")}, {5, Row("Pr")}}, {{9, Row("1")}})).empty());
-    EXPECT_FALSE(errorsOf(Source({{5, Row("Pro")}})).empty());
-    EXPECT_FALSE(errorsOf(Source({{5, Row("Pro")}, {6, Row("._B")}}, {{6, Row(".11")}})).empty());
+        errorsOf(Source({{8, Row("#")}, {9, Row("B")}, {5, Row("PrE")}}, {{9, Row("1")}})).empty());
+    EXPECT_FALSE(errorsOf(Source({{5, Row("PrEo")}})).empty());
+    EXPECT_FALSE(errorsOf(Source({{5, Row("PrEo")}, {6, Row("._B")}}, {{6, Row(".11")}})).empty());
+    // Passable decoration may stand behind a gate.
+    EXPECT_TRUE(
+        errorsOf(Source({{8, Row("~")}, {9, Row("B")}, {5, Row("PrE")}}, {{9, Row("1")}})).empty());
     // A digit that means nothing, a short row.
-    EXPECT_FALSE(errorsOf(Source({{5, Row("Pr")}}, {{5, Row("..7")}})).empty());
-    EXPECT_FALSE(errorsOf(Source({{5, "Pr"}})).empty());
+    EXPECT_FALSE(errorsOf(Source({{5, Row("PrE")}}, {{5, Row("..7")}})).empty());
+    EXPECT_FALSE(errorsOf(Source({{5, "PrE"}})).empty());
 }
 
 TEST(LevelSource, WritesThreeFilesOfEighteenLinesThatReadBack) {
-    const auto level = CompileLevelSource(Source({{12, Row("P*+$b.r")}, {13, kGround}}, {}));
+    const auto level = CompileLevelSource(Source({{12, Row("P*+$b.rE")}, {13, kGround}}, {}));
     ASSERT_TRUE(level.errors.empty());
     const auto texts = MapFileTexts(level.layers);
     for (const auto& text : texts) {

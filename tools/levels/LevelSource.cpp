@@ -20,9 +20,10 @@ struct TileLegend {
 
 // Tile characters; solidity as the editor's palette gives it for each tile.
 constexpr TileLegend kTiles[] = {
-    {'#', 1, 1},  {'%', 2, 1},  {'&', 3, 1},  {'~', 4, 0},  {'"', 5, 0},  {'\'', 6, 0},
-    {'X', 7, 1},  {':', 8, 0},  {'W', 9, 1},  {';', 10, 0}, {',', 11, 0}, {'M', 12, 1},
-    {'N', 13, 1}, {'_', 14, 1}, {'H', 16, 1}, {'J', 17, 1}, {'B', 18, 1},
+    {'#', 1, 1},  {'%', 2, 1},  {'&', 3, 1},  {'~', 4, 0},  {'"', 5, 0},
+    {'\'', 6, 0}, {'X', 7, 1},  {':', 8, 0},  {'W', 9, 1},  {';', 10, 0},
+    {',', 11, 0}, {'M', 12, 1}, {'N', 13, 1}, {'_', 14, 1}, {'H', 16, 1},
+    {'J', 17, 1}, {'B', 18, 1}, {'I', 19, 0}, {'f', 20, 0},
 };
 
 struct ItemLegend {
@@ -114,7 +115,7 @@ CompiledLevel CompileLevelSource(const std::string& text) {
     }
 
     auto& L = level.layers;
-    int starts = 0, redSignposts = 0, stones = 0, flex = 0, figures = 0, platforms = 0;
+    int starts = 0, ends = 0, redSignposts = 0, stones = 0, flex = 0, figures = 0, platforms = 0;
     std::map<int, std::string> housingsByLink;
     std::vector<std::pair<int, std::string>> platformLinks;
     for (int row = 1; row <= kRows; ++row) {
@@ -150,10 +151,15 @@ CompiledLevel CompileLevelSource(const std::string& text) {
                         }
                         housingsByLink[item] = Where(row, col);
                         if (row < 4) errors.push_back(Where(row, col) + ": housing above row 4");
+                        // The gate becomes solid over these cells: only sky or a
+                        // passable decoration tile may stand there.
                         for (int up = 1; up <= 3 && row - up >= 1; ++up) {
-                            if (!IsEmpty(cellAt(mapLines, row - up, col))) {
+                            const char gate = cellAt(mapLines, row - up, col);
+                            const auto gateTile = FindTile(gate);
+                            if (!IsEmpty(gate) && !(gateTile && gateTile->solid == 0)) {
                                 errors.push_back(Where(row - up, col) +
-                                                 ": a board's gate cell must be empty");
+                                                 ": a board's gate cell must be empty or "
+                                                 "passable decoration");
                             }
                         }
                     }
@@ -181,6 +187,7 @@ CompiledLevel CompileLevelSource(const std::string& text) {
             } else if (auto i = FindItem(ch)) {
                 item = *i;
                 if (item == 998 || item == 999) ++starts;
+                if (item == 900 || item == 997) ++ends;
                 if (item == 55) ++redSignposts;
                 if (item == 56 || item == 57) ++figures;
             } else {
@@ -200,6 +207,8 @@ CompiledLevel CompileLevelSource(const std::string& text) {
     }
 
     if (starts != 1) errors.push_back("a level needs exactly one player start (P or Q)");
+    if (ends != 1)
+        errors.push_back("a level needs exactly one way out: an exit (E) or the goal (G)");
     if (redSignposts != 1) errors.push_back("a level needs exactly one red signpost (r)");
     auto limit = [&](int count, const char* what) {
         if (count > 10) errors.push_back(std::string("more than ten ") + what);

@@ -2,6 +2,7 @@
 // optional grid of digits for link numbers and enemy speeds. Compiled into the three map files.
 // Layout: "name: ..." and comment lines starting with '#', then "[map]" followed by exactly 18
 // rows of 50 characters, then optionally "[extra]" followed by 18 rows of digits and dots.
+// The legend and the rules a level must keep are listed in levels/README.md.
 #pragma once
 
 #include <array>

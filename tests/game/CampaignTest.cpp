@@ -1,0 +1,245 @@
+// The shipped campaign played headless with the replays in tests/replays: every level from its
+// start to its exit (the last to its goal), and the whole game from the title menu to the name
+// entry. Also the trace used to write replays (disabled; see ReplayTrace below).
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "A_deklarace.h"
+#include "Form1.h"
+#include "MenuScript.h"
+#include "N_HI_Score.h"
+#include "Replay.h"
+#include "TestPaths.h"
+
+namespace zorvik::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Levels 1..n of the campaign: consecutive map files in the game folder's map/.
+int LevelCount(const std::string& gameDir) {
+    int n = 0;
+    while (fs::exists(gameDir + "/map/mapa" + std::to_string(n + 1) + ".map"))
+        ++n;
+    return n;
+}
+
+std::vector<int> Levels() {
+    std::vector<int> levels;
+    for (int n = 1; n <= LevelCount(DistDir()); ++n)
+        levels.push_back(n);
+    return levels;
+}
+
+class CampaignLevelTest : public ::testing::TestWithParam<int> {};
+
+TEST_P(CampaignLevelTest, ReplayReachesTheExitWithTheExpectedScore) {
+    const int level = GetParam();
+    const bool last = level == LevelCount(DistDir());
+    const Replay replay = LoadReplay(ReplayPath(level));
+    ASSERT_GE(replay.expectScore, 0) << "the replay must say its expect-score";
+    GameHarness game;
+    ASSERT_TRUE(game.InitGame());
+    game.SetFrameRateResults();
+    const LevelRun run = PlayLevel(game, level, replay);
+    if (last) {
+        EXPECT_TRUE(run.won) << "the last level ends at its goal";
+    } else {
+        EXPECT_TRUE(run.left) << "the level is left through its exit";
+        EXPECT_EQ(levelNumber, level + 1);
+    }
+    EXPECT_FALSE(run.lost);
+    EXPECT_EQ(run.scoreGained, replay.expectScore);
+    EXPECT_EQ(run.deaths, replay.expectDeaths);
+    EXPECT_TRUE(game.Host().Messages().empty());
+    std::printf("level %d: %ld steps, %ld frames, score %ld\n", level, run.steps, run.frames,
+                run.scoreGained);
+}
+
+INSTANTIATE_TEST_SUITE_P(Campaign, CampaignLevelTest, ::testing::ValuesIn(Levels()),
+                         [](const ::testing::TestParamInfo<int>& p) {
+                             return "Level" + std::to_string(p.param);
+                         });
+
+TEST(CampaignTest, HasAtLeastEightLevelsEachWithAReplay) {
+    const int count = LevelCount(DistDir());
+    EXPECT_GE(count, 8);
+    for (int n = 1; n <= count; ++n)
+        EXPECT_TRUE(fs::exists(ReplayPath(n))) << "level " << n << " has no replay";
+}
+
+// From Form_Load: the frame-rate test, the title menu ("NOVA- HRA"), the story, every level in
+// turn, the victory screen, the name entry and the high-score table written to the file.
+TEST(CampaignTest, WholeGameFromTheTitleMenuToTheHighScoreTable) {
+    TempGameDir dir;
+    const int count = LevelCount(dir.Path());
+    ASSERT_GE(count, 1);
+    GameHarness game(dir.Path());
+    game.Host().SetTimeLimitMs(60.0 * 60 * 1000);
+
+    long expected = 0;
+    int expectedDeaths = 0;
+    ReplayPlayer player(game);
+    for (int n = 1; n <= count; ++n) {
+        const Replay replay = LoadReplay(ReplayPath(n));
+        expected += replay.expectScore;
+        expectedDeaths += replay.expectDeaths;
+        player.AddNext(n, replay);
+    }
+    ASSERT_LT(expectedDeaths, 3) << "the replays together must not cost every life";
+
+    // Two key scripts around the levels: the menu before, the end screens after.
+    KeyScript before(game);
+    before.Tap(dik::kEnter).TapAfterFrames(dik::kEscape, 30);
+    auto beforeHook = game.onKeyboardRead;
+    KeyScript after(game);
+    after
+        .Tap(dik::kSpace)  // the victory screen
+        .Tap(dik::kB)
+        .Tap(dik::kO)
+        .Tap(dik::kT)
+        .Tap(dik::kA)
+        .Tap(dik::kEnter)  // the name
+        .Tap(dik::kDown)
+        .Tap(dik::kDown)
+        .Tap(dik::kDown)
+        .Tap(dik::kEnter);  // quit from the title menu
+    auto afterHook = game.onKeyboardRead;
+    enum class Phase { Menu, Levels, End } phase = Phase::Menu;
+    game.onKeyboardRead = [&](dx::HeadlessHost& host) {
+        if (phase == Phase::Menu) {
+            beforeHook(host);
+            if (!before.Finished()) return;
+            phase = Phase::Levels;
+            player.Start(1);  // the story is over: level 1's intro card comes next
+        }
+        if (phase == Phase::Levels) {
+            player.OnKeyboardRead(host);
+            if (player.Playing()) return;
+            phase = Phase::End;
+        }
+        afterHook(host);
+    };
+    std::optional<int> status;
+    bool stopped = false;
+    try {
+        status = GameHarness::RunUntilEnd([] { Form_Load(); });
+    } catch (const ReplayPlayer::Stop&) {
+        stopped = true;
+    }
+    game.onKeyboardRead = nullptr;
+    ASSERT_FALSE(stopped) << "a replay got stuck in level " << player.Runs().back().level;
+    ASSERT_TRUE(status.has_value());
+    EXPECT_EQ(*status, 0);
+    EXPECT_TRUE(game.Host().Messages().empty());
+
+    const auto& runs = player.Runs();
+    ASSERT_EQ(static_cast<int>(runs.size()), count);
+    long total = 0;
+    for (const LevelRun& run : runs) {
+        SCOPED_TRACE("level " + std::to_string(run.level));
+        total += run.scoreGained;
+        if (run.level < count) {
+            EXPECT_TRUE(run.left);
+        }
+        std::printf("campaign level %d: %ld steps, %ld frames, score %ld, deaths %d\n", run.level,
+                    run.steps, run.frames, run.scoreGained, run.deaths);
+    }
+    EXPECT_TRUE(runs.back().won);
+    EXPECT_TRUE(after.Finished());
+    EXPECT_EQ(total, expected);
+
+    // The table read back from the file holds the name with the campaign's score.
+    for (int i = 1; i <= 10; ++i) {
+        hiScoreNames[i] = "";
+        hiScoreValues[i] = "";
+    }
+    ASSERT_TRUE(LoadHiScores());
+    bool found = false;
+    for (int i = 1; i <= 10; ++i) {
+        if (hiScoreNames[i] == "BOTA") {
+            found = true;
+            EXPECT_EQ(std::stol(hiScoreValues[i]), expected);
+        }
+    }
+    EXPECT_TRUE(found);
+}
+
+std::string Env(const char* name, const std::string& fallback) {
+    const char* v = std::getenv(name);
+    return v != nullptr && *v != 0 ? v : fallback;
+}
+
+std::string KeysText(const Replay::Segment* seg) {
+    if (seg == nullptr) return "end";
+    std::string k;
+    if (seg->left) k += 'L';
+    if (seg->right) k += 'R';
+    if (seg->up) k += 'U';
+    if (seg->ctrl) k += 'C';
+    if (seg->shift) k += 'S';
+    return k.empty() ? "-" : k;
+}
+
+// The tool for writing replays: plays one level with its replay and prints the player's state
+// after every step (or every ZORVIK_TRACE_EVERY steps, and at each new replay line), then the
+// result. The maps come from the source tree's map/ (what tools/mapc just wrote), so a level
+// can be edited and traced without rebuilding. Run on purpose:
+//   ZORVIK_TRACE_LEVEL=3 [ZORVIK_TRACE_REPLAY=file] [ZORVIK_TRACE_EVERY=10]
+//   [ZORVIK_TRACE_PNG=dir ZORVIK_TRACE_PNG_EVERY=50] game_tests
+//   --gtest_also_run_disabled_tests --gtest_filter='ReplayTrace.*'
+TEST(ReplayTrace, DISABLED_PlayOneLevelAndPrintEveryStep) {
+    const int level = std::atoi(Env("ZORVIK_TRACE_LEVEL", "1").c_str());
+    const Replay replay = LoadReplay(Env("ZORVIK_TRACE_REPLAY", ReplayPath(level)));
+    const long every = std::atol(Env("ZORVIK_TRACE_EVERY", "1").c_str());
+    const std::string pngDir = Env("ZORVIK_TRACE_PNG", "");
+    const long pngEvery = std::atol(Env("ZORVIK_TRACE_PNG_EVERY", "50").c_str());
+    const std::string maps = Env("ZORVIK_TRACE_MAPS", SourceDir() + "/map");
+    TempGameDir dir;
+    for (const auto& entry : fs::directory_iterator(maps)) {
+        std::ifstream in(entry.path(), std::ios::binary);
+        std::ostringstream text;
+        text << in.rdbuf();
+        dir.Write("map/" + entry.path().filename().string(), text.str());
+    }
+    GameHarness game(dir.Path());
+    ASSERT_TRUE(game.InitGame());
+    game.SetFrameRateResults();
+    if (!pngDir.empty()) fs::create_directories(pngDir);
+    int lastLine = -1;
+    auto onStep = [&](long step, const Replay::Segment* seg) {
+        const int line = seg != nullptr ? seg->line : 0;
+        if ((every > 0 && step % every == 0) || line != lastLine) {
+            std::printf(
+                "step %5ld frame %6ld line %3d %-4s | col %2d row %2d x %5.1f y %5.1f | st %d "
+                "busy %d frame %3d jump %d fall %d | score %6d lives %d beam %d\n",
+                step, game.Host().Frames(), line, KeysText(seg).c_str(), playerCol, playerRow,
+                playerOffsetX, playerOffsetY, playerState, playerBusy, playerFrame, playerJumping,
+                playerFalling, score, lives, beamCharges);
+        }
+        lastLine = line;
+        if (!pngDir.empty() && pngEvery > 0 && step % pngEvery == 0) {
+            char name[64];
+            std::snprintf(name, sizeof name, "/level%d-step%05ld.png", level, step);
+            game.SaveFramePng(pngDir + name);
+        }
+    };
+    const LevelRun run = PlayLevel(game, level, replay, onStep);
+    std::printf(
+        "result: %s after %ld steps (%ld frames), score %ld (expected %ld), deaths %d "
+        "(expected %d); replay holds %ld steps\n",
+        run.left   ? "exit"
+        : run.won  ? "goal"
+        : run.lost ? "game lost"
+                   : "stuck",
+        run.steps, run.frames, run.scoreGained, replay.expectScore, run.deaths, replay.expectDeaths,
+        replay.TotalSteps());
+}
+
+}  // namespace
+}  // namespace zorvik::test
