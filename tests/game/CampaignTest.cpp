@@ -175,6 +175,17 @@ std::string Env(const char* name, const std::string& fallback) {
     return v != nullptr && *v != 0 ? v : fallback;
 }
 
+// Where each figure enemy stands: "col:x" for a living one, "-" for a destroyed one.
+std::string Figures() {
+    std::string text;
+    for (int i = 1; i <= figureEnemyCount && i < static_cast<int>(figureEnemies.size()); ++i) {
+        const FigureEnemy& e = figureEnemies[static_cast<size_t>(i)];
+        text += e.alive != 0 ? " " + std::to_string(e.col) + ":" + std::to_string(e.xInCell)
+                             : std::string(" -");
+    }
+    return text;
+}
+
 std::string KeysText(const Replay::Segment* seg) {
     if (seg == nullptr) return "end";
     std::string k;
@@ -217,10 +228,10 @@ TEST(ReplayTrace, DISABLED_PlayOneLevelAndPrintEveryStep) {
         if ((every > 0 && step % every == 0) || line != lastLine) {
             std::printf(
                 "step %5ld frame %6ld line %3d %-4s | col %2d row %2d x %5.1f y %5.1f | st %d "
-                "busy %d frame %3d jump %d fall %d | score %6d lives %d beam %d\n",
+                "busy %d frame %3d jump %d fall %d | score %6d lives %d beam %d figures%s\n",
                 step, game.Host().Frames(), line, KeysText(seg).c_str(), playerCol, playerRow,
                 playerOffsetX, playerOffsetY, playerState, playerBusy, playerFrame, playerJumping,
-                playerFalling, score, lives, beamCharges);
+                playerFalling, score, lives, beamCharges, Figures().c_str());
         }
         lastLine = line;
         if (!pngDir.empty() && pngEvery > 0 && step % pngEvery == 0) {
