@@ -175,13 +175,21 @@ std::string Env(const char* name, const std::string& fallback) {
     return v != nullptr && *v != 0 ? v : fallback;
 }
 
-// Where each figure enemy stands: "col:x" for a living one, "-" for a destroyed one.
+// Where each figure enemy stands ("col:x", "-" when destroyed), each stone lies ("o" col,row)
+// and how high each board stands ("b" pixels, 219 closed).
 std::string Figures() {
     std::string text;
     for (int i = 1; i <= figureEnemyCount && i < static_cast<int>(figureEnemies.size()); ++i) {
         const FigureEnemy& e = figureEnemies[static_cast<size_t>(i)];
         text += e.alive != 0 ? " " + std::to_string(e.col) + ":" + std::to_string(e.xInCell)
                              : std::string(" -");
+    }
+    for (int i = 1; i <= stoneCount && i < static_cast<int>(stones.size()); ++i) {
+        const Stone& st = stones[static_cast<size_t>(i)];
+        text += " o" + std::to_string(st.column) + "," + std::to_string(st.row);
+    }
+    for (int i = 1; i <= boardCount && i < static_cast<int>(boards.size()); ++i) {
+        text += " b" + std::to_string(boards[static_cast<size_t>(i)].height);
     }
     return text;
 }
@@ -228,7 +236,7 @@ TEST(ReplayTrace, DISABLED_PlayOneLevelAndPrintEveryStep) {
         if ((every > 0 && step % every == 0) || line != lastLine) {
             std::printf(
                 "step %5ld frame %6ld line %3d %-4s | col %2d row %2d x %5.1f y %5.1f | st %d "
-                "busy %d frame %3d jump %d fall %d | score %6d lives %d beam %d figures%s\n",
+                "busy %d frame %3d jump %d fall %d | score %6d lives %d beam %d objects%s\n",
                 step, game.Host().Frames(), line, KeysText(seg).c_str(), playerCol, playerRow,
                 playerOffsetX, playerOffsetY, playerState, playerBusy, playerFrame, playerJumping,
                 playerFalling, score, lives, beamCharges, Figures().c_str());
