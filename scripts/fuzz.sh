@@ -27,6 +27,8 @@ cmake --build "$build" -j"$jobs" --target "${targets[@]/#/fuzz_}"
 export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+# Qt's font set-up keeps a few bytes of fontconfig to the end of the process.
+export LSAN_OPTIONS=suppressions=$PWD/fuzz/lsan.supp
 status=0
 for t in "${targets[@]}"; do
     work="$build/corpus/$t"
