@@ -1,6 +1,7 @@
 // levelrender: draws a whole level (all 50 x 18 cells, with its objects) into one PNG, using the
 // game's own pictures, so designers can see a level at a glance.
 // Usage: levelrender <game-dir> <level-number> <out.png> [scale-divisor]
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -45,6 +46,11 @@ class Canvas {
             }
         }
     }
+    void Fill(int x, int y, int w, int h, uint16_t colour) {
+        for (int j = 0; j < h; ++j)
+            for (int i = 0; i < w; ++i)
+                Put(x + i, y + j, colour);
+    }
     void Frame(int x, int y, int w, int h, uint16_t colour) {
         for (int i = 0; i < w; ++i) {
             Put(x + i, y, colour);
@@ -74,6 +80,19 @@ class Canvas {
     int width_, height_;
     std::vector<uint16_t> pixels_;
 };
+
+// The mean colour of one row of a sheet (RGB565).
+uint16_t MeanColour(const Sheet& s, int row) {
+    long r = 0, g = 0, b = 0;
+    for (int x = 0; x < s.width; ++x) {
+        const uint16_t p = s.pixels[static_cast<size_t>(row) * s.width + x];
+        r += p >> 11;
+        g += (p >> 5) & 63;
+        b += p & 31;
+    }
+    const long n = std::max(1, s.width);
+    return static_cast<uint16_t>(((r / n) << 11) | ((g / n) << 5) | (b / n));
+}
 
 std::vector<std::string> ReadMapFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -106,9 +125,12 @@ int main(int argc, char** argv) {
         const Sheet enemies = Load(dir + "/data/008.dat", 1154, 363);
 
         Canvas canvas(kCols * kCell, kRows * kCell);
-        for (int y = 0; y < kRows * kCell; y += 480)
-            for (int x = 0; x < kCols * kCell; x += 640)
-                canvas.Copy(background, 0, 0, 640, 480, x, y, false);
+        // The backdrop once, along the bottom of the map as the camera shows it at the ground,
+        // and above it the night sky in the mean colour of the backdrop's top row.
+        const int backdropTop = kRows * kCell - 480;
+        canvas.Fill(0, 0, kCols * kCell, backdropTop, MeanColour(background, 0));
+        for (int x = 0; x < kCols * kCell; x += 640)
+            canvas.Copy(background, 0, 0, 640, 480, x, backdropTop, false);
         // Pickups and tiles first, then the objects that stand over them.
         for (int row = 1; row <= kRows; ++row) {
             for (int col = 1; col <= kCols; ++col) {
