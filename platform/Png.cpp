@@ -1,12 +1,15 @@
-// PNG writer without external libraries: 8-bit RGB, the image data kept in stored (uncompressed)
-// deflate blocks inside a zlib stream. Files are written to a temporary name and then renamed.
+// PNG writer: 8-bit RGB, each row with the filter that suits it best, compressed with zlib.
+// Files are written to a temporary name and then renamed.
 #include "Png.h"
 
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <vector>
+
+#include <zlib.h>
 
 namespace dx {
 
@@ -33,16 +36,6 @@ uint32_t Crc32(const uint8_t* data, size_t size, uint32_t crc = 0) {
     return crc ^ 0xFFFFFFFFu;
 }
 
-uint32_t Adler32(const std::vector<uint8_t>& data) {
-    uint32_t a = 1;
-    uint32_t b = 0;
-    for (uint8_t byte : data) {
-        a = (a + byte) % 65521;
-        b = (b + a) % 65521;
-    }
-    return (b << 16) | a;
-}
-
 void PutU32(std::vector<uint8_t>& out, uint32_t v) {
     out.push_back(static_cast<uint8_t>(v >> 24));
     out.push_back(static_cast<uint8_t>(v >> 16));
@@ -58,24 +51,47 @@ void PutChunk(std::vector<uint8_t>& out, const char type[5], const std::vector<u
     PutU32(out, Crc32(out.data() + typeAt, 4 + body.size()));
 }
 
-// A zlib stream of stored blocks (at most 65535 bytes each) followed by the Adler-32 sum.
-std::vector<uint8_t> ZlibStored(const std::vector<uint8_t>& raw) {
-    std::vector<uint8_t> z = {0x78, 0x01};
-    size_t at = 0;
-    do {
-        const size_t len = std::min<size_t>(raw.size() - at, 65535);
-        const bool last = at + len == raw.size();
-        z.push_back(last ? 1 : 0);
-        z.push_back(static_cast<uint8_t>(len));
-        z.push_back(static_cast<uint8_t>(len >> 8));
-        z.push_back(static_cast<uint8_t>(~len));
-        z.push_back(static_cast<uint8_t>(~len >> 8));
-        z.insert(z.end(), raw.begin() + static_cast<ptrdiff_t>(at),
-                 raw.begin() + static_cast<ptrdiff_t>(at + len));
-        at += len;
-    } while (at < raw.size());
-    PutU32(z, Adler32(raw));
-    return z;
+int Paeth(int a, int b, int c) {
+    const int p = a + b - c;
+    const int pa = std::abs(p - a);
+    const int pb = std::abs(p - b);
+    const int pc = std::abs(p - c);
+    if (pa <= pb && pa <= pc) return a;
+    return pb <= pc ? b : c;
+}
+
+// Appends one row, preceded by its filter type, filtered with whichever of the five PNG filters
+// gives the smallest sum of absolute differences (the usual heuristic; it lets deflate find
+// the long runs of flat colour and gradients in game pictures).
+void PutFilteredRow(std::vector<uint8_t>& out, const uint8_t* row, const uint8_t* above,
+                    size_t rowBytes, std::vector<uint8_t>& scratch) {
+    constexpr size_t kBpp = 3;
+    scratch.resize(5 * rowBytes);
+    long best = -1;
+    int bestType = 0;
+    for (int type = 0; type < 5; ++type) {
+        uint8_t* f = scratch.data() + static_cast<size_t>(type) * rowBytes;
+        long sum = 0;
+        for (size_t i = 0; i < rowBytes; ++i) {
+            const int a = i >= kBpp ? row[i - kBpp] : 0;
+            const int b = above != nullptr ? above[i] : 0;
+            const int c = above != nullptr && i >= kBpp ? above[i - kBpp] : 0;
+            int predictor = 0;
+            if (type == 1) predictor = a;
+            if (type == 2) predictor = b;
+            if (type == 3) predictor = (a + b) / 2;
+            if (type == 4) predictor = Paeth(a, b, c);
+            f[i] = static_cast<uint8_t>(row[i] - predictor);
+            sum += f[i] < 128 ? f[i] : 256 - f[i];
+        }
+        if (best < 0 || sum < best) {
+            best = sum;
+            bestType = type;
+        }
+    }
+    out.push_back(static_cast<uint8_t>(bestType));
+    const uint8_t* chosen = scratch.data() + static_cast<size_t>(bestType) * rowBytes;
+    out.insert(out.end(), chosen, chosen + rowBytes);
 }
 
 }  // namespace
@@ -85,11 +101,18 @@ bool SavePngRgb(const std::string& path, const uint8_t* rgb, int width, int heig
     const size_t rowBytes = static_cast<size_t>(width) * 3;
     std::vector<uint8_t> raw;
     raw.reserve((rowBytes + 1) * static_cast<size_t>(height));
+    std::vector<uint8_t> scratch;
     for (int y = 0; y < height; ++y) {
-        raw.push_back(0);  // filter type None
         const uint8_t* row = rgb + static_cast<size_t>(y) * rowBytes;
-        raw.insert(raw.end(), row, row + rowBytes);
+        PutFilteredRow(raw, row, y > 0 ? row - rowBytes : nullptr, rowBytes, scratch);
     }
+    uLongf packedSize = compressBound(static_cast<uLong>(raw.size()));
+    std::vector<uint8_t> packed(packedSize);
+    if (compress2(packed.data(), &packedSize, raw.data(), static_cast<uLong>(raw.size()),
+                  Z_BEST_COMPRESSION) != Z_OK) {
+        return false;
+    }
+    packed.resize(packedSize);
 
     std::vector<uint8_t> file = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
     std::vector<uint8_t> header;
@@ -97,7 +120,7 @@ bool SavePngRgb(const std::string& path, const uint8_t* rgb, int width, int heig
     PutU32(header, static_cast<uint32_t>(height));
     header.insert(header.end(), {8, 2, 0, 0, 0});  // 8 bits, RGB, deflate, no filter, no interlace
     PutChunk(file, "IHDR", header);
-    PutChunk(file, "IDAT", ZlibStored(raw));
+    PutChunk(file, "IDAT", packed);
     PutChunk(file, "IEND", {});
 
     const std::string temporary = path + ".tmp";

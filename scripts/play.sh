@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
-packages=(build-essential cmake pkg-config libsdl2-dev qt6-base-dev)
+packages=(build-essential cmake pkg-config libsdl2-dev qt6-base-dev zlib1g-dev)
 
 install_missing() {
     local missing=()

@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
-packages=(build-essential cmake pkg-config libsdl2-dev qt6-base-dev libgtest-dev libgmock-dev
+packages=(build-essential cmake pkg-config libsdl2-dev qt6-base-dev zlib1g-dev libgtest-dev libgmock-dev
           libbenchmark-dev)
 
 install_missing() {
