@@ -4,7 +4,9 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QRegion>
 #include <algorithm>
+#include <vector>
 
 namespace zorvik::editor {
 
@@ -42,25 +44,45 @@ void PictureBox::SetPixelClipped(int x, int y, QRgb color) {
     reinterpret_cast<QRgb*>(image_.scanLine(y))[x] = color;
 }
 
+namespace {
+
+// The part [first, last) of a run of `count` pixels starting at `start` that lies inside
+// [0, limit).
+struct Span {
+    int first;
+    int last;
+};
+Span Inside(int start, int count, int limit) {
+    return {std::max(0, -start), std::min(count, limit - start)};
+}
+
+}  // namespace
+
 void PictureBox::BitBlt(int x, int y, int w, int h, const PictureBox* src, int sx, int sy,
                         uint32_t rop) {
     const uint32_t index = (rop >> 16) & 0xFF;
+    // Whole rows at a time through row pointers: these run for every cell of every redraw.
+    const Span cols = Inside(x, w, image_.width());
+    Span rows = Inside(y, h, image_.height());
     if (index == 0x00 || index == 0xFF) {
         const QRgb fill = index == 0 ? qRgb(0, 0, 0) : qRgb(255, 255, 255);
-        for (int j = 0; j < h; ++j) {
-            for (int i = 0; i < w; ++i)
-                SetPixelClipped(x + i, y + j, fill);
+        if (cols.first >= cols.last) rows.last = rows.first;  // nothing inside: no rows
+        for (int j = rows.first; j < rows.last; ++j) {
+            QRgb* out = reinterpret_cast<QRgb*>(image_.scanLine(y + j)) + x;
+            std::fill(out + cols.first, out + cols.last, fill);
         }
     } else if (src != nullptr) {
         const QImage& from = src->image_;
-        for (int j = 0; j < h; ++j) {
+        for (int j = rows.first; j < rows.last; ++j) {
             const int fy = sy + j;
             if (fy < 0 || fy >= from.height()) continue;
+            QRgb* out = reinterpret_cast<QRgb*>(image_.scanLine(y + j)) + x;
             const auto* line = reinterpret_cast<const QRgb*>(from.constScanLine(fy));
-            for (int i = 0; i < w; ++i) {
+            const int fromWidth = static_cast<int>(from.width());
+            for (int i = cols.first; i < cols.last; ++i) {
                 const int fx = sx + i;
-                if (fx < 0 || fx >= from.width()) continue;
-                SetPixelClipped(x + i, y + j, line[fx]);
+                if (fx < 0 || fx >= fromWidth) continue;
+                out[i] = line[fx];
             }
         }
     }
@@ -70,16 +92,46 @@ void PictureBox::BitBlt(int x, int y, int w, int h, const PictureBox* src, int s
 void PictureBox::StretchBlt(int x, int y, int w, int h, const PictureBox& src, int sx, int sy,
                             int sw, int sh) {
     if (w <= 0 || h <= 0) return;
+    const Span cols = Inside(x, w, image_.width());
+    const Span rows = Inside(y, h, image_.height());
+    if (cols.first >= cols.last || rows.first >= rows.last) {
+        update(QRect(x, y, w, h));
+        return;
+    }
+    // The target's rows are taken first: a box drawing onto itself then reads its own pixels
+    // as they are being written, as a pixel-by-pixel loop would.
+    auto* target = reinterpret_cast<QRgb*>(image_.bits());
+    const qsizetype targetStride = image_.bytesPerLine() / static_cast<qsizetype>(sizeof(QRgb));
     const QImage& from = src.image_;
-    for (int j = 0; j < h; ++j) {
+    const auto* source = reinterpret_cast<const QRgb*>(from.constBits());
+    const qsizetype sourceStride = from.bytesPerLine() / static_cast<qsizetype>(sizeof(QRgb));
+    const int fromWidth = static_cast<int>(from.width());
+    const int fromHeight = static_cast<int>(from.height());
+    // The source column of every destination column, or -1 outside the source (drawn black).
+    thread_local std::vector<int> columns;
+    columns.resize(static_cast<size_t>(w));
+    bool allInside = true;
+    for (int i = cols.first; i < cols.last; ++i) {
+        const int fx = sx + i * sw / w;
+        const bool inside = fx >= 0 && fx < fromWidth;
+        columns[static_cast<size_t>(i)] = inside ? fx : -1;
+        allInside = allInside && inside;
+    }
+    const int* column = columns.data();
+    for (int j = rows.first; j < rows.last; ++j) {
         const int fy = sy + j * sh / h;
-        for (int i = 0; i < w; ++i) {
-            const int fx = sx + i * sw / w;
-            QRgb color = qRgb(0, 0, 0);
-            if (fx >= 0 && fy >= 0 && fx < from.width() && fy < from.height()) {
-                color = reinterpret_cast<const QRgb*>(from.constScanLine(fy))[fx];
-            }
-            SetPixelClipped(x + i, y + j, color);
+        QRgb* out = target + static_cast<qsizetype>(y + j) * targetStride + x;
+        if (fy < 0 || fy >= fromHeight) {
+            std::fill(out + cols.first, out + cols.last, qRgb(0, 0, 0));
+            continue;
+        }
+        const QRgb* line = source + static_cast<qsizetype>(fy) * sourceStride;
+        if (allInside) {
+            for (int i = cols.first; i < cols.last; ++i)
+                out[i] = line[column[i]];
+        } else {
+            for (int i = cols.first; i < cols.last; ++i)
+                out[i] = column[i] >= 0 ? line[column[i]] : qRgb(0, 0, 0);
         }
     }
     update(QRect(x, y, w, h));
@@ -130,7 +182,10 @@ void PictureBox::Circle(int cx, int cy, int radius, const QColor& color) {
 
 void PictureBox::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
-    painter.fillRect(event->rect(), background_);
+    // Only the part of the widget the picture does not cover needs the background.
+    const QRegion uncovered = QRegion(event->rect()) - QRegion(image_.rect());
+    for (const QRect& r : uncovered)
+        painter.fillRect(r, background_);
     painter.drawImage(event->rect().topLeft(), image_, event->rect());
 }
 
