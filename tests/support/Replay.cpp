@@ -175,6 +175,8 @@ void ReplayPlayer::OnKeyboardRead(dx::HeadlessHost& host) {
     if (lastStepTime != lastStepTime_) {
         lastStepTime_ = lastStepTime;
         ++steps_;
+        // The level's first frame steps at once (its clock is long past): count frames from it.
+        if (steps_ == 1) startFrame_ = host.Frames() - 1;
         if (onStep) onStep(steps_, replay_->At(steps_));
     }
     if (steps_ > replay_->TotalSteps() + graceSteps) {
