@@ -503,6 +503,13 @@ bool Form1::WriteMapSet(const QString& path) {
             if (!info.isFile() || !info.isWritable() || !writeBits) return false;
             permissions[i] = info.permissions();
         }
+        // The temporaries are made in the target's folder: a folder without write bits is
+        // read-only to the save too, even for root.
+        const QFileInfo folder(info.absolutePath());
+        const bool folderWriteBits =
+            folder.permissions() &
+            (QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther);
+        if (!folder.isDir() || !folder.isWritable() || !folderWriteBits) return false;
     }
 
     std::array<std::unique_ptr<QTemporaryFile>, 3> temps;

@@ -36,7 +36,14 @@ void ShowVictoryScreen() {
     desc.ddsCaps.lCaps = dx::DDSCAPS_OFFSCREENPLAIN;
     desc.lWidth = dx::kScreenWidth;
     desc.lHeight = dx::kScreenHeight;
-    backdropSurface = directDraw->CreateSurfaceFromFile(GamePath("/data/011.dat"), desc);
+    try {
+        backdropSurface = directDraw->CreateSurfaceFromFile(GamePath("/data/011.dat"), desc);
+    } catch (const dx::PlatformError&) {
+        // A damaged or missing picture must not cost the player the entry in the table: the
+        // screen goes on over black.
+        backdropSurface = directDraw->CreateSurface(desc);
+        backdropSurface->BltColorFill(kScreen, 0);
+    }
     backdropSurface->SetColorKey(dx::DDCKEY_SRCBLT, dx::DDCOLORKEY{});
 
     backBuffer->BltFast(0, 0, backdropSurface.get(), kScreen, dx::DDBLTFAST_WAIT);
