@@ -12,6 +12,10 @@ struct PlatformState {
     DirectDrawSurface7* primary = nullptr;  // the current primary surface, not owned
     bool primaryDirty = false;              // drawn on since it was last presented
     int readsSinceFlip = 0;
+    // Bytes written by fills and by copies (blits) since start-up; the benchmarks size their
+    // memory floor with them.
+    unsigned long long bytesFilled = 0;
+    unsigned long long bytesCopied = 0;
 };
 
 // Used by Surface.cpp, DirectDraw.cpp, Input.cpp and SetHost (which resets it).
