@@ -144,7 +144,7 @@ TEST_F(EditorFaultTest, CodesWithoutAPictureOpenDrawCheckAndSaveBack) {
     // counted by the level check and written back unchanged.
     WriteSet(Path("o.map"), Layer("999"), Layer("-99"), Layer("-99"));
     QByteArray items = Layer("000");
-    items.replace(0, 9, "9980-5077");
+    items.replace(0, 9, "998-05077");  // 998, -5, 77
     WriteAll(Path("o.map.2"), items);
     Open(Path("o.map"));
     ASSERT_TRUE(host.messages.empty());
