@@ -7,7 +7,7 @@
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
-build=build-bench
+build=${ZORVIK_BENCH_BUILD:-build-bench}  # another build folder may be named in the environment
 export QT_QPA_PLATFORM=offscreen
 
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DZORVIK_BUILD_BENCH=ON -DZORVIK_BUILD_TESTS=ON \
