@@ -5,6 +5,7 @@
 #include <exception>
 
 #include "A_deklarace.h"
+#include "D_sub.h"
 #include "N_HI_Score.h"
 
 namespace zorvik {
@@ -191,17 +192,7 @@ void ResetNewGame() {
     playerRow = signpostRow;
     playerOffsetX = 35;
     playerOffsetY = 40;
-    playerJumping = kFalse;
-    playerFalling = kFalse;
-    playerBusy = kFalse;
-    playerFrame = 0;
-    playerState = 0;
-    playerNextState = 0;
-    keyLeftLatch = kFalse;
-    keyRightLatch = kFalse;
-    keyUpLatch = kFalse;
-    keyCtrlLatch = kFalse;
-    keyShiftLatch = kFalse;
+    StopPlayer();
     score = 0;
     extraLifeLevel = 0;
     textSkippable = kFalse;

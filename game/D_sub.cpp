@@ -299,6 +299,16 @@ void ApplyGravity() {
     }
 }
 
+void StopPlayer() {
+    playerJumping = kFalse;
+    playerFalling = kFalse;
+    playerBusy = kFalse;
+    playerFrame = 0;
+    playerState = 0;
+    playerNextState = 0;
+    keyLeftLatch = keyRightLatch = keyUpLatch = keyCtrlLatch = keyShiftLatch = kFalse;
+}
+
 void LoseLife() {
     lives = static_cast<int16_t>(lives - 1);
     if (lives == -1) gameLost = kTrue;  // the rest still runs; the loop ends after this frame
@@ -308,13 +318,7 @@ void LoseLife() {
     playerOffsetX = 35;
     playerOffsetY = 40;
 
-    playerJumping = 0;
-    playerFalling = 0;
-    playerFrame = 0;
-    playerBusy = 0;
-    keyLeftLatch = keyRightLatch = keyUpLatch = keyCtrlLatch = keyShiftLatch = 0;
-    playerState = 0;
-    playerNextState = 0;
+    StopPlayer();
 
     keyDelay = 100;
     sound027->Play(0);

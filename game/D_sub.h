@@ -13,6 +13,9 @@ void UpdatePlayerFrameRect();
 void ApplyGravity();
 // Called when the player falls out of the map or an enemy touches it.
 void LoseLife();
+// Called by a death, a level exit, the pause menu's restart and the new-game reset: the player
+// at rest (not jumping, falling or busy, frame 0, standing) with no key latched.
+void StopPlayer();
 // Called after each star: one life per 10 000 points, up to six.
 void CheckExtraLife();
 

@@ -128,13 +128,7 @@ void TakeStar(int c, int r, int32_t points) {
 
 void LeaveLevel() {
     levelNumber = static_cast<int16_t>(levelNumber + 1);
-    playerJumping = 0;
-    playerFalling = 0;
-    playerFrame = 0;
-    playerBusy = 0;
-    playerState = 0;
-    playerNextState = 0;
-    keyLeftLatch = keyRightLatch = keyUpLatch = keyCtrlLatch = keyShiftLatch = 0;
+    StopPlayer();
     keyDelay = 100;
     sound017->Play(0);
     LoadLevel();

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "A_deklarace.h"
+#include "D_sub.h"
 #include "E_load.h"
 #include "J_PismoEfekt.h"
 #include "Z_Exit.h"
@@ -28,17 +29,7 @@ bool Down(int dik) {
 // Starts the level again with a fresh score and three lives; the level number and the extra
 // lives already rewarded stay as they are.
 void RestartLevel() {
-    playerJumping = kFalse;
-    playerFalling = kFalse;
-    playerBusy = kFalse;
-    playerFrame = 0;
-    playerState = 0;
-    playerNextState = 0;
-    keyLeftLatch = kFalse;
-    keyRightLatch = kFalse;
-    keyUpLatch = kFalse;
-    keyCtrlLatch = kFalse;
-    keyShiftLatch = kFalse;
+    StopPlayer();
     keyDelay = 100;
     score = 0;
     lives = 3;

@@ -277,25 +277,25 @@ struct WavSpec {
     bool extraChunkFirst = false;
 };
 
-std::vector<uint8_t> MakeWav(const WavSpec& spec, const std::vector<uint8_t>& pcm,
+std::vector<uint8_t> MakeWav(const WavSpec& wav, const std::vector<uint8_t>& pcm,
                              uint32_t dataSizeField) {
     std::vector<uint8_t> v;
     PutId(v, "RIFF");
     Put32(v, 0);  // patched below
     PutId(v, "WAVE");
-    if (spec.extraChunkFirst) {
+    if (wav.extraChunkFirst) {
         PutId(v, "LIST");
         Put32(v, 3);  // odd size: one pad byte follows
         v.insert(v.end(), {'a', 'b', 'c', 0});
     }
     PutId(v, "fmt ");
     Put32(v, 16);
-    Put16(v, spec.tag);
-    Put16(v, spec.channels);
-    Put32(v, spec.rate);
-    Put32(v, spec.rate * spec.channels * spec.bits / 8u);
-    Put16(v, static_cast<uint32_t>(spec.channels * spec.bits / 8));
-    Put16(v, spec.bits);
+    Put16(v, wav.tag);
+    Put16(v, wav.channels);
+    Put32(v, wav.rate);
+    Put32(v, wav.rate * wav.channels * wav.bits / 8u);
+    Put16(v, static_cast<uint32_t>(wav.channels * wav.bits / 8));
+    Put16(v, wav.bits);
     PutId(v, "data");
     Put32(v, dataSizeField);
     v.insert(v.end(), pcm.begin(), pcm.end());
@@ -305,8 +305,8 @@ std::vector<uint8_t> MakeWav(const WavSpec& spec, const std::vector<uint8_t>& pc
     return v;
 }
 
-std::vector<uint8_t> MakeWav(const WavSpec& spec, const std::vector<uint8_t>& pcm) {
-    return MakeWav(spec, pcm, static_cast<uint32_t>(pcm.size()));
+std::vector<uint8_t> MakeWav(const WavSpec& wav, const std::vector<uint8_t>& pcm) {
+    return MakeWav(wav, pcm, static_cast<uint32_t>(pcm.size()));
 }
 
 WaveData Decode(const std::vector<uint8_t>& bytes) {
@@ -344,9 +344,9 @@ TEST(WaveFile, DecodesPcmToEightBitMono) {
 }
 
 TEST(WaveFile, SkipsOtherChunksAndKeepsWhatATruncatedDataChunkHolds) {
-    WavSpec spec;
-    spec.extraChunkFirst = true;
-    EXPECT_EQ(Decode(MakeWav(spec, {10, 20, 30})).samples, (std::vector<uint8_t>{10, 20, 30}));
+    WavSpec wav;
+    wav.extraChunkFirst = true;
+    EXPECT_EQ(Decode(MakeWav(wav, {10, 20, 30})).samples, (std::vector<uint8_t>{10, 20, 30}));
 
     // The data chunk claims more than the file holds: the samples present are kept, and a
     // partial last frame is dropped.
@@ -396,11 +396,11 @@ TEST(WaveFile, RejectsFilesItCannotPlayNamingTheFile) {
 }
 
 TEST(WaveFile, NeverReadsPastTheEndOfDamagedData) {
-    WavSpec spec;
-    spec.bits = 16;
-    spec.channels = 2;
-    spec.extraChunkFirst = true;
-    const auto good = MakeWav(spec, Pcm16({1, 2, 3, 4, 5, 6}));
+    WavSpec wav;
+    wav.bits = 16;
+    wav.channels = 2;
+    wav.extraChunkFirst = true;
+    const auto good = MakeWav(wav, Pcm16({1, 2, 3, 4, 5, 6}));
     // Every prefix, read from a buffer of exactly that size (the sanitizer build catches any
     // read beyond it).
     for (size_t n = 0; n <= good.size(); ++n) {
