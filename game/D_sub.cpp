@@ -235,9 +235,8 @@ void UpdatePlayerMotion() {
 
 void UpdatePlayerFrameRect() {
     const int32_t f = playerFrame;
-    dx::RECT& r = playerSrcRect;
-    auto set = [&r](int32_t left, int32_t top, int32_t width, int32_t height) {
-        r = dx::RECT{left, top, left + width, top + height};
+    auto set = [](int32_t left, int32_t top, int32_t width, int32_t height) {
+        playerSrcRect = dx::RECT{left, top, left + width, top + height};
     };
     if (f >= 0 && f <= 35) {
         set(54 * f, 0, 54, 100);
