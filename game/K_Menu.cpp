@@ -121,6 +121,23 @@ void ShowCredits() {
 
 }  // namespace
 
+bool PollMenuKeys(int& selected) {
+    for (;;) {
+        PollKeyboard();
+        if (Down(kDikUp)) {
+            selected = std::max(selected - 1, 1);
+            sound028->Play(0);
+            return false;
+        }
+        if (Down(kDikDown)) {
+            selected = std::min(selected + 1, 4);
+            sound028->Play(0);
+            return false;
+        }
+        if (Down(kDikEnter) || Down(kDikSpace)) return true;
+    }
+}
+
 void RunTitleMenu() {
     // The victory screen leaves its own picture in backdropSurface: reload the title every time.
     dx::DDSURFACEDESC2 desc;
@@ -146,24 +163,7 @@ void RunTitleMenu() {
         while (chosen == 0) {
             DrawItems(selected, frames);
             frames = 1;  // every redraw after a key press is immediate
-            // No wait for release: a held arrow keeps moving, paced only by the redraw.
-            for (;;) {
-                PollKeyboard();
-                if (Down(kDikUp)) {
-                    selected = std::max(selected - 1, 1);
-                    sound028->Play(0);
-                    break;
-                }
-                if (Down(kDikDown)) {
-                    selected = std::min(selected + 1, 4);
-                    sound028->Play(0);
-                    break;
-                }
-                if (Down(kDikEnter) || Down(kDikSpace)) {
-                    chosen = selected;
-                    break;
-                }
-            }
+            if (PollMenuKeys(selected)) chosen = selected;
         }
         sound028->Play(0);
         switch (chosen) {

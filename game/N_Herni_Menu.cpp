@@ -1,30 +1,21 @@
 // The in-game (pause) menu opened with Escape.
 #include "N_Herni_Menu.h"
 
-#include <algorithm>
 #include <string>
 
 #include "A_deklarace.h"
 #include "D_sub.h"
 #include "E_load.h"
 #include "J_PismoEfekt.h"
+#include "K_Menu.h"
 #include "Z_Exit.h"
 
 namespace zorvik {
 
 namespace {
 
-constexpr int kDikEnter = 28;
-constexpr int kDikSpace = 57;
-constexpr int kDikUp = 200;
-constexpr int kDikDown = 208;
-
 const char* const kChoices[] = {"POKRAC*OVAT", "OPAKOVAT LEVEL", "ZPE*T DO MENU",
                                 "ZPE*T DO SYSTE-MU"};
-
-bool Down(int dik) {
-    return keyState.key[static_cast<size_t>(dik)] != 0;
-}
 
 // Starts the level again with a fresh score and three lives; the level number and the extra
 // lives already rewarded stay as they are.
@@ -54,23 +45,7 @@ void RunGameMenu() {
                            prefix + kChoices[choice - 1]);
         }
         frames = 1;
-        for (;;) {
-            keyboard->GetDeviceStateKeyboard(keyState);
-            if (Down(kDikUp)) {
-                selected = std::max(selected - 1, 1);
-                sound028->Play(0);
-                break;
-            }
-            if (Down(kDikDown)) {
-                selected = std::min(selected + 1, 4);
-                sound028->Play(0);
-                break;
-            }
-            if (Down(kDikSpace) || Down(kDikEnter)) {
-                chosen = selected;
-                break;
-            }
-        }
+        if (PollMenuKeys(selected)) chosen = selected;
     }
 
     sound028->Play(0);
