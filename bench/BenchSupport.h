@@ -6,6 +6,7 @@
 #include <sys/resource.h>
 
 #include <cstdio>
+#include <cstring>
 #include <ctime>
 #include <map>
 #include <string>
@@ -104,6 +105,18 @@ inline void Summary(const std::string& what, double value, const std::string& un
 }
 
 // CPU seconds this thread has used, for benchmarks timed by hand.
+// The memory floor of a frame: a memset of `filled` bytes and a memcpy of `copied` bytes.
+inline void RunMemoryFloor(benchmark::State& st, size_t filled, size_t copied) {
+    std::vector<unsigned char> fill(filled), from(copied, 1), to(copied);
+    for (auto _ : st) {
+        std::memset(fill.data(), 0, filled);
+        std::memcpy(to.data(), from.data(), copied);
+        benchmark::DoNotOptimize(fill.data());
+        benchmark::DoNotOptimize(to.data());
+        benchmark::ClobberMemory();
+    }
+}
+
 inline double ThreadCpuSeconds() {
     timespec t{};
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);

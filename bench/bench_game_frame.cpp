@@ -85,14 +85,7 @@ void BM_MemoryFloor(benchmark::State& st) {
     }
     const auto filled = static_cast<size_t>(g_filled);
     const auto copied = static_cast<size_t>(g_copied);
-    std::vector<unsigned char> fill(filled), from(copied, 1), to(copied);
-    for (auto _ : st) {
-        std::memset(fill.data(), 0, filled);
-        std::memcpy(to.data(), from.data(), copied);
-        benchmark::DoNotOptimize(fill.data());
-        benchmark::DoNotOptimize(to.data());
-        benchmark::ClobberMemory();
-    }
+    bench::RunMemoryFloor(st, filled, copied);
     st.counters["MiB_written"] = static_cast<double>(filled + copied) / (1024.0 * 1024.0);
 }
 BENCHMARK(BM_MemoryFloor)->Unit(benchmark::kMillisecond)->MinTime(1.0);

@@ -59,14 +59,7 @@ void BM_TextFloor(benchmark::State& st) {
     }
     const auto filled = static_cast<size_t>(g_filled);
     const auto copied = static_cast<size_t>(g_copied);
-    std::vector<unsigned char> fill(filled), from(copied, 1), to(copied);
-    for (auto _ : st) {
-        std::memset(fill.data(), 0, filled);
-        std::memcpy(to.data(), from.data(), copied);
-        benchmark::DoNotOptimize(fill.data());
-        benchmark::DoNotOptimize(to.data());
-        benchmark::ClobberMemory();
-    }
+    bench::RunMemoryFloor(st, filled, copied);
 }
 BENCHMARK(BM_TextFloor)->Unit(benchmark::kMillisecond)->MinTime(0.5);
 
