@@ -50,6 +50,21 @@ void Image::Paste(const Image& src, int sx, int sy, int w, int h, int dx, int dy
     }
 }
 
+// Samples the shader at 3 x 3 points inside pixel (x, y); returns the sum of the colours of
+// the points inside the shape and their count in `inside`.
+Col Supersample(const Shader& shader, int x, int y, int& inside) {
+    Col sum;
+    for (int sy = 0; sy < 3; ++sy) {
+        for (int sx = 0; sx < 3; ++sx) {
+            const Sample s = shader(x + (sx + 0.5) / 3.0, y + (sy + 0.5) / 3.0);
+            if (!s.inside) continue;
+            ++inside;
+            sum = Add(sum, s.color);
+        }
+    }
+    return sum;
+}
+
 void DrawSprite(Image& sheet, int x0, int y0, int w, int h, const Shader& shader, bool outline,
                 Col outlineColor) {
     std::vector<int> mask(static_cast<size_t>(w) * h, 0);
@@ -57,15 +72,7 @@ void DrawSprite(Image& sheet, int x0, int y0, int w, int h, const Shader& shader
     for (int y = 0; y < h; ++y) {
         for (int x = 0; x < w; ++x) {
             int inside = 0;
-            Col sum;
-            for (int sy = 0; sy < 3; ++sy) {
-                for (int sx = 0; sx < 3; ++sx) {
-                    const Sample s = shader(x + (sx + 0.5) / 3.0, y + (sy + 0.5) / 3.0);
-                    if (!s.inside) continue;
-                    ++inside;
-                    sum = Add(sum, s.color);
-                }
-            }
+            const Col sum = Supersample(shader, x, y, inside);
             if (inside >= 5) {
                 mask[static_cast<size_t>(y) * w + x] = 1;
                 colors[static_cast<size_t>(y) * w + x] = Scale(sum, 1.0 / inside);
@@ -113,15 +120,7 @@ void DrawSmooth(Image& img, int x0, int y0, int w, int h, const Shader& shader) 
     for (int y = 0; y < h; ++y) {
         for (int x = 0; x < w; ++x) {
             int inside = 0;
-            Col sum;
-            for (int sy = 0; sy < 3; ++sy) {
-                for (int sx = 0; sx < 3; ++sx) {
-                    const Sample s = shader(x + (sx + 0.5) / 3.0, y + (sy + 0.5) / 3.0);
-                    if (!s.inside) continue;
-                    ++inside;
-                    sum = Add(sum, s.color);
-                }
-            }
+            const Col sum = Supersample(shader, x, y, inside);
             if (inside > 0) img.Blend(x0 + x, y0 + y, Scale(sum, 1.0 / inside), inside / 9.0);
         }
     }
