@@ -2,9 +2,15 @@
 // line), and the name entry after a game.
 #include "N_HI_Score.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
+#include <string_view>
 #include <system_error>
 #include <vector>
 
@@ -38,7 +44,7 @@ void ClearTable() {
 
 // One line of the file: blanks, an optional sign and digits, blanks. Anything else, or a code
 // outside 0..255 once the shift is taken off, makes the file unreadable.
-bool ParseCode(const std::string& line, int& code) {
+bool ParseCode(std::string_view line, int& code) {
     size_t i = 0;
     const auto blank = [&line](size_t at) {
         return line[at] == ' ' || line[at] == '\t' || line[at] == '\r';
@@ -87,33 +93,52 @@ std::vector<int> PadAndEncodeTable() {
     return codes;
 }
 
-// Fills the table from 170 character codes the way the file is read: a "z" in a name is padding
-// and is dropped, every score character is kept.
+// Fills the table from the character codes read so far, the way the file is read: a "z" in a
+// name is padding and is dropped, every score character is kept. An entry whose name or score
+// was not read in full stays empty; with all 170 codes every entry is filled.
 void DecodeTable(const std::vector<int>& codes) {
     ClearTable();
-    size_t at = 0;
+    const size_t read = codes.size();
     for (int i = 1; i <= kEntries; ++i) {
-        for (int c = 0; c < kNameLength; ++c) {
-            const char ch = static_cast<char>(codes[at++]);
+        const size_t valueStart =
+            static_cast<size_t>(kEntries * kNameLength + (i - 1) * kValueLength);
+        if (read < valueStart + kValueLength) break;  // its score was not read in full
+        const size_t nameStart = static_cast<size_t>((i - 1) * kNameLength);
+        for (size_t c = 0; c < kNameLength; ++c) {
+            const char ch = static_cast<char>(codes[nameStart + c]);
             if (ch != kNamePad) hiScoreNames[i] += ch;
         }
-    }
-    for (int i = 1; i <= kEntries; ++i) {
-        for (int c = 0; c < kValueLength; ++c)
-            hiScoreValues[i] += static_cast<char>(codes[at++]);
+        for (size_t c = 0; c < kValueLength; ++c)
+            hiScoreValues[i] += static_cast<char>(codes[valueStart + c]);
     }
 }
 
-// Writes the codes to a temporary file beside the table's file and renames it over the old one,
-// so an interrupted or failed write never leaves a half-written table behind.
-bool WriteCodesSafely(const std::vector<int>& codes) {
+// A table file that exists but may not be written: no write permission bits (which hold even
+// for root), or a file this user cannot open for writing. The file is only opened, never
+// changed.
+bool ReadOnlyFile(const std::string& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) return false;  // missing: a new file is made
+    if (!S_ISREG(info.st_mode) || (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
+        return true;
+    }
+    const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
+    if (fd < 0) return true;
+    ::close(fd);
+    return false;
+}
+
+// Writes the file's text to a temporary file beside the table's file and renames it over the
+// old one, so an interrupted or failed write never leaves a half-written table behind.
+bool WriteTextSafely(const std::string& text) {
     const std::string path = HiScorePath();
     const std::string temporary = path + ".tmp";
+    // The rename would replace a read-only file as well; it is refused like a failed write.
+    if (ReadOnlyFile(path)) return false;
     {
         std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
         if (!out) return false;
-        for (const int code : codes)
-            out << (code + kCodeShift) << '\n';
+        out << text;
         out.close();
         if (!out) {
             std::error_code ignored;
@@ -196,26 +221,48 @@ std::string ReadPlayerName() {
 
 }  // namespace
 
+bool ParseHiScores(std::string_view text) {
+    std::vector<int> codes;
+    codes.reserve(kFileNumbers);
+    bool complete = true;
+    // Lines as std::getline gives them: a last line without its line end still counts.
+    while (static_cast<int>(codes.size()) < kFileNumbers) {
+        if (text.empty()) {
+            complete = false;
+            break;
+        }
+        const size_t end = text.find('\n');
+        const std::string_view line = text.substr(0, end);
+        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+        int code = 0;
+        if (!ParseCode(line, code)) {
+            complete = false;
+            break;
+        }
+        codes.push_back(code);
+    }
+    DecodeTable(codes);
+    return complete;
+}
+
 bool LoadHiScores() {
     ClearTable();
     std::ifstream in(HiScorePath(), std::ios::binary);
     if (!in) return false;
-    std::vector<int> codes;
-    codes.reserve(kFileNumbers);
-    std::string line;
-    while (static_cast<int>(codes.size()) < kFileNumbers && std::getline(in, line)) {
-        int code = 0;
-        if (!ParseCode(line, code)) return false;
-        codes.push_back(code);
-    }
-    // A short file is as unreadable as a garbled one: the table stays empty.
-    if (static_cast<int>(codes.size()) < kFileNumbers) return false;
-    DecodeTable(codes);
-    return true;
+    const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    if (in.bad()) return false;
+    return ParseHiScores(text);
+}
+
+std::string FormatHiScores() {
+    std::string text;
+    for (const int code : PadAndEncodeTable())
+        text += std::to_string(code + kCodeShift) + '\n';
+    return text;
 }
 
 bool SaveHiScores() {
-    return WriteCodesSafely(PadAndEncodeTable());
+    return WriteTextSafely(FormatHiScores());
 }
 
 void EnterHiScore() {
@@ -242,9 +289,9 @@ void EnterHiScore() {
     // The table is written and read back, so every score shows its leading zeros. Should the
     // file fail either way, the table stays in memory in the form the file would have given,
     // and the player learns that it was not saved.
-    const std::vector<int> codes = PadAndEncodeTable();
-    const bool saved = WriteCodesSafely(codes);
-    if (!saved || !LoadHiScores()) DecodeTable(codes);
+    const std::string text = FormatHiScores();
+    const bool saved = WriteTextSafely(text);
+    if (!saved || !LoadHiScores()) ParseHiScores(text);
     if (!saved) dx::MessageBox(kSaveFailed);
 }
 

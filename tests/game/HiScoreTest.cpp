@@ -135,7 +135,7 @@ TEST_F(HiScoreFileTest, ReaderAcceptsBlanksAroundNumbersAndCrLf) {
     EXPECT_EQ(hiScoreValues[1], "0000042");
 }
 
-TEST_F(HiScoreFileTest, MissingGarbledShortOrOutOfRangeFilesGiveAnEmptyTable) {
+TEST_F(HiScoreFileTest, FaultsBeforeTheFirstScoreIsReadGiveAnEmptyTable) {
     const std::string good = Lines(FileNumbers({"OTA"}, {"42"}));
     const auto replaceLine = [&good](int index, const std::string& with) {
         std::istringstream in(good);
@@ -144,22 +144,20 @@ TEST_F(HiScoreFileTest, MissingGarbledShortOrOutOfRangeFilesGiveAnEmptyTable) {
             out += (i == index ? with : line) + "\n";
         return out;
     };
-    std::string shortFile = good.substr(0, good.rfind('\n', good.size() - 2) + 1);
     struct Case {
         const char* what;
         std::string text;
     } cases[] = {
         {"garbled line", replaceLine(50, "abc")},
         {"number with text after it", replaceLine(3, "188x")},
-        {"blank line", replaceLine(120, "")},
+        {"blank line", replaceLine(100, "")},
         {"two numbers on a line", replaceLine(7, "18 8")},
-        {"169 lines", shortFile},
+        {"100 lines", good.substr(0, 100 * 4)},
         {"code below 0", replaceLine(0, "122")},
         {"code above 255", replaceLine(105, "379")},
         {"negative number", replaceLine(9, "-5")},
         {"empty file", ""},
     };
-    ASSERT_EQ(std::count(shortFile.begin(), shortFile.end(), '\n'), 169);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         WriteFile(c.text);
@@ -180,6 +178,48 @@ TEST_F(HiScoreFileTest, MissingGarbledShortOrOutOfRangeFilesGiveAnEmptyTable) {
     // The same file with its codes intact loads.
     WriteFile(good);
     EXPECT_TRUE(LoadHiScores());
+}
+
+// Ten entries A..J scoring 100, 90, ... 10, cut or garbled after entry `kept`'s score.
+TEST_F(HiScoreFileTest, EntriesReadInFullBeforeTheFirstFaultAreKept) {
+    const std::vector<int> full =
+        FileNumbers({"ANNA", "B", "C", "D", "E", "F", "G", "H", "I", "J"},
+                    {"100", "90", "80", "70", "60", "50", "40", "30", "20", "10"});
+    const auto firstLines = [&full](int count) {
+        return Lines(std::vector<int>(full.begin(), full.begin() + count));
+    };
+    const auto rest = [&full](int from) {
+        return Lines(std::vector<int>(full.begin() + from, full.end()));
+    };
+    struct Case {
+        const char* what;
+        std::string text;
+        int kept;
+    } cases[] = {
+        {"169 lines", firstLines(169), 9},
+        {"121 lines, the third score complete", firstLines(121), 3},
+        {"120 lines, the third score one short", firstLines(120), 2},
+        {"garbled in the sixth score", firstLines(137) + "1x1\n" + rest(138), 5},
+        {"code out of range in the sixth score", firstLines(136) + "400\n" + rest(137), 5},
+        {"last line without its line end", Lines(full).substr(0, Lines(full).size() - 1), 10},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        WriteFile(c.text);
+        EXPECT_EQ(LoadHiScores(), c.kept == 10);
+        for (int i = 1; i <= 10; ++i) {
+            if (i <= c.kept) {
+                EXPECT_EQ(hiScoreNames[i],
+                          i == 1 ? "ANNA" : std::string(1, static_cast<char>('A' + i - 1)));
+                std::string value = std::to_string(110 - 10 * i);
+                EXPECT_EQ(hiScoreValues[i], value.insert(0, 7 - value.size(), '0'));
+            } else {
+                EXPECT_EQ(hiScoreNames[i], "") << "entry " << i;
+                EXPECT_EQ(hiScoreValues[i], "") << "entry " << i;
+            }
+        }
+    }
+    EXPECT_TRUE(game_.Host().Messages().empty());
 }
 
 TEST_F(HiScoreFileTest, FailedSaveKeepsTheOldFile) {
@@ -325,6 +365,46 @@ TEST_F(EnterHiScoreTest, UnwritableFileKeepsTheEntryInMemoryAndTellsThePlayer) {
     EXPECT_EQ(hiScoreValues[2], "0000700");  // as the file would have given it
     EXPECT_EQ(hiScoreNames[3], "");
     EXPECT_EQ(Lines(FileNumbersOnDisk()), before);
+}
+
+TEST_F(EnterHiScoreTest, APartlyReadTableStartsQuietlyAndTheNextEntryKeepsWhatWasRead) {
+    std::string text = Lines(FileNumbers({"A", "B", "C", "D"}, {"400", "300", "200", "100"}));
+    text.resize(text.find('\n', 4 * 121) + 1);  // 122 lines: entries 1..3 and a bit of 4
+    dir_.Write("data/012.dat", text);
+    ASSERT_TRUE(game_.InitGame());
+    game_.SetFrameRateResults();
+    game_.Host().SetTimeLimitMs(120 * 1000.0);
+    EXPECT_TRUE(game_.Host().Messages().empty());
+    EXPECT_EQ(hiScoreNames[3], "C");
+    EXPECT_EQ(hiScoreValues[3], "0000200");
+    EXPECT_EQ(hiScoreNames[4], "");
+    EXPECT_EQ(hiScoreValues[4], "");
+
+    score = 250;
+    keys_.Tap(dik::kZ).Tap(dik::kEnter);
+    EnterHiScore();
+    EXPECT_EQ(FileNumbersOnDisk(), FileNumbers({"A", "B", "Z", "C"}, {"400", "300", "250", "200"}));
+    EXPECT_TRUE(game_.Host().Messages().empty());
+}
+
+TEST_F(EnterHiScoreTest, ReadOnlyFileIsRefusedWithTheMessageAndKeptAsItWas) {
+    Start({"BEST"}, {"900"});
+    const std::string path = dir_.File("data/012.dat");
+    const std::string before = Lines(FileNumbersOnDisk());
+    fs::permissions(path, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    score = 700;
+    keys_.Tap(dik::kA).Tap(dik::kEnter);
+    EXPECT_NO_THROW(EnterHiScore());
+
+    ASSERT_EQ(game_.Host().Messages().size(), 1u);
+    EXPECT_EQ(game_.Host().Messages()[0].rfind(kSaveFailedPrefix, 0), 0u);
+    EXPECT_EQ(hiScoreNames[2], "A");
+    EXPECT_EQ(hiScoreValues[2], "0000700");
+    EXPECT_EQ(Lines(FileNumbersOnDisk()), before);
+    EXPECT_EQ(fs::status(path).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    EXPECT_FALSE(fs::exists(path + ".tmp"));
+    fs::permissions(path, fs::perms::owner_write, fs::perm_options::add);
 }
 
 }  // namespace
