@@ -20,13 +20,20 @@ constexpr int kMaxCellValue = 999;
 // Reads up to maxLines lines from a stream. A line is the text up to CR LF or LF; like the
 // original reader, which took a line as one text field, a comma ends the line's text early.
 std::vector<std::string> ReadLines(std::istream& in, int maxLines = kRows);
+// The same lines cut from text held in memory; the views point into `text`.
+std::vector<std::string_view> SplitLines(std::string_view text, int maxLines = kRows);
+
+// The whole contents of a file; std::nullopt when it cannot be opened or read.
+std::optional<std::string> ReadFileText(const std::string& path);
 
 // The number in cell `column` (1..50) of a line: characters 3k-2..3k read as a number,
 // rounded to nearest with ties to even; a cell beyond the end of a short line reads as 0.
 double CellValue(std::string_view line, int column);
 
 // Whether a value can be written in three characters (-99..999).
-constexpr bool CellFits(long value) { return value >= kMinCellValue && value <= kMaxCellValue; }
+constexpr bool CellFits(long value) {
+    return value >= kMinCellValue && value <= kMaxCellValue;
+}
 
 // The three-character text of a value: its decimal text left-padded with '0' (so -5 is
 // "0-5"); std::nullopt when it does not fit.

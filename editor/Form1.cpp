@@ -22,10 +22,10 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 
 #include "A_deklare.h"
 #include "B_do.h"
+#include "MapFile.h"
 #include "MapText.h"
 #include "Numbers.h"
 
@@ -85,23 +85,6 @@ int16_t Clamp16(double value) {
 void SetCell(MapLayer& layer, int col, int row, int16_t value, bool& changed) {
     if (layer[col][row] != value) changed = true;
     layer[col][row] = value;
-}
-
-// Reads one layer file: at least 18 lines, every cell a whole number that fits 16 bits.
-bool ReadLayer(const QString& path, MapLayer& into) {
-    std::ifstream in(QFile::encodeName(path).toStdString(), std::ios::binary);
-    if (!in.is_open()) return false;
-    const std::vector<std::string> lines = maptext::ReadLines(in, kLastRow);
-    if (static_cast<int>(lines.size()) < kLastRow) return false;
-    for (int row = 1; row <= kLastRow; ++row) {
-        for (int col = 1; col <= kLastCol; ++col) {
-            // Three characters can still spell a number beyond 16 bits ("9e9").
-            const double value = maptext::CellValue(lines[static_cast<size_t>(row - 1)], col);
-            if (value < -32768.0 || value > 32767.0) return false;
-            into[col][row] = static_cast<int16_t>(value);
-        }
-    }
-    return true;
 }
 
 // The text of one layer file, or nothing when a value does not fit in three characters.
@@ -456,21 +439,16 @@ void Form1::Msave_Click() {
 // Reads the three files into a scratch map and takes it over only when all three read
 // completely, so a failed open never leaves a mix of two maps.
 bool Form1::ReadMapSet(const QString& path) {
-    MapLayer tiles{};
-    MapLayer solid{};
-    MapLayer items{};
-    if (!ReadLayer(path, tiles) || !ReadLayer(path + QStringLiteral(".1"), solid) ||
-        !ReadLayer(path + QStringLiteral(".2"), items)) {
-        return false;
+    std::array<std::string, 3> texts;
+    const std::array<QString, 3> paths{path, path + QStringLiteral(".1"),
+                                       path + QStringLiteral(".2")};
+    for (size_t i = 0; i < paths.size(); ++i) {
+        std::optional<std::string> text =
+            maptext::ReadFileText(QFile::encodeName(paths[i]).toStdString());
+        if (!text) return false;
+        texts[i] = std::move(*text);
     }
-    for (int col = 1; col <= kLastCol; ++col) {
-        for (int row = 1; row <= kLastRow; ++row) {
-            mapTiles[col][row] = tiles[col][row];
-            mapSolid[col][row] = solid[col][row];
-            mapItems[col][row] = items[col][row];
-        }
-    }
-    return true;
+    return ParseMapSet({texts[0], texts[1], texts[2]});
 }
 
 // Writes the three files so that either all are replaced or none: every value is checked

@@ -2,10 +2,12 @@
 #include "E_load.h"
 
 #include <array>
-#include <fstream>
 #include <limits>
+#include <optional>
 #include <stdexcept>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "A_deklarace.h"
@@ -19,14 +21,12 @@ namespace {
 constexpr int kDikSpace = 57;
 constexpr int kBoardHeightClosed = 219;
 
-// The first 18 lines of one layer file; a missing or short file ends the level load with an
-// error that names the file.
-std::vector<std::string> ReadLayerFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw std::runtime_error("cannot open map file " + path);
-    std::vector<std::string> lines = maptext::ReadLines(in, maptext::kRows);
+// The first 18 lines of one layer file's text; a short file ends the level load with an error
+// that names the file.
+std::vector<std::string_view> LayerLines(std::string_view text, const std::string& name) {
+    std::vector<std::string_view> lines = maptext::SplitLines(text, maptext::kRows);
     if (static_cast<int>(lines.size()) < maptext::kRows) {
-        throw std::runtime_error("map file " + path + " has " + std::to_string(lines.size()) +
+        throw std::runtime_error("map file " + name + " has " + std::to_string(lines.size()) +
                                  " lines; a level needs " + std::to_string(maptext::kRows));
     }
     return lines;
@@ -34,7 +34,7 @@ std::vector<std::string> ReadLayerFile(const std::string& path) {
 
 // A cell's number, which must fit the layer's integer type.
 template <typename T>
-T CellAs(const std::string& line, int col, int row, const std::string& path) {
+T CellAs(std::string_view line, int col, int row, const std::string& path) {
     const double value = maptext::CellValue(line, col);
     if (!(value >= static_cast<double>(std::numeric_limits<T>::min()) &&
           value <= static_cast<double>(std::numeric_limits<T>::max()))) {
@@ -168,6 +168,19 @@ void LoadLevel() {
 }
 
 void ReadLevelMap() {
+    const std::string base = GamePath("/map/mapa" + std::to_string(levelNumber) + ".map");
+    const std::array<std::string, 3> paths{base, base + ".1", base + ".2"};
+    std::array<std::string, 3> texts;
+    for (size_t i = 0; i < paths.size(); ++i) {
+        std::optional<std::string> text = maptext::ReadFileText(paths[i]);
+        if (!text) throw std::runtime_error("cannot open map file " + paths[i]);
+        texts[i] = std::move(*text);
+    }
+    ParseLevelMap({texts[0], texts[1], texts[2]}, paths);
+}
+
+void ParseLevelMap(const std::array<std::string_view, 3>& layers,
+                   const std::array<std::string, 3>& names) {
     stoneCount = 0;
     boardCount = 0;
     flexEnemyCount = 0;
@@ -178,18 +191,16 @@ void ReadLevelMap() {
     for (Board& b : boards)
         b.column = 0;
 
-    const std::string base = GamePath("/map/mapa" + std::to_string(levelNumber) + ".map");
-    const std::array<std::string, 3> paths{base, base + ".1", base + ".2"};
-    const std::vector<std::string> tileLines = ReadLayerFile(paths[0]);
-    const std::vector<std::string> solidLines = ReadLayerFile(paths[1]);
-    const std::vector<std::string> itemLines = ReadLayerFile(paths[2]);
+    const std::vector<std::string_view> tileLines = LayerLines(layers[0], names[0]);
+    const std::vector<std::string_view> solidLines = LayerLines(layers[1], names[1]);
+    const std::vector<std::string_view> itemLines = LayerLines(layers[2], names[2]);
 
     for (int row = 1; row <= maptext::kRows; ++row) {
         const size_t line = static_cast<size_t>(row - 1);
         for (int col = 1; col <= maptext::kColumns; ++col) {
-            mapTiles(col, row) = CellAs<int16_t>(tileLines[line], col, row, paths[0]);
-            mapSolid(col, row) = CellAs<int16_t>(solidLines[line], col, row, paths[1]);
-            mapItems(col, row) = CellAs<int32_t>(itemLines[line], col, row, paths[2]);
+            mapTiles(col, row) = CellAs<int16_t>(tileLines[line], col, row, names[0]);
+            mapSolid(col, row) = CellAs<int16_t>(solidLines[line], col, row, names[1]);
+            mapItems(col, row) = CellAs<int32_t>(itemLines[line], col, row, names[2]);
             InterpretCell(col, row);
         }
     }

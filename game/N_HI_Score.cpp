@@ -8,7 +8,7 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -17,6 +17,7 @@
 #include "A_deklarace.h"
 #include "DirectX.h"
 #include "J_PismoEfekt.h"
+#include "MapText.h"
 #include "Numbers.h"
 
 namespace zorvik {
@@ -247,11 +248,8 @@ bool ParseHiScores(std::string_view text) {
 
 bool LoadHiScores() {
     ClearTable();
-    std::ifstream in(HiScorePath(), std::ios::binary);
-    if (!in) return false;
-    const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    if (in.bad()) return false;
-    return ParseHiScores(text);
+    const std::optional<std::string> text = maptext::ReadFileText(HiScorePath());
+    return text && ParseHiScores(*text);
 }
 
 std::string FormatHiScores() {

@@ -2,6 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <string>
+#include <string_view>
+#include <vector>
 
 #include "MapText.h"
 #include "Numbers.h"
@@ -44,7 +47,8 @@ TEST(Numbers, ReadsTheNumericPrefixLikeTheMapReader) {
 
 TEST(MapText, ReadsCellsByPositionAndShortLinesAsZero) {
     std::string line;
-    for (int k = 1; k <= 30; ++k) line += *maptext::FormatCell(k);
+    for (int k = 1; k <= 30; ++k)
+        line += *maptext::FormatCell(k);
     EXPECT_EQ(maptext::CellValue(line, 1), 1.0);
     EXPECT_EQ(maptext::CellValue(line, 30), 30.0);
     EXPECT_EQ(maptext::CellValue(line, 31), 0.0);
@@ -74,6 +78,23 @@ TEST(MapText, ReadsLinesWithEitherLineEndAndStopsAtAComma) {
     EXPECT_EQ(lines[2], "last");
     std::istringstream many("a\nb\nc\n");
     EXPECT_EQ(maptext::ReadLines(many, 2).size(), 2u);
+}
+
+// The readers parse text held in memory; its lines must be the ones the stream reader gives.
+TEST(MapText, SplitsTextIntoTheSameLinesAsTheStreamReader) {
+    const std::string texts[] = {
+        "001002\r\n003,004\nlast",   "a\nb\nc\n", "", "\n", "\r\n\r\n", "x\n\ny", ",\r,\n",
+        std::string("n\0ul\r\n", 7), "\r\r\nz",
+    };
+    for (const std::string& text : texts) {
+        for (const int limit : {2, 18}) {
+            std::istringstream in(text);
+            const std::vector<std::string> expected = maptext::ReadLines(in, limit);
+            const std::vector<std::string_view> lines = maptext::SplitLines(text, limit);
+            EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.end()), expected)
+                << "text \"" << text << "\", at most " << limit << " lines";
+        }
+    }
 }
 
 }  // namespace

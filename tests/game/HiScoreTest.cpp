@@ -173,6 +173,10 @@ TEST_F(HiScoreFileTest, FaultsBeforeTheFirstScoreIsReadGiveAnEmptyTable) {
     hiScoreNames[5] = "OLD";
     EXPECT_FALSE(LoadHiScores());
     ExpectEmptyTable();
+    // A folder in the file's place opens but cannot be read.
+    fs::create_directory(FilePath());
+    EXPECT_NO_THROW(EXPECT_FALSE(LoadHiScores()));
+    fs::remove(FilePath());
     EXPECT_TRUE(game_.Host().Messages().empty());
 
     // The same file with its codes intact loads.
