@@ -15,6 +15,7 @@
 
 #include "DirectX.h"
 #include "Mixer.h"
+#include "TimingTrace.h"
 
 namespace dx {
 
@@ -22,7 +23,9 @@ namespace {
 
 constexpr int kAudioRate = 44100;
 constexpr int kFrameRate = 60;
-// Keyboard reads after a flip that run at full speed; a loop polling longer sleeps a little.
+// Keyboard reads after a flip that run at full speed; a loop that goes on polling for longer
+// than two frames without flipping waits for a key and sleeps a little between reads. Screens
+// that read the keyboard many times within their frame (the flying text) are not slowed.
 constexpr int kFreeReadsPerFrame = 3;
 // Falling further behind than this many frames restarts the clock instead of catching up.
 constexpr Uint64 kMaxFramesBehind = 3;
@@ -210,6 +213,9 @@ class SdlHost final : public Host {
     bool quitting_ = false;
     Uint64 clockBase_ = 0;  // performance-counter time of frame 0
     Uint64 framesSinceBase_ = 0;
+    Uint64 lastFrameEnd_ = 0;  // performance-counter time WaitForFrame last returned
+    bool waiting_ = false;     // polling without a flip for longer than two frames
+    std::unique_ptr<TimingTrace> trace_ = TimingTrace::FromEnvironment();
 };
 
 SdlHost::SdlHost(const std::string& argv0)
@@ -302,6 +308,11 @@ void SdlHost::WaitForFrame() {
     if (clockBase_ == 0) clockBase_ = now;
     ++framesSinceBase_;
     const Uint64 deadline = clockBase_ + framesSinceBase_ * frequency / kFrameRate;
+    if (trace_) {
+        const Uint64 late = now > deadline ? (now - deadline) * 1000000 / frequency : 0;
+        trace_->Flip(waiting_ ? 0 : static_cast<long>(late), waiting_);
+    }
+    waiting_ = false;
     if (now > deadline + kMaxFramesBehind * frequency / kFrameRate) {
         // Far behind (a stall, a message box): start a new clock rather than rush frames.
         clockBase_ = now;
@@ -313,6 +324,7 @@ void SdlHost::WaitForFrame() {
             now = SDL_GetPerformanceCounter();
         }
     }
+    lastFrameEnd_ = SDL_GetPerformanceCounter();
     PumpEvents();
 }
 
@@ -322,6 +334,10 @@ void SdlHost::PumpEvents() {
     while (SDL_PollEvent(&event)) {
         if (event.type == SDL_QUIT) {
             quit = true;  // the close button, or SIGINT/SIGTERM through SDL's handler
+        } else if (trace_ && (event.type == SDL_KEYDOWN || event.type == SDL_KEYUP) &&
+                   event.key.repeat == 0) {
+            const int dik = kDikOfScancode[static_cast<size_t>(event.key.keysym.scancode)];
+            if (dik >= 0) trace_->Key(dik, event.type == SDL_KEYDOWN);
         } else if (event.type == SDL_WINDOWEVENT &&
                    (event.window.event == SDL_WINDOWEVENT_EXPOSED ||
                     event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)) {
@@ -352,7 +368,14 @@ void SdlHost::ReadKeyboard(uint8_t keys[256], int readsSinceFlip) {
         const int dik = kDikOfScancode[static_cast<size_t>(scancode)];
         if (state[scancode] && dik >= 0) keys[dik] = 0x80;
     }
-    if (readsSinceFlip > kFreeReadsPerFrame) SDL_Delay(1);  // a poll loop must not burn a core
+    if (trace_) trace_->Read();
+    // A poll loop waiting for a key must not burn a core.
+    if (readsSinceFlip > kFreeReadsPerFrame && SDL_GetPerformanceCounter() - lastFrameEnd_ >
+                                                   2 * SDL_GetPerformanceFrequency() / kFrameRate) {
+        if (!waiting_ && trace_) trace_->Wait();
+        waiting_ = true;
+        SDL_Delay(1);
+    }
 }
 
 void SdlHost::ShowMessage(const std::string& text) {
@@ -397,6 +420,7 @@ void SdlHost::Shutdown() {
 }
 
 void SdlHost::EndProgram(int status) {
+    trace_.reset();
     std::fflush(nullptr);
     Shutdown();
     std::exit(status);

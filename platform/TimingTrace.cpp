@@ -1,0 +1,52 @@
+// The timing trace of the real host.
+#include "TimingTrace.h"
+
+#include <chrono>
+#include <cstdlib>
+
+namespace dx {
+
+namespace {
+
+long long NowUs() {
+    return std::chrono::duration_cast<std::chrono::microseconds>(
+               std::chrono::system_clock::now().time_since_epoch())
+        .count();
+}
+
+}  // namespace
+
+std::unique_ptr<TimingTrace> TimingTrace::FromEnvironment() {
+    const char* path = std::getenv("ZORVIK_TRACE_TIMING");
+    if (path == nullptr || *path == '\0') return nullptr;
+    std::FILE* file = std::fopen(path, "w");
+    if (file == nullptr) {
+        std::fprintf(stderr, "ZORVIK_TRACE_TIMING: cannot write %s\n", path);
+        return nullptr;
+    }
+    // A large buffer keeps the writes out of the frames; EndProgram flushes every stream.
+    std::setvbuf(file, nullptr, _IOFBF, 1 << 20);
+    return std::unique_ptr<TimingTrace>(new TimingTrace(file));
+}
+
+TimingTrace::~TimingTrace() {
+    std::fclose(file_);
+}
+
+void TimingTrace::Flip(long lateUs, bool waited) {
+    std::fprintf(file_, "F %lld %ld %d\n", NowUs(), lateUs, waited ? 1 : 0);
+}
+
+void TimingTrace::Key(int dik, bool down) {
+    std::fprintf(file_, "K %lld %d %d\n", NowUs(), dik, down ? 1 : 0);
+}
+
+void TimingTrace::Read() {
+    std::fprintf(file_, "R %lld\n", NowUs());
+}
+
+void TimingTrace::Wait() {
+    std::fprintf(file_, "W %lld\n", NowUs());
+}
+
+}  // namespace dx
