@@ -1,14 +1,17 @@
 // Long play with random keys over every level: dying, pausing, restarting from the pause menu,
 // leaving to the title and moving between levels, with the game's invariants checked on every
-// frame. ZORVIK_SOAK_FRAMES sets the length (a few thousand frames by default; scripts/soak.sh
-// runs 100 000 under the sanitizers).
+// frame, and the resident memory sampled as it goes. ZORVIK_SOAK_FRAMES sets the length (a few
+// thousand frames by default; scripts/soak.sh runs 100 000 under the sanitizers) and
+// ZORVIK_SOAK_MEMORY_EVERY the frames between two memory samples (scripts/memsoak.sh: 1000).
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <random>
 #include <string>
 #include <vector>
@@ -28,6 +31,49 @@ constexpr int kEnter = 28;
 constexpr int kDown = 208;
 // Keys of play, pressed at random: Left, Right, Up, both Ctrl, both Shift, Space.
 constexpr int kPlayKeys[] = {203, 205, 200, 29, 157, 42, 54, 57};
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kSanitized = true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool kSanitized = true;
+#else
+constexpr bool kSanitized = false;
+#endif
+#else
+constexpr bool kSanitized = false;
+#endif
+
+long EnvLong(const char* name, long fallback) {
+    const char* text = std::getenv(name);
+    if (text == nullptr || *text == '\0') return fallback;
+    return std::max(1L, std::strtol(text, nullptr, 10));
+}
+
+// Resident memory of this process, in KiB.
+long ResidentKiB() {
+    std::ifstream in("/proc/self/statm");
+    long size = 0;
+    long resident = 0;
+    in >> size >> resident;
+    return resident * (sysconf(_SC_PAGESIZE) / 1024);
+}
+
+// Least-squares slope of the samples, in KiB per sample.
+double Slope(const std::vector<long>& samples) {
+    const double n = static_cast<double>(samples.size());
+    double sx = 0, sy = 0, sxx = 0, sxy = 0;
+    for (size_t i = 0; i < samples.size(); ++i) {
+        const double x = static_cast<double>(i);
+        const double y = static_cast<double>(samples[i]);
+        sx += x;
+        sy += y;
+        sxx += x * x;
+        sxy += x * y;
+    }
+    const double d = n * sxx - sx * sx;
+    return d == 0 ? 0.0 : (n * sxy - sx * sy) / d;
+}
 
 long SoakFrames() {
     const char* text = std::getenv("ZORVIK_SOAK_FRAMES");
@@ -245,6 +291,8 @@ class Driver {
 
 TEST(Soak, RandomPlayOverEveryLevelKeepsTheGameInsideItsTables) {
     const long target = SoakFrames();
+    const long memoryEvery = EnvLong("ZORVIK_SOAK_MEMORY_EVERY", std::max(1L, target / 12));
+    std::vector<long> residentKiB;
     TempGameDir dir;
     int levelCount = CountLevels(dir.Path());
     if (levelCount == 0) {
@@ -272,6 +320,7 @@ TEST(Soak, RandomPlayOverEveryLevelKeepsTheGameInsideItsTables) {
     game.Host().onFlip = [&](dx::HeadlessHost& host, const uint16_t*) {
         // Level cards and menus flip too; the invariants hold on every one of them.
         ++tally.frames;
+        if (tally.frames % memoryEvery == 0) residentKiB.push_back(ResidentKiB());
         if (levelNumber >= 1 && levelNumber <= levelCount)
             ++tally.framesPerLevel[static_cast<size_t>(levelNumber)];
         if (lives < lastLives) ++tally.deaths;
@@ -314,6 +363,26 @@ TEST(Soak, RandomPlayOverEveryLevelKeepsTheGameInsideItsTables) {
         "exit\n",
         tally.frames, seconds, levelCount, tally.deaths, tally.pauses, tally.restarts,
         tally.backToTitle, tally.levelsEntered, tally.wins, tally.losses, tally.teleports);
+
+    // Memory: the first sample holds the start-up; from the second on, what a long game adds.
+    std::printf("soak memory (MiB, every %ld frames):", memoryEvery);
+    for (const long kib : residentKiB)
+        std::printf(" %.2f", static_cast<double>(kib) / 1024.0);
+    std::printf("\n");
+    if (residentKiB.size() >= 4) {
+        const std::vector<long> settled(residentKiB.begin() + 1, residentKiB.end());
+        const auto [low, high] = std::minmax_element(settled.begin(), settled.end());
+        std::printf(
+            "soak memory: from %.2f to %.2f MiB after the first sample, peak %.2f MiB, "
+            "trend %+.1f KiB per 1000 frames\n",
+            static_cast<double>(settled.front()) / 1024.0,
+            static_cast<double>(settled.back()) / 1024.0, static_cast<double>(*high) / 1024.0,
+            Slope(settled) * 1000.0 / static_cast<double>(memoryEvery));
+        // The sanitizers hold freed memory back on purpose; only a plain build shows a trend.
+        if (!kSanitized) {
+            EXPECT_LE(settled.back() - *low, 2048) << "resident memory grew by more than 2 MiB";
+        }
+    }
 }
 
 }  // namespace
