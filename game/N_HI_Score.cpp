@@ -114,15 +114,16 @@ void DecodeTable(const std::vector<int>& codes) {
     }
 }
 
-// A table file that exists but may not be written: no write permission bits (which hold even
-// for root), or a file this user cannot open for writing. The file is only opened, never
-// changed.
-bool ReadOnlyFile(const std::string& path) {
+// A table file, or its folder, that may not be written: no write permission bits (which hold
+// even for root, as for the editor's levels), or a file this user cannot open for writing. The
+// file is only opened, never changed.
+bool ReadOnlyTarget(const std::string& path) {
+    constexpr mode_t kWriteBits = S_IWUSR | S_IWGRP | S_IWOTH;
+    const std::string folder = std::filesystem::path(path).parent_path().string();
     struct stat info {};
+    if (::stat(folder.c_str(), &info) == 0 && (info.st_mode & kWriteBits) == 0) return true;
     if (::stat(path.c_str(), &info) != 0) return false;  // missing: a new file is made
-    if (!S_ISREG(info.st_mode) || (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
-        return true;
-    }
+    if (!S_ISREG(info.st_mode) || (info.st_mode & kWriteBits) == 0) return true;
     const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
     if (fd < 0) return true;
     ::close(fd);
@@ -135,7 +136,7 @@ bool WriteTextSafely(const std::string& text) {
     const std::string path = HiScorePath();
     const std::string temporary = path + ".tmp";
     // The rename would replace a read-only file as well; it is refused like a failed write.
-    if (ReadOnlyFile(path)) return false;
+    if (ReadOnlyTarget(path)) return false;
     {
         std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
         if (!out) return false;
