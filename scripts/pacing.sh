@@ -7,7 +7,8 @@
 # their deadline, and the delay from a key event to the first flip that read it, against the
 # targets. Measures only: it never fails on a missed target.
 # Usage: scripts/pacing.sh [seconds of play, default 60]
-# Environment: PACING_TRACE=file keeps a copy of the trace.
+# Environment: PACING_TRACE=file keeps a copy of the trace; PACING_SHOT=file.png saves the screen
+# near the end (needs ImageMagick's convert).
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
@@ -87,6 +88,9 @@ while t < 60:
     tap(moves[i % len(moves)], hold=0.4 if moves[i % len(moves)] in ("Right", "Left") else 0.1)
     i += 1
     t += 1.1
+shot = os.environ.get("PACING_SHOT")
+if shot:  # a picture of the screen near the end, to see where the run got to
+    subprocess.run(["convert", "x:root", shot], check=False)
 at(61 * scale)
 sent.close()
 os.kill(game, signal.SIGTERM)
