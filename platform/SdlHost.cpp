@@ -325,6 +325,7 @@ void SdlHost::WaitForFrame() {
         }
     }
     lastFrameEnd_ = SDL_GetPerformanceCounter();
+    if (trace_) trace_->FrameStart();
     PumpEvents();
 }
 

@@ -1,6 +1,8 @@
 // The timing trace of the real host.
 #include "TimingTrace.h"
 
+#include <time.h>
+
 #include <chrono>
 #include <cstdlib>
 
@@ -12,6 +14,12 @@ long long NowUs() {
     return std::chrono::duration_cast<std::chrono::microseconds>(
                std::chrono::system_clock::now().time_since_epoch())
         .count();
+}
+
+long long ThreadCpuUs() {
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return static_cast<long long>(t.tv_sec) * 1000000 + t.tv_nsec / 1000;
 }
 
 }  // namespace
@@ -34,7 +42,13 @@ TimingTrace::~TimingTrace() {
 }
 
 void TimingTrace::Flip(long lateUs, bool waited) {
-    std::fprintf(file_, "F %lld %ld %d\n", NowUs(), lateUs, waited ? 1 : 0);
+    std::fprintf(file_, "F %lld %ld %d %lld\n", NowUs(), lateUs, waited ? 1 : 0,
+                 ThreadCpuUs() - frameStartCpuUs_);
+}
+
+void TimingTrace::FrameStart() {
+    frameStartCpuUs_ = ThreadCpuUs();
+    std::fprintf(file_, "S %lld\n", NowUs());
 }
 
 void TimingTrace::Key(int dik, bool down) {

@@ -17,13 +17,16 @@ class TimingTrace {
     TimingTrace(const TimingTrace&) = delete;
     TimingTrace& operator=(const TimingTrace&) = delete;
 
-    // Lines: "F <time> <late> <waited>" a flip, <late> microseconds after the deadline of its
-    // frame (0 when on time), <waited> 1 when the game polled the keyboard without flipping for
-    // longer than two frames before it (a screen waiting for a key: no frame was due);
+    // Lines: "F <time> <late> <waited> <cpu>" a flip, <late> microseconds after the deadline of
+    // its frame (0 when on time), <waited> 1 when the game polled the keyboard without flipping
+    // for longer than two frames before it (a screen waiting for a key: no frame was due), <cpu>
+    // the microseconds of processor time the game's thread used since the last frame tick;
+    // "S <time>" a frame tick (the wait for the deadline is over, the next frame begins);
     // "K <time> <dik> <1 down|0 up>" a key event taken from the window system; "R <time>" a
     // keyboard read; "W <time>" the start of such a wait. Times are microseconds of the
     // system's real-time clock, so the trace lines up with a script sending the keys.
     void Flip(long lateUs, bool waited);
+    void FrameStart();
     void Key(int dik, bool down);
     void Read();
     void Wait();
@@ -31,6 +34,7 @@ class TimingTrace {
   private:
     explicit TimingTrace(std::FILE* file) : file_(file) {}
     std::FILE* file_;
+    long long frameStartCpuUs_ = 0;
 };
 
 }  // namespace dx
