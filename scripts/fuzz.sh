@@ -6,7 +6,8 @@
 # Usage: scripts/fuzz.sh [target...]   (targets: game_map editor_map hiscore bmp wav; default all)
 # Environment: FUZZ_RUNS (executions per target, default 10000000), FUZZ_SECONDS (time limit
 #              per target, default 1800), FUZZ_BUILD (build folder), FUZZ_JOBS (build jobs,
-#              default nproc), FUZZ_MERGE=1 (minimise the run's corpus into fuzz/corpus/<target>).
+#              default nproc), FUZZ_MERGE=1 (merge the inputs of the run that reach new edges
+#              into fuzz/corpus/<target>).
 # A crash, leak or broken check stops with the reproducer saved as build-fuzz/findings/<target>/.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
@@ -63,14 +64,12 @@ for t in "${targets[@]}"; do
     printf 'fuzz_%-10s %10s executions  %6s exec/s  cov %-5s  about %ss  fault: %s  [%s]\n' \
         "$t" "${executions:-?}" "${rate:-?}" "${cov:-?}" "$elapsed" "$fault" "$verdict"
     if [[ ${FUZZ_MERGE:-0} == 1 && $fault == no ]]; then
-        merged="$build/merged/$t"
-        rm -rf "$merged"
-        mkdir -p "$merged"
-        "$build/fuzz/fuzz_$t" -merge=1 -max_len=16384 "$merged" fuzz/corpus/"$t" "$work" \
+        # Adds to the committed corpus only the inputs that reach new edges (hit counts are
+        # left out, so the corpus stays small); the named seeds stay as they are.
+        "$build/fuzz/fuzz_$t" -merge=1 -use_counters=0 -max_len=16384 fuzz/corpus/"$t" "$work" \
             2>"$build/merge_$t.log"
-        rm -rf fuzz/corpus/"$t"
-        cp -r "$merged" fuzz/corpus/"$t"
-        echo "   corpus minimised into fuzz/corpus/$t: $(ls fuzz/corpus/"$t" | wc -l) files"
+        echo "   corpus merged into fuzz/corpus/$t: $(ls fuzz/corpus/"$t" | wc -l) files," \
+            "$(du -sk fuzz/corpus/"$t" | cut -f1) KiB"
     fi
 done
 exit $status
