@@ -1,10 +1,12 @@
 // The picture box widget and its drawing operations on an owned RGB image.
 #include "PictureBox.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QRegion>
+#include <QWheelEvent>
 #include <algorithm>
 #include <vector>
 
@@ -187,6 +189,7 @@ void PictureBox::paintEvent(QPaintEvent* event) {
     for (const QRect& r : uncovered)
         painter.fillRect(r, background_);
     painter.drawImage(event->rect().topLeft(), image_, event->rect());
+    if (overlay_) overlay_(painter);
 }
 
 void PictureBox::mousePressEvent(QMouseEvent* event) {
@@ -197,6 +200,41 @@ void PictureBox::mousePressEvent(QMouseEvent* event) {
 void PictureBox::mouseMoveEvent(QMouseEvent* event) {
     const QPointF at = event->position();
     emit MouseMove(ButtonCode(event->buttons()), ShiftCode(event->modifiers()), at.x(), at.y());
+}
+
+void PictureBox::mouseReleaseEvent(QMouseEvent* event) {
+    const QPointF at = event->position();
+    emit MouseUp(ButtonCode(event->button()), ShiftCode(event->modifiers()), at.x(), at.y());
+}
+
+void PictureBox::wheelEvent(QWheelEvent* event) {
+    // 120 units make one notch; smooth wheels send parts of one, which add up.
+    constexpr int kNotch = 120;
+    wheelRest_ += event->angleDelta();
+    const int up = wheelRest_.y() / kNotch;
+    const int left = wheelRest_.x() / kNotch;
+    wheelRest_ -= QPoint(left * kNotch, up * kNotch);
+    if (up != 0 || left != 0) emit WheelTurned(up, left);
+    event->accept();
+}
+
+void PictureBox::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+        case Qt::Key_Left:
+        case Qt::Key_Right:
+        case Qt::Key_PageUp:
+        case Qt::Key_PageDown:
+            emit KeyPressed(event->key());
+            event->accept();
+            break;
+        default:
+            QWidget::keyPressEvent(event);
+    }
+}
+
+void PictureBox::leaveEvent(QEvent* event) {
+    emit PointerLeft();
+    QWidget::leaveEvent(event);
 }
 
 int ButtonCode(Qt::MouseButtons buttons) {

@@ -7,6 +7,7 @@
 #include <QFont>
 #include <QImage>
 #include <QWidget>
+#include <functional>
 
 namespace zorvik::editor {
 
@@ -51,15 +52,29 @@ class PictureBox : public QWidget {
     // A circle drawn with a one-pixel pen, no fill.
     void Circle(int cx, int cy, int radius, const QColor& color);
 
+    // Drawn over the image on screen only (the image itself is unchanged); null: nothing.
+    void SetOverlay(std::function<void(QPainter&)> overlay) { overlay_ = std::move(overlay); }
+
   signals:
-    // Button codes as above; for a move, the buttons held.
+    // Button codes as above; for a move, the buttons held; for a release, the button let go.
     void MouseDown(int button, int shift, double x, double y);
     void MouseMove(int button, int shift, double x, double y);
+    void MouseUp(int button, int shift, double x, double y);
+    // Whole wheel notches: positive away from the user (up) or to the left.
+    void WheelTurned(int notchesUp, int notchesLeft);
+    // A key pressed while the box has the focus (auto-repeats included).
+    void KeyPressed(int key);
+    // The pointer left the box.
+    void PointerLeft();
 
   protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void leaveEvent(QEvent* event) override;
 
   private:
     void SetPixelClipped(int x, int y, QRgb color);
@@ -68,6 +83,8 @@ class PictureBox : public QWidget {
     QColor background_;
     QColor textColor_{Qt::black};
     QFont labelFont_;
+    std::function<void(QPainter&)> overlay_;
+    QPoint wheelRest_;  // wheel turn not yet making a whole notch
 };
 
 // The editor's code for a set of Qt mouse buttons.
