@@ -148,11 +148,13 @@ QRect DrawCell(PictureBox& view, const PictureBox& sheet, int k, int row) {
 
 void DrawMap() {
     Form1& form = TheForm();
+    form.Level->HoldUpdates(true);
     for (int row = 1; row <= kViewCells; ++row) {
         for (int k = 1; k <= kViewCells; ++k)
             DrawCell(*form.Level, *form.Hiden, k, row);
     }
     DrawGrid();
+    form.Level->HoldUpdates(false);
 }
 
 void DrawMapCells(const std::vector<MapCell>& cells) {
@@ -170,6 +172,7 @@ void DrawMapCells(const std::vector<MapCell>& cells) {
         any = true;
     }
     if (!any) return;
+    form.Level->HoldUpdates(true);
     for (int row = 1; row <= kViewCells; ++row) {
         for (int k = 1; k <= kViewCells; ++k) {
             if (!pending[row][k]) continue;
@@ -204,6 +207,7 @@ void DrawMapCells(const std::vector<MapCell>& cells) {
             }
         }
     }
+    form.Level->HoldUpdates(false);
 }
 
 }  // namespace zorvik::editor

@@ -611,7 +611,6 @@ void Form1::UpdateTitle() {
         title = QFileInfo(fileName_).fileName() + QStringLiteral(" - ") + title;
     if (modified) title.prepend(QLatin1Char('*'));
     if (windowTitle() != title) setWindowTitle(title);
-    setWindowModified(modified);
     if (Mzpet != nullptr) {
         Mzpet->setEnabled(document_.CanUndo());
         Mznovu->setEnabled(document_.CanRedo());

@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QWidget>
 #include <functional>
+#include <unordered_map>
 
 namespace zorvik::editor {
 
@@ -52,6 +53,10 @@ class PictureBox : public QWidget {
     // A circle drawn with a one-pixel pen, no fill.
     void Circle(int cx, int cy, int radius, const QColor& color);
 
+    // While held, the areas drawn are collected and shown with one update when released (a
+    // full redraw of the map view would otherwise queue hundreds of small ones). Nests.
+    void HoldUpdates(bool hold);
+
     // Drawn over the image on screen only (the image itself is unchanged); null: nothing.
     void SetOverlay(std::function<void(QPainter&)> overlay) { overlay_ = std::move(overlay); }
 
@@ -78,13 +83,23 @@ class PictureBox : public QWidget {
 
   private:
     void SetPixelClipped(int x, int y, QRgb color);
+    void Dirty(const QRect& area);
 
     QImage image_;
     QColor background_;
     QColor textColor_{Qt::black};
     QFont labelFont_;
     std::function<void(QPainter&)> overlay_;
-    QPoint wheelRest_;  // wheel turn not yet making a whole notch
+    // Rendered labels by text, clip size and colours (see DrawTextA).
+    struct CachedLabel {
+        bool usable = false;
+        QRect box;  // relative to the clip's top-left
+        QImage block;
+    };
+    std::unordered_map<QString, CachedLabel> labels_;
+    QPoint wheelRest_;
+    int held_ = 0;
+    QRect heldArea_;  // wheel turn not yet making a whole notch
 };
 
 // The editor's code for a set of Qt mouse buttons.

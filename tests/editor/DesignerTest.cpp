@@ -3,6 +3,7 @@
 // the level check, test-play, and redrawing only what changed.
 #include <QApplication>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QProcess>
 #include <QTest>
 #include <QWheelEvent>
@@ -402,6 +403,38 @@ TEST_F(DesignerTest, RedrawingOnlyChangedCellsGivesTheFullDrawing) {
         const QImage drawn = form->Level->Image().copy();
         ASSERT_EQ(drawn, FullDrawMap()) << "round " << round;
     }
+}
+
+// Labels are rendered once and copied afterwards; the copy must be what painting the text
+// gives, wherever it lands and whatever lies under it.
+TEST(EditorLabels, CopiedLabelsArePixelForPixelThePaintedText) {
+    PictureBox box(QColor(0, 0, 0));
+    box.SetGeometry(0, 0, 140, 80);
+    box.BitBlt(0, 0, 70, 80, nullptr, 0, 0, kWhiteness);
+    box.SetTextColor(QColor(255, 255, 255));
+    QImage expected = box.Image().copy();
+    QFont font;
+    font.setFamily("DejaVu Sans");
+    font.setPixelSize(11);
+    font.setBold(true);
+    int at = 0;
+    for (const QString text : {"3", "-32768", "3", "17", "-32768", "17", "0-5"}) {
+        const int left = 3 + 19 * at;
+        const int top = 4 + 7 * (at % 3);
+        ++at;
+        const QRect drawn = box.DrawTextA(text, -1, left, top, left + 50, top + 50);
+        QPainter painter(&expected);
+        const QRect clip(QPoint(left, top), QPoint(left + 49, top + 49));
+        painter.setClipRect(clip);
+        painter.setFont(font);
+        const QRect bounds =
+            painter.boundingRect(clip, Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, text);
+        painter.fillRect(bounds, Qt::black);
+        painter.setPen(Qt::white);
+        painter.drawText(clip, Qt::AlignLeft | Qt::AlignTop, text);
+        EXPECT_EQ(drawn, bounds.intersected(clip)) << text.toStdString();
+    }
+    EXPECT_EQ(box.Image(), expected);
 }
 
 TEST(EditorCommandLine, HelpVersionAndUnknownOptions) {
