@@ -510,13 +510,13 @@ void Form1::PrepareDialog() {
 // Clear map starts a new, unnamed map; it is one undo step, so Zpět brings the old map back.
 void Form1::Mclear_Click() {
     static const MapLayer empty{};
-    document_.ReplaceAll(empty, empty, empty);
+    document_.ReplaceAll(empty, empty, empty, QString());
     viewScroll = 0;
     DrawMap();
     document_.TakeChangedCells();
     document_.MarkSaved();
-    fileName_.clear();
     UpdateTitle();
+    RefreshStatus();
 }
 
 void Form1::Mopen_Click() {
@@ -536,8 +536,8 @@ bool Form1::OpenMapSet(const QString& path) {
     DrawMap();
     document_.TakeChangedCells();
     document_.MarkSaved();
-    fileName_ = path;
     UpdateTitle();
+    RefreshStatus();
     return true;
 }
 
@@ -553,16 +553,16 @@ void Form1::Msave_Click() {
     viewScroll = 0;
     DrawMap();
     document_.MarkSaved();
-    fileName_ = Dialog.FileName;
+    document_.SetName(Dialog.FileName);
     UpdateTitle();
 }
 
 void Form1::QuickSave_Click() {
-    if (fileName_.isEmpty()) {
+    if (document_.Name().isEmpty()) {
         Msave_Click();
         return;
     }
-    if (!WriteMapSet(fileName_)) {
+    if (!WriteMapSet(document_.Name())) {
         host_->MsgBox(QString::fromLatin1(kSaveFailedText));
         return;
     }
@@ -602,13 +602,14 @@ void Form1::MapChangedCells() {
         Level->update();
     }
     UpdateTitle();
+    RefreshStatus();
 }
 
 void Form1::UpdateTitle() {
     const bool modified = document_.Modified();
     QString title = QStringLiteral("Form1");
-    if (!fileName_.isEmpty())
-        title = QFileInfo(fileName_).fileName() + QStringLiteral(" - ") + title;
+    if (!document_.Name().isEmpty())
+        title = QFileInfo(document_.Name()).fileName() + QStringLiteral(" - ") + title;
     if (modified) title.prepend(QLatin1Char('*'));
     if (windowTitle() != title) setWindowTitle(title);
     if (Mzpet != nullptr) {
@@ -653,6 +654,8 @@ void Form1::Scroll(int paletteSteps, int viewSteps) {
         Vpravo_Click();
     for (; viewSteps > 0; --viewSteps)
         Vlevo_Click();
+    // Another cell is now under the pointer.
+    if (pointer_.x() >= 0) Hover(pointer_.x(), pointer_.y());
 }
 
 namespace {
@@ -664,26 +667,33 @@ bool IsLinkTile(int tile) {
 }  // namespace
 
 void Form1::Hover(double x, double y) {
+    pointer_ = QPointF(x, y);
     MapCell cell;
     if (x >= 0 && y >= 0 && x < kViewCells * kViewPitch && y < kViewCells * kViewPitch) {
         cell = MapCell{static_cast<int>(x) / kViewPitch + 1 + viewScroll,
                        static_cast<int>(y) / kViewPitch + 1};
     }
-    if (cell == hovered_) return;
-    const bool wasLink = hovered_.col != 0 && IsLinkTile(mapTiles[hovered_.col][hovered_.row]);
-    hovered_ = cell;
-    const bool isLink = cell.col != 0 && IsLinkTile(mapTiles[cell.col][cell.row]);
-    if (wasLink || isLink) Level->update();
-    if (cell.col == 0) {
-        status_->clear();
-        return;
+    if (cell != hovered_) {
+        const bool wasLink = hovered_.col != 0 && IsLinkTile(mapTiles[hovered_.col][hovered_.row]);
+        hovered_ = cell;
+        const bool isLink = cell.col != 0 && IsLinkTile(mapTiles[cell.col][cell.row]);
+        if (wasLink || isLink) Level->update();
     }
-    status_->setText(QStringLiteral("Sloupec %1  Radek %2   Dlazdice %3  Pevnost %4  Objekt %5")
-                         .arg(cell.col)
-                         .arg(cell.row)
-                         .arg(mapTiles[cell.col][cell.row])
-                         .arg(mapSolid[cell.col][cell.row])
-                         .arg(mapItems[cell.col][cell.row]));
+    RefreshStatus();
+}
+
+void Form1::RefreshStatus() {
+    QString text;
+    if (hovered_.col != 0) {
+        const MapCell& c = hovered_;
+        text = QStringLiteral("Sloupec %1  Radek %2   Dlazdice %3  Pevnost %4  Objekt %5")
+                   .arg(c.col)
+                   .arg(c.row)
+                   .arg(mapTiles[c.col][c.row])
+                   .arg(mapSolid[c.col][c.row])
+                   .arg(mapItems[c.col][c.row]);
+    }
+    if (status_->text() != text) status_->setText(text);
 }
 
 void Form1::PaintOverlay(QPainter& painter) {
@@ -741,7 +751,7 @@ bool Form1::ReadMapSet(const QString& path) {
         solid[0][row] = mapSolid[0][row];
         items[0][row] = mapItems[0][row];
     }
-    document_.ReplaceAll(tiles, solid, items);
+    document_.ReplaceAll(tiles, solid, items, path);
     return true;
 }
 

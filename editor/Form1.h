@@ -119,7 +119,7 @@ class Form1 : public QMainWindow {
     // Opens a map set as the Open command does, without the dialog (for the command line).
     bool OpenMapSet(const QString& path);
     // The tile file of the map set last opened or saved; empty for a new map.
-    const QString& FileName() const { return fileName_; }
+    const QString& FileName() const { return document_.Name(); }
     // The game started by test-play; defaults to "zorvik" beside the editor's executable.
     void SetGameProgram(const QString& program) { gameProgram_ = program; }
     const QString& GameProgram() const { return gameProgram_; }
@@ -154,6 +154,7 @@ class Form1 : public QMainWindow {
     void RememberFolder(const QString& path);
     // Pointer over the map: status bar text and the link highlight.
     void Hover(double x, double y);
+    void RefreshStatus();
     void PaintOverlay(QPainter& painter);
     void Scroll(int paletteSteps, int viewSteps);
 
@@ -161,12 +162,12 @@ class Form1 : public QMainWindow {
     EditorHost* host_;
     QString programDir_;
     MapDocument document_;
-    QString fileName_;
     QString lastFolder_;
     QString gameProgram_;
     QString lastPlaySet_;
     std::vector<std::unique_ptr<QTemporaryDir>> playDirs_;
     MapCell hovered_;
+    QPointF pointer_{-1, -1};  // last pointer position over the map view
     QLabel* status_ = nullptr;
 };
 

@@ -13,8 +13,8 @@ void MapDocument::BeginStep() {
 
 void MapDocument::EndStep() {
     stepOpen_ = false;
-    if (!open_.empty()) Push(std::move(open_));
-    open_.clear();
+    if (!open_.changes.empty()) Push(std::move(open_));
+    open_ = Step{};
 }
 
 void MapDocument::SetCell(MapLayer& layer, int col, int row, int16_t value) {
@@ -23,7 +23,7 @@ void MapDocument::SetCell(MapLayer& layer, int col, int row, int16_t value) {
     if (!stepOpen_) BeginStep();
     // A drag over the same cell again keeps the first old value and the last new one.
     bool merged = false;
-    for (Change& change : open_) {
+    for (Change& change : open_.changes) {
         if (change.layer == &layer && change.col == col && change.row == row) {
             change.after = value;
             merged = true;
@@ -31,39 +31,45 @@ void MapDocument::SetCell(MapLayer& layer, int col, int row, int16_t value) {
         }
     }
     if (!merged) {
-        open_.push_back(
+        open_.changes.push_back(
             Change{&layer, static_cast<int16_t>(col), static_cast<int16_t>(row), before, value});
     }
     layer[col][row] = value;
     Touch(col, row);
 }
 
-void MapDocument::ReplaceAll(const MapLayer& tiles, const MapLayer& solid, const MapLayer& items) {
+void MapDocument::ReplaceAll(const MapLayer& tiles, const MapLayer& solid, const MapLayer& items,
+                             const QString& name) {
     EndStep();
     const std::array<std::pair<MapLayer*, const MapLayer*>, 3> layers{
         {{&mapTiles, &tiles}, {&mapSolid, &solid}, {&mapItems, &items}}};
     Step step;
+    step.renames = true;
+    step.nameBefore = name_;
+    step.nameAfter = name;
+    name_ = name;
     for (int col = 0; col < kMapCols; ++col) {
         for (int row = 0; row < kMapRows; ++row) {
             for (const auto& [layer, from] : layers) {
                 const int16_t value = (*from)[col][row];
                 if ((*layer)[col][row] == value) continue;
-                step.push_back(Change{layer, static_cast<int16_t>(col), static_cast<int16_t>(row),
-                                      (*layer)[col][row], value});
+                step.changes.push_back(Change{layer, static_cast<int16_t>(col),
+                                              static_cast<int16_t>(row), (*layer)[col][row],
+                                              value});
                 (*layer)[col][row] = value;
                 Touch(col, row);
             }
         }
     }
-    if (!step.empty()) Push(std::move(step));
+    if (!step.changes.empty() || step.nameBefore != step.nameAfter) Push(std::move(step));
 }
 
 bool MapDocument::CanUndo() const {
-    return done_ > 0 || !open_.empty();
+    return done_ > 0 || !open_.changes.empty();
 }
 
 bool MapDocument::CanRedo() const {
-    return done_ < steps_.size() && open_.empty();
+    return done_ < steps_.size() && open_.changes.empty();
 }
 
 bool MapDocument::Undo() {
@@ -88,7 +94,7 @@ void MapDocument::MarkSaved() {
 }
 
 bool MapDocument::Modified() const {
-    return !open_.empty() || saved_ != static_cast<long>(done_);
+    return !open_.changes.empty() || saved_ != static_cast<long>(done_);
 }
 
 std::vector<MapCell> MapDocument::TakeChangedCells() {
@@ -107,13 +113,14 @@ void MapDocument::Push(Step step) {
 }
 
 void MapDocument::Apply(const Step& step, bool forward) {
+    if (step.renames) name_ = forward ? step.nameAfter : step.nameBefore;
     if (forward) {
-        for (const Change& change : step) {
+        for (const Change& change : step.changes) {
             (*change.layer)[change.col][change.row] = change.after;
             Touch(change.col, change.row);
         }
     } else {
-        for (auto it = step.rbegin(); it != step.rend(); ++it) {
+        for (auto it = step.changes.rbegin(); it != step.changes.rend(); ++it) {
             (*it->layer)[it->col][it->row] = it->before;
             Touch(it->col, it->row);
         }

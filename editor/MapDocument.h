@@ -1,7 +1,8 @@
 // The one place where the map layers change: every edit is recorded as a step on an undo
-// stack, and the stack remembers which step was last saved.
+// stack, and the stack remembers which step was last saved and which file the map belongs to.
 #pragma once
 
+#include <QString>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -28,8 +29,15 @@ class MapDocument {
     // (a step is opened when none is). Writing the value a cell already holds records nothing.
     void SetCell(MapLayer& layer, int col, int row, int16_t value);
     // Replaces every cell of the three layers (columns 0..50, rows 0..18) as one step, as
-    // Clear map and Open do.
-    void ReplaceAll(const MapLayer& tiles, const MapLayer& solid, const MapLayer& items);
+    // Clear map and Open do; the map then belongs to `name` (empty: a new map). Undoing the
+    // step gives the map back its earlier name, so a later save goes where that map came from.
+    void ReplaceAll(const MapLayer& tiles, const MapLayer& solid, const MapLayer& items,
+                    const QString& name);
+
+    // The tile file the map belongs to; empty for a new map.
+    const QString& Name() const { return name_; }
+    // After a save under a new name.
+    void SetName(const QString& name) { name_ = name; }
 
     bool CanUndo() const;
     bool CanRedo() const;
@@ -53,7 +61,12 @@ class MapDocument {
         int16_t before;
         int16_t after;
     };
-    using Step = std::vector<Change>;
+    struct Step {
+        std::vector<Change> changes;
+        bool renames = false;  // Clear map and Open: the map changes its file
+        QString nameBefore;
+        QString nameAfter;
+    };
 
     void Push(Step step);
     void Apply(const Step& step, bool forward);
@@ -64,6 +77,7 @@ class MapDocument {
     long saved_ = 0;   // value of done_ when the map was saved; -1: not reachable
     Step open_;
     bool stepOpen_ = false;
+    QString name_;
     std::vector<MapCell> changed_;
     std::vector<uint8_t> changedMark_ = std::vector<uint8_t>(kMapCols * kMapRows, 0);
 };

@@ -98,8 +98,10 @@ TEST_F(DesignerTest, UndoAndRedoTakeWholeStepsAcrossADragAClearAndAnOpen) {
     // Clear map is a step: undo brings the map back (with the view redrawn).
     form->Mclear->trigger();
     EXPECT_EQ(mapTiles[1][1], 0);
+    EXPECT_EQ(form->windowTitle(), "Form1");
     Keys(QKeySequence("Ctrl+Z"));
     EXPECT_EQ(mapTiles[1][1], 3);
+    EXPECT_EQ(form->windowTitle(), "*a.map - Form1");
     EXPECT_EQ(mapTiles[3][1], 3);
     EXPECT_EQ(CellMismatches(*form, 1, 1, 2), 0);
 
@@ -113,12 +115,15 @@ TEST_F(DesignerTest, UndoAndRedoTakeWholeStepsAcrossADragAClearAndAnOpen) {
     EXPECT_EQ(mapTiles[1][1], 7);
     EXPECT_FALSE(form->MapChanged());
     EXPECT_EQ(form->windowTitle(), "b.map - Form1");
+    // Undone, the map is again the one that came from a.map, and a save would go there.
     Keys(QKeySequence("Ctrl+Z"));
     EXPECT_EQ(mapTiles[1][1], 3);
     EXPECT_TRUE(form->MapChanged());
+    EXPECT_EQ(form->windowTitle(), "*a.map - Form1");
     Keys(QKeySequence("Ctrl+Y"));
     EXPECT_EQ(mapTiles[1][1], 7);
     EXPECT_FALSE(form->MapChanged());
+    EXPECT_EQ(form->windowTitle(), "b.map - Form1");
     EXPECT_EQ(mapItems[0][3], 77);
     EXPECT_TRUE(host.messages.empty());
 }
@@ -147,8 +152,13 @@ TEST_F(DesignerTest, QuickSaveWritesTheNamedSetWithoutTheDialog) {
 }
 
 TEST_F(DesignerTest, WheelAndKeysScrollWithTheButtonsLimitsAndBeeps) {
+    auto* status = form->findChild<QLabel*>("status");
+    SendMove(form->Level, CellCentre(1, 1), Qt::NoButton);
+    EXPECT_TRUE(status->text().startsWith("Sloupec 1  Radek 1 "));
     SendWheel(form->Level, -120);
     EXPECT_EQ(viewScroll, 1);
+    // The status bar follows the cell that came under the pointer.
+    EXPECT_TRUE(status->text().startsWith("Sloupec 2  Radek 1 "));
     SendWheel(form->Level, 240);
     EXPECT_EQ(viewScroll, 0);
     EXPECT_EQ(host.beeps, 1);
