@@ -19,11 +19,12 @@ const char* ProgramName(const char* argv0) {
 
 void PrintUsage(const char* name) {
     std::printf(
-        "Usage: %s [MAP]\n"
-        "Level editor of Zorvik. MAP is the tile file of a map set (MAP, MAP.1, MAP.2) to open.\n"
+        "Pouziti: %s [MAPA]\n"
+        "Editor levelu hry Zorvik. MAPA je soubor dlazdic sady map (MAPA, MAPA.1, MAPA.2),\n"
+        "ktera se otevre.\n"
         "\n"
-        "  -h, --help     show this help and exit\n"
-        "  --version      show the version and exit\n",
+        "  -h, --help     vypise tuto napovedu a skonci\n"
+        "  --version      vypise verzi a skonci\n",
         name);
 }
 

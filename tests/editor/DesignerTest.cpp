@@ -149,6 +149,14 @@ TEST_F(DesignerTest, QuickSaveWritesTheNamedSetWithoutTheDialog) {
     EXPECT_EQ(host.dialogsShown, 2);
     EXPECT_EQ(host.lastInitDir, dir.path());
     EXPECT_EQ(host.messages.size(), 1u);  // the cancelled dialog
+
+    // The command line's open: no dialog, the set named in the title.
+    form->Mclear->trigger();
+    EXPECT_FALSE(form->OpenMapSet(Path("none.map")));
+    ASSERT_TRUE(form->OpenMapSet(Path("q.map")));
+    EXPECT_EQ(mapTiles[2][1], 1);
+    EXPECT_EQ(form->windowTitle(), "q.map - Form1");
+    EXPECT_EQ(host.dialogsShown, 2);
 }
 
 TEST_F(DesignerTest, WheelAndKeysScrollWithTheButtonsLimitsAndBeeps) {
@@ -452,7 +460,7 @@ TEST(EditorCommandLine, HelpVersionAndUnknownOptions) {
     editor.start(ZORVIK_EDITOR_BIN, {"--help"});
     ASSERT_TRUE(editor.waitForFinished(20000));
     EXPECT_EQ(editor.exitCode(), 0);
-    EXPECT_TRUE(editor.readAllStandardOutput().startsWith("Usage: "));
+    EXPECT_TRUE(editor.readAllStandardOutput().startsWith("Pouziti: "));
 
     editor.start(ZORVIK_EDITOR_BIN, {"--version"});
     ASSERT_TRUE(editor.waitForFinished(20000));
