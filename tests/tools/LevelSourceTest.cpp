@@ -2,10 +2,12 @@
 // shipped level inside the game's limits.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
+#include "LevelMeasures.h"
 #include "LevelSource.h"
 #include "MapText.h"
 #include "TestPaths.h"
@@ -86,8 +88,13 @@ TEST(LevelSource, RefusesLevelsOutsideTheGamesLimits) {
     EXPECT_FALSE(errorsOf(Source({{5, Row("PrEo")}})).empty());
     EXPECT_FALSE(errorsOf(Source({{5, Row("PrEo")}, {6, Row("._B")}}, {{6, Row(".11")}})).empty());
     // Passable decoration may stand behind a gate.
-    EXPECT_TRUE(
-        errorsOf(Source({{8, Row("~")}, {9, Row("B")}, {5, Row("PrE")}}, {{9, Row("1")}})).empty());
+    EXPECT_TRUE(errorsOf(Source({{8, Row("~")}, {9, Row("B")}, {10, Row("._")}, {5, Row("PrE")}},
+                                {{9, Row("1")}, {10, Row(".1")}}))
+                    .empty());
+    // The shared layout rules: a board that no platform opens would stay shut for good.
+    const auto shut = errorsOf(Source({{9, Row("B")}, {5, Row("PrE")}}, {{9, Row("1")}}));
+    ASSERT_EQ(shut.size(), 1u);
+    EXPECT_NE(shut[0].find("nevede zadna plosinka"), std::string::npos) << shut[0];
     // A digit that means nothing, a short row.
     EXPECT_FALSE(errorsOf(Source({{5, Row("PrE")}}, {{5, Row("..7")}})).empty());
     EXPECT_FALSE(errorsOf(Source({{5, "PrE"}})).empty());
@@ -136,6 +143,31 @@ TEST(LevelSource, ShippedMapsMatchTheirSources) {
         ++checked;
     }
     EXPECT_GE(checked, 8) << "the campaign has at least eight levels";
+}
+
+// Every shipped level builds in height: at least a quarter of its used cells lie in rows 1..10
+// and a star sits in row 8 or higher; the last level ends at the goal, every other at an exit.
+TEST(LevelSource, ShippedLevelsUseTheUpperRowsAndEndRight) {
+    namespace fs = std::filesystem;
+    const fs::path sources = fs::path(test::SourceDir()) / "levels";
+    int count = 0;
+    while (fs::exists(sources / ("level" + std::to_string(count + 1) + ".txt")))
+        ++count;
+    for (int n = 1; n <= count; ++n) {
+        SCOPED_TRACE("level " + std::to_string(n));
+        std::ifstream in(sources / ("level" + std::to_string(n) + ".txt"), std::ios::binary);
+        std::stringstream text;
+        text << in.rdbuf();
+        const auto level = CompileLevelSource(text.str());
+        ASSERT_TRUE(level.errors.empty()) << level.errors.front();
+        const auto items = Flatten(level.layers.items);
+        const auto m = levelrules::MeasureLevel(Flatten(level.layers.tiles), items);
+        EXPECT_GE(m.UpperShare(), 25.0) << m.usedInUpperRows << " of " << m.usedCells;
+        EXPECT_GE(m.highestStarRow, 1);
+        EXPECT_LE(m.highestStarRow, 8);
+        const bool goal = std::find(items.begin(), items.end(), 900) != items.end();
+        EXPECT_EQ(goal, n == count) << "only the last level has the goal";
+    }
 }
 
 }  // namespace
