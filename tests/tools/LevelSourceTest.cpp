@@ -2,7 +2,10 @@
 // shipped level inside the game's limits.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -143,6 +146,45 @@ TEST(LevelSource, ShippedMapsMatchTheirSources) {
         ++checked;
     }
     EXPECT_GE(checked, 8) << "the campaign has at least eight levels";
+}
+
+// The compiler itself: a level the game cannot play is named and nothing is written for it;
+// --stats prints a row for a sound level and writes nothing either.
+TEST(LevelSource, MapcRefusesABadLevelAndWritesNoMap) {
+    namespace fs = std::filesystem;
+    const fs::path root = fs::temp_directory_path() / ("mapc-test-" + std::to_string(::getpid()));
+    fs::create_directories(root / "levels");
+    fs::create_directories(root / "map");
+    const auto write = [&](const std::string& text) {
+        std::ofstream(root / "levels" / "level1.txt", std::ios::binary) << text;
+    };
+    const auto run = [&](const std::string& args) {
+        const std::string command = std::string("\"") + ZORVIK_MAPC + "\" " + args + " > \"" +
+                                    (root / "out.txt").string() + "\" 2>&1";
+        const int status = std::system(command.c_str());
+        std::ifstream in(root / "out.txt");
+        std::stringstream out;
+        out << in.rdbuf();
+        return std::make_pair(status, out.str());
+    };
+    const std::string levels = "\"" + (root / "levels").string() + "\"";
+    const std::string maps = "\"" + (root / "map").string() + "\"";
+
+    write(Source({{9, Row("B")}, {5, Row("PrE")}}, {{9, Row("1")}}));  // a board nothing opens
+    auto [status, out] = run(levels + " " + maps);
+    EXPECT_NE(status, 0);
+    EXPECT_NE(out.find("level1.txt"), std::string::npos) << out;
+    EXPECT_FALSE(fs::exists(root / "map" / "mapa1.map"));
+
+    write(Source({{4, Row("*")}, {5, Row("PrE")}, {6, kGround}}));
+    std::tie(status, out) = run("--stats " + levels);
+    EXPECT_EQ(status, 0);
+    EXPECT_NE(out.find("| 1 | test | "), std::string::npos) << out;
+    EXPECT_FALSE(fs::exists(root / "map" / "mapa1.map"));
+    std::tie(status, out) = run(levels + " " + maps);
+    EXPECT_EQ(status, 0);
+    EXPECT_TRUE(fs::exists(root / "map" / "mapa1.map.2"));
+    fs::remove_all(root);
 }
 
 // Every shipped level builds in height: at least a quarter of its used cells lie in rows 1..10
