@@ -131,12 +131,18 @@ TEST_F(StonesTest, StoneRollingIntoAWallComesBackToRestCentred) {
     EXPECT_EQ(mapTiles(6, 10), -1);
     EXPECT_EQ(mapTiles(7, 10), 1);
 
-    // The same on the left side, against another stone resting next to it.
+    // The same on the left side, against another stone resting next to it, whose mark (and
+    // so a platform under it) stays set all the while.
     Stone& left = RestingStone(2, 5, 9);
     PlayerWalksInto(6, 9, 63, -1.0);
     UpdateStones();
     playerCol = 30;
-    RunUntilRest(s);
+    bool restingMarkKept = true;
+    for (int frame = 0; frame < 400 && !AtRest(s); ++frame) {
+        UpdateStones();
+        restingMarkKept = restingMarkKept && mapTiles(5, 10) < 0;
+    }
+    EXPECT_TRUE(restingMarkKept);
     EXPECT_EQ(s.column, 6);
     EXPECT_EQ(s.offsetX, 35);
     EXPECT_EQ(left.column, 5);
