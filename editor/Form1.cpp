@@ -230,7 +230,8 @@ void Form1::BuildControls() {
     Command3 = button("Command3", QStringLiteral("Editovat rychlost ohebnych nepratel"), 11, 648,
                       80, 113, 57);
     Text2 = textBox("Text2", 11, 680, 144, 49, 19);
-    Label2 = label("Label2", QString::fromUtf8("1-nejrychleší 5-nejpomalejší"), 672, 168, 81, 33);
+    // One entry per line: word wrap would also break after a hyphen ("5-" / "nejpomalejší").
+    Label2 = label("Label2", QString::fromUtf8("1-nejrychleší\n5-nejpomalejší"), 672, 168, 81, 33);
     // Label2 keeps the form's default font: the same face, not bold.
     QFont plain = FormFont(11);
     plain.setBold(false);
