@@ -22,22 +22,10 @@ bool ParseLayer(std::string_view text, MapLayer& into) {
     return true;
 }
 
-bool ParseMapSet(const std::array<std::string_view, 3>& layers) {
-    MapLayer tiles{};
-    MapLayer solid{};
-    MapLayer items{};
-    if (!ParseLayer(layers[0], tiles) || !ParseLayer(layers[1], solid) ||
-        !ParseLayer(layers[2], items)) {
-        return false;
-    }
-    for (int col = 1; col <= kLastCol; ++col) {
-        for (int row = 1; row <= kLastRow; ++row) {
-            mapTiles[col][row] = tiles[col][row];
-            mapSolid[col][row] = solid[col][row];
-            mapItems[col][row] = items[col][row];
-        }
-    }
-    return true;
+bool ParseMapSet(const std::array<std::string_view, 3>& layers, MapLayer& tiles, MapLayer& solid,
+                 MapLayer& items) {
+    return ParseLayer(layers[0], tiles) && ParseLayer(layers[1], solid) &&
+           ParseLayer(layers[2], items);
 }
 
 }  // namespace zorvik::editor

@@ -12,8 +12,10 @@ namespace zorvik::editor {
 // fits 16 bits. Returns false, with `into` partly written, when the text is not such a file.
 bool ParseLayer(std::string_view text, MapLayer& into);
 
-// Takes the tile, solidity and object texts into mapTiles, mapSolid and mapItems only when all
-// three parse, so a failed open never leaves a mix of two maps. Returns whether they did.
-bool ParseMapSet(const std::array<std::string_view, 3>& layers);
+// Parses the tile, solidity and object texts into three scratch layers; the caller takes them
+// over only when all three parse (the return value), so a failed open never leaves a mix of
+// two maps.
+bool ParseMapSet(const std::array<std::string_view, 3>& layers, MapLayer& tiles, MapLayer& solid,
+                 MapLayer& items);
 
 }  // namespace zorvik::editor

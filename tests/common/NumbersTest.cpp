@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "CommaLocale.h"
 #include "MapText.h"
 #include "Numbers.h"
 
@@ -43,6 +44,16 @@ TEST(Numbers, ReadsTheNumericPrefixLikeTheMapReader) {
     EXPECT_EQ(ReadNumber("1e2"), 100.0);
     EXPECT_EQ(ReadNumber("1e"), 1.0);
     EXPECT_EQ(ReadNumber("1e999"), 0.0);  // not finite: no number
+}
+
+TEST(Numbers, ReadsADecimalPointUnderACommaLocale) {
+    const test::CommaLocale czech;
+    if (!czech.Active()) GTEST_SKIP() << "the locale cs_CZ.UTF-8 is not installed";
+    EXPECT_EQ(ReadNumber("3.5"), 3.5);
+    EXPECT_EQ(ReadNumber(" +4.5e1x"), 45.0);
+    EXPECT_EQ(ReadNumber("-.25"), -0.25);
+    EXPECT_EQ(ReadNumber("3,5"), 3.0);  // the comma ends the number, as everywhere
+    EXPECT_EQ(maptext::CellValue("3.5", 1), 4.0);
 }
 
 TEST(MapText, ReadsCellsByPositionAndShortLinesAsZero) {
