@@ -10,9 +10,9 @@ namespace zorvik {
 struct GameCommandLine {
     enum class Action { Play, Help, Version, Error };
     Action action = Action::Play;
-    bool windowed = false;   // --window, and always with --level
-    std::string levelPath;   // the tile file of --level; empty for the full game
-    std::string error;       // one line, when action is Error
+    bool windowed = false;  // --window, and always with --level
+    std::string levelPath;  // the tile file of --level; empty for the full game
+    std::string error;      // one line, when action is Error
 };
 
 // Called by main with the arguments after the program name.

@@ -114,8 +114,9 @@ TEST(CommandLine, AnUnreadableSetIsNamedBeforeTheGameStarts) {
 
     dir.Write("play/tiny.map.1", "  1  1\r\n");  // one line instead of eighteen
     EXPECT_NE(LevelSetProblem(set).find("tiny.map.1"), std::string::npos);
+    dir.Write("play/tiny.map.1", TestLevel::Text(TinyLevel(true).solid));
     fs::remove(dir.File("play/tiny.map.2"));
-    EXPECT_NE(LevelSetProblem(set).find("tiny.map"), std::string::npos);
+    EXPECT_NE(LevelSetProblem(set).find("tiny.map.2"), std::string::npos);
 }
 
 TEST(TestPlay, LeavingThroughTheExitEndsTheRunWithTheScoresUntouched) {
