@@ -26,6 +26,7 @@
 
 #include "A_deklare.h"
 #include "B_do.h"
+#include "LevelFolder.h"
 #include "MapText.h"
 #include "Numbers.h"
 
@@ -150,7 +151,7 @@ Form1::Form1(EditorHost* host, const QString& programDir)
     : Dialog(nullptr),
       ownHost_(host == nullptr ? std::make_unique<QtEditorHost>(this) : nullptr),
       host_(host == nullptr ? ownHost_.get() : host),
-      programDir_(programDir.isEmpty() ? QCoreApplication::applicationDirPath() : programDir) {
+      programDir_(programDir.isEmpty() ? ProgramDataFolder() : programDir) {
     theForm = this;
     Dialog = CommonDialog(host_);
     ResetEditorState();
@@ -416,7 +417,7 @@ void Form1::Vpravo_Click() {
 
 void Form1::PrepareDialog() {
     Dialog.CancelError = true;
-    Dialog.InitDir = programDir_;
+    Dialog.InitDir = DefaultLevelFolder(programDir_);
     Dialog.Filter = QStringLiteral("Zorvik MAP file|*.map");
 }
 

@@ -2,11 +2,13 @@
 # Runs every check on Debian 12: installs any missing Debian packages (as root), makes sure no
 # file outside platform/ includes SDL, then builds and runs all tests twice: a normal build
 # (warnings as errors) in ./build-test and an AddressSanitizer + UBSan build in ./build-asan.
+# Between the two it builds the Debian package from ./build-test and runs it, unpacked, as a
+# normal user with no display.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
 packages=(build-essential cmake pkg-config libsdl2-dev qt6-base-dev zlib1g-dev libgtest-dev libgmock-dev
-          libbenchmark-dev)
+          libbenchmark-dev desktop-file-utils appstream)
 
 source scripts/packages.sh
 
@@ -29,6 +31,9 @@ echo "== Build and test (warnings as errors)"
 cmake -S . -B build-test -DZORVIK_WERROR=ON
 cmake --build build-test -j"$jobs"
 ctest --test-dir build-test --output-on-failure --timeout 600 -j"$jobs"
+
+echo "== Debian package, unpacked and run as a normal user with no display"
+scripts/package-check.sh build-test
 
 echo "== Build and test with AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake -S . -B build-asan -DZORVIK_SANITIZE=ON -DZORVIK_WERROR=ON -DZORVIK_BUILD_BENCH=OFF

@@ -1,8 +1,9 @@
 // A game whose data folder the player may not write into (an installed game): the high-score
 // table is seeded into the player's XDG data folder and the name entry saves it there, leaving
-// the shipped table as it was. Runs on a read-only copy of the build's game folder, or on the
-// folder named by ZORVIK_TEST_READONLY_DATA (the package check points it at an unpacked
-// package); skipped for a user who may write anywhere (root).
+// the shipped table as it was. Runs on a read-only copy of the build's game folder with a
+// temporary XDG_DATA_HOME, or on the folder named by ZORVIK_TEST_READONLY_DATA with the user's
+// own data folder (the package check points it at an unpacked package, as a fresh user);
+// skipped for a user who may write anywhere (root).
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -49,11 +50,15 @@ TEST(UserData, NameEntryOnAReadOnlyGameWritesTheTableIntoTheUsersDataFolder) {
     } restore{copy ? gameDir + "/data" : ""};
     if (paths::CanWriteIn(gameDir + "/data")) GTEST_SKIP() << "this user may write into data/";
 
-    std::string pattern = (fs::temp_directory_path() / "zorvik-home-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    const fs::path xdg = pattern;
-    setenv("XDG_DATA_HOME", xdg.c_str(), 1);
-    const fs::path userTable = xdg / "zorvik" / "012.dat";
+    fs::path xdg;
+    if (copy) {
+        std::string pattern = (fs::temp_directory_path() / "zorvik-home-XXXXXX").string();
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        xdg = pattern;
+        setenv("XDG_DATA_HOME", xdg.c_str(), 1);
+    }
+    const fs::path userTable = fs::path(paths::UserDataDirectory()) / "012.dat";
+    ASSERT_FALSE(fs::exists(userTable)) << "a fresh player has no table yet";
     const std::string shipped = FileBytes(gameDir + "/data/012.dat");
     ASSERT_FALSE(shipped.empty());
 
@@ -84,9 +89,11 @@ TEST(UserData, NameEntryOnAReadOnlyGameWritesTheTableIntoTheUsersDataFolder) {
         EXPECT_EQ(hiScoreValues[1], "9999999");
     }
     std::printf("high-score table written to %s\n", userTable.c_str());
-    unsetenv("XDG_DATA_HOME");
-    std::error_code ignored;
-    fs::remove_all(xdg, ignored);
+    if (copy) {
+        unsetenv("XDG_DATA_HOME");
+        std::error_code ignored;
+        fs::remove_all(xdg, ignored);
+    }
 }
 
 }  // namespace
