@@ -39,6 +39,8 @@ void SdlGamepads::HandleEvent(const SDL_Event& event) {
 
 PadState SdlGamepads::Read() const {
     PadState all;
+    // Brings the pads' state up to date even where the event pump leaves joysticks alone.
+    if (!pads_.empty()) SDL_GameControllerUpdate();
     for (SDL_GameController* pad : pads_) {
         const auto button = [pad](SDL_GameControllerButton b) {
             return SDL_GameControllerGetButton(pad, b) != 0;
