@@ -33,11 +33,11 @@ std::string FileBytes(const std::string& path) {
 }
 
 // A level whose player starts at column 5, row 3, above ground in row 5 (or row 4).
-TestLevel TinyLevel(bool exitBelowStart) {
+TestLevel TinyLevel(bool exitBelowStart, int exitCode = 997) {
     TestLevel level;
     level.Ground(exitBelowStart ? 5 : 4);
     level.items[3][5] = 999;
-    if (exitBelowStart) level.items[4][5] = 997;  // the player falls into the exit
+    if (exitBelowStart) level.items[4][5] = exitCode;  // the player falls into it
     return level;
 }
 
@@ -119,21 +119,23 @@ TEST(CommandLine, AnUnreadableSetIsNamedBeforeTheGameStarts) {
     EXPECT_NE(LevelSetProblem(set).find("tiny.map.2"), std::string::npos);
 }
 
-TEST(TestPlay, LeavingThroughTheExitEndsTheRunWithTheScoresUntouched) {
-    TempGameDir dir;
-    UserDataFolder user;
-    const std::string set = WriteSet(dir, TinyLevel(true));
-    const std::string scoresBefore = FileBytes(dir.File("data/012.dat"));
-    GameHarness game(dir.Path());
-    game.Host().SetTimeLimitMs(120000);
-    game.Press(dik::kSpace);  // past the intro card; Space does nothing in the level
+TEST(TestPlay, LeavingThroughTheExitOrTheGoalEndsTheRunWithTheScoresUntouched) {
+    for (const int code : {997, 900}) {
+        TempGameDir dir;
+        UserDataFolder user;
+        const std::string set = WriteSet(dir, TinyLevel(true, code));
+        const std::string scoresBefore = FileBytes(dir.File("data/012.dat"));
+        GameHarness game(dir.Path());
+        game.Host().SetTimeLimitMs(120000);
+        game.Press(dik::kSpace);  // past the intro card; Space does nothing in the level
 
-    EXPECT_EQ(RunTestPlay(set), 0);
-    EXPECT_EQ(FileBytes(dir.File("data/012.dat")), scoresBefore);
-    EXPECT_FALSE(fs::exists(dir.File("data/012.dat.tmp")));
-    EXPECT_TRUE(fs::is_empty(user.Path()));  // no per-user table either
-    EXPECT_EQ(levelNumber, 1);
-    EXPECT_TRUE(game.Host().Messages().empty());
+        EXPECT_EQ(RunTestPlay(set), 0) << code;
+        EXPECT_EQ(FileBytes(dir.File("data/012.dat")), scoresBefore) << code;
+        EXPECT_FALSE(fs::exists(dir.File("data/012.dat.tmp"))) << code;
+        EXPECT_TRUE(fs::is_empty(user.Path())) << code;  // no per-user table either
+        EXPECT_EQ(levelNumber, 1) << code;
+        EXPECT_TRUE(game.Host().Messages().empty()) << code;
+    }
 }
 
 TEST(TestPlay, FocusLostInTheLevelOpensThePauseMenuWhereGivingUpEndsTheRun) {
