@@ -2,8 +2,8 @@
 #include "Numbers.h"
 
 #include <cfenv>
+#include <charconv>
 #include <cmath>
-#include <cstdlib>
 #include <stdexcept>
 #include <string>
 
@@ -32,7 +32,8 @@ int32_t ToInt32(double value) {
 
 double ReadNumber(std::string_view text) {
     size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
+        ++i;
     size_t end = i;
     if (end < text.size() && (text[end] == '+' || text[end] == '-')) ++end;
     bool digits = false;
@@ -59,9 +60,11 @@ double ReadNumber(std::string_view text) {
         }
         if (expDigits > e) end = expDigits;
     }
-    const std::string number(text.substr(i, end - i));
-    const double value = std::strtod(number.c_str(), nullptr);
-    return std::isfinite(value) ? value : 0.0;
+    // from_chars reads with a decimal point whatever the locale; it takes no plus sign.
+    if (text[i] == '+') ++i;
+    double value = 0.0;
+    const std::from_chars_result read = std::from_chars(text.data() + i, text.data() + end, value);
+    return read.ec == std::errc() && std::isfinite(value) ? value : 0.0;
 }
 
 }  // namespace zorvik

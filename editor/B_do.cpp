@@ -1,6 +1,8 @@
 // Start-up of the editing state and the drawing routines of the map view and the palette.
 #include "B_do.h"
 
+#include <algorithm>
+
 #include "A_deklare.h"
 #include "C_Nastav.h"
 #include "Form1.h"
@@ -87,61 +89,125 @@ void DrawPalette() {
     }
 }
 
+namespace {
+
+// Draws view cell (k, row): its image or black, a stone marker, a speed or link label.
+// Returns the area a label painted (empty without one), which can reach into the next cells.
+QRect DrawCell(PictureBox& view, const PictureBox& sheet, int k, int row) {
+    const int inner = kViewPitch - 1;  // 29 x 29 pixels inside the grid lines
+    const int col = k + viewScroll;
+    const int tile = mapTiles[col][row];
+    const int item = mapItems[col][row];
+    const int x = kViewPitch * (k - 1);
+    const int y = kViewPitch * (row - 1);
+
+    // Tile codes 16..18 show the images of their palette entries; the pressed
+    // platform (15) shows like tile 16.
+    int p = tile - 1;
+    if (p == 15) p = 14;
+    if (p == 16) p = 15;
+    if (p == 17) p = 16;
+    const int objectImage = ObjectImage(item);
+    if (objectImage >= 0) p = objectImage;
+
+    const bool drewImage = p != -1;
+    if (!drewImage) {
+        view.BitBlt(x + 1, y + 1, inner, inner, nullptr, 0, 0, kBlackness);
+    } else {
+        view.StretchBlt(x + 1, y + 1, inner, inner, sheet, SheetX(p), SheetY(p), kSheetCell,
+                        kSheetCell);
+    }
+
+    // A stone rests on this cell: its marker replaces any label.
+    if (item >= 20 && item <= 39) {
+        view.StretchBlt(x + 5, y + 5, 20, 20, sheet, SheetX(23), SheetY(23), kSheetCell,
+                        kSheetCell);
+        p = 23;
+    }
+
+    if (!drewImage) return {};
+    QRect painted;
+    if (p == 24 || p == 25) {
+        const int speed = p == 24 ? item - 45 : item - 40;
+        labelRect = LabelRect{x + 13, y + 12, x + 63, y + 62};
+        painted = view.DrawTextA(QString::number(speed), 1, labelRect.left, labelRect.top,
+                                 labelRect.right, labelRect.bottom);
+    } else if (p == 16 || p == 13) {
+        labelRect = LabelRect{x + 11, y + 12, x + 61, y + 62};
+        painted = view.DrawTextA(QString::number(item), -1, labelRect.left, labelRect.top,
+                                 labelRect.right, labelRect.bottom);
+    } else {
+        return {};
+    }
+    view.Circle(x + 16, y + 18, 8, QColor(255, 255, 255));
+    // Antialiased glyph edges may reach a pixel past the text's box.
+    return painted.adjusted(-1, -1, 1, 1);
+}
+
+}  // namespace
+
 void DrawMap() {
     Form1& form = TheForm();
-    PictureBox& view = *form.Level;
-    const PictureBox& sheet = *form.Hiden;
-    const int inner = kViewPitch - 1;  // 29 x 29 pixels inside the grid lines
+    form.Level->HoldUpdates(true);
     for (int row = 1; row <= kViewCells; ++row) {
-        for (int k = 1; k <= kViewCells; ++k) {
-            const int col = k + viewScroll;
-            const int tile = mapTiles[col][row];
-            const int item = mapItems[col][row];
-            const int x = kViewPitch * (k - 1);
-            const int y = kViewPitch * (row - 1);
-
-            // Tile codes 16..18 show the images of their palette entries; the pressed
-            // platform (15) shows like tile 16.
-            int p = tile - 1;
-            if (p == 15) p = 14;
-            if (p == 16) p = 15;
-            if (p == 17) p = 16;
-            const int objectImage = ObjectImage(item);
-            if (objectImage >= 0) p = objectImage;
-
-            const bool drewImage = p != -1;
-            if (!drewImage) {
-                view.BitBlt(x + 1, y + 1, inner, inner, nullptr, 0, 0, kBlackness);
-            } else {
-                view.StretchBlt(x + 1, y + 1, inner, inner, sheet, SheetX(p), SheetY(p), kSheetCell,
-                                kSheetCell);
-            }
-
-            // A stone rests on this cell: its marker replaces any label.
-            if (item >= 20 && item <= 39) {
-                view.StretchBlt(x + 5, y + 5, 20, 20, sheet, SheetX(23), SheetY(23), kSheetCell,
-                                kSheetCell);
-                p = 23;
-            }
-
-            if (!drewImage) continue;
-            bool labelled = false;
-            if (p == 24 || p == 25) {
-                const int speed = p == 24 ? item - 45 : item - 40;
-                labelRect = LabelRect{x + 13, y + 12, x + 63, y + 62};
-                view.DrawTextA(QString::number(speed), 1, labelRect.left, labelRect.top,
-                               labelRect.right, labelRect.bottom);
-                labelled = true;
-            } else if (p == 16 || p == 13) {
-                labelRect = LabelRect{x + 11, y + 12, x + 61, y + 62};
-                view.DrawTextA(QString::number(item), -1, labelRect.left, labelRect.top,
-                               labelRect.right, labelRect.bottom);
-                labelled = true;
-            }
-            if (labelled) view.Circle(x + 16, y + 18, 8, QColor(255, 255, 255));
-        }
+        for (int k = 1; k <= kViewCells; ++k)
+            DrawCell(*form.Level, *form.Hiden, k, row);
     }
     DrawGrid();
+    form.Level->HoldUpdates(false);
+}
+
+void DrawMapCells(const std::vector<MapCell>& cells) {
+    Form1& form = TheForm();
+    // View cells to redraw, [row][k] counted from 1. A full DrawMap draws row by row, and a
+    // later cell covers what an earlier label spilt into it, so redrawing a cell means
+    // redrawing the cells its label reaches as well.
+    bool pending[kViewCells + 2][kViewCells + 2] = {};
+    bool redrawn[kViewCells + 2][kViewCells + 2] = {};
+    bool any = false;
+    for (const MapCell& cell : cells) {
+        const int k = cell.col - viewScroll;
+        if (k < 1 || k > kViewCells || cell.row < 1 || cell.row > kViewCells) continue;
+        pending[cell.row][k] = true;
+        any = true;
+    }
+    if (!any) return;
+    form.Level->HoldUpdates(true);
+    for (int row = 1; row <= kViewCells; ++row) {
+        for (int k = 1; k <= kViewCells; ++k) {
+            if (!pending[row][k]) continue;
+            redrawn[row][k] = true;
+            const QRect label = DrawCell(*form.Level, *form.Hiden, k, row);
+            if (label.isEmpty()) continue;
+            const int right = kViewPitch * k;  // the grid line right of the cell
+            const int bottom = kViewPitch * row;
+            if (label.right() > right && k < kViewCells) pending[row][k + 1] = true;
+            if (label.bottom() > bottom && row < kViewCells) {
+                pending[row + 1][k] = true;
+                if (label.right() > right && k < kViewCells) pending[row + 1][k + 1] = true;
+            }
+        }
+    }
+    // The grid lines around the redrawn cells, vertical ones first as in DrawGrid.
+    const int length = kViewCells * kViewPitch;
+    for (int pass = 0; pass < 2; ++pass) {
+        for (int row = 1; row <= kViewCells; ++row) {
+            for (int k = 1; k <= kViewCells; ++k) {
+                if (!redrawn[row][k]) continue;
+                const int x = kViewPitch * (k - 1);
+                const int y = kViewPitch * (row - 1);
+                const int span = std::min(kViewPitch + 1, length - (pass == 0 ? y : x));
+                for (int line = 0; line <= kViewPitch; line += kViewPitch) {
+                    if (pass == 0) {
+                        form.Level->BitBlt(x + line, y, 1, span, form.Fialova, 0, y, kSrcCopy);
+                    } else {
+                        form.Level->BitBlt(x, y + line, span, 1, form.Fialova, x, 0, kSrcCopy);
+                    }
+                }
+            }
+        }
+    }
+    form.Level->HoldUpdates(false);
 }
 
 }  // namespace zorvik::editor

@@ -1,6 +1,10 @@
 // Start-up of the editing state and the drawing of the map view, the grid and the palette.
 #pragma once
 
+#include <vector>
+
+#include "MapDocument.h"
+
 namespace zorvik::editor {
 
 // Fills the palette, turns both tools on, draws the grid and the palette and previews
@@ -15,5 +19,8 @@ void DrawPalette();
 // Redraws the 18 x 18 visible cells with their markers and labels, then the grid. Called
 // after every change of the map or of viewScroll.
 void DrawMap();
+// Redraws only what the given map cells change in the view: their visible cells, the cells a
+// label spills into, and the grid lines around them. The picture is the one DrawMap draws.
+void DrawMapCells(const std::vector<MapCell>& cells);
 
 }  // namespace zorvik::editor

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QProcess>
 
 namespace zorvik::editor {
 
@@ -28,6 +29,10 @@ QString CommonDialog::QtFilter() const {
         filters << parts[i] + QStringLiteral(" (") + parts[i + 1] + QLatin1Char(')');
     }
     return filters.join(QStringLiteral(";;"));
+}
+
+bool EditorHost::StartDetached(const QString& program, const QStringList& arguments) {
+    return QProcess::startDetached(program, arguments);
 }
 
 std::optional<QString> QtEditorHost::ChooseFile(bool save, const CommonDialog& dialog) {

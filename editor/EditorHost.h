@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 class QWidget;
@@ -47,6 +48,8 @@ class EditorHost {
     virtual bool AskYesNo(const QString& text) = 0;
     // The system's default beep.
     virtual void Beep() = 0;
+    // Starts a program beside the editor, not waiting for it; false when it could not start.
+    virtual bool StartDetached(const QString& program, const QStringList& arguments);
 };
 
 // The desktop implementation: Qt file dialogs and message boxes over the given window.

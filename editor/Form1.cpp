@@ -14,19 +14,21 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QScreen>
+#include <QStatusBar>
 #include <QStyleOptionButton>
 #include <QStylePainter>
+#include <QTemporaryDir>
 #include <QTemporaryFile>
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdio>
-#include <cstring>
 #include <fstream>
 
 #include "A_deklare.h"
 #include "B_do.h"
 #include "LevelFolder.h"
+#include "LevelRules.h"
 #include "MapText.h"
 #include "Numbers.h"
 
@@ -37,6 +39,11 @@ namespace {
 Form1* theForm = nullptr;
 
 const QColor kGrey(128, 128, 128);
+// Overlay colours: solid cells tinted red, the cells sharing the pointed link number framed
+// in yellow, board gates outlined in cyan.
+const QColor kSolidTint(255, 0, 0, 96);
+const QColor kLinkColour(255, 255, 0);
+const QColor kGateColour(0, 255, 255);
 const QString kTileSheetPath = QStringLiteral("/data/editor-tiles.bmp");
 constexpr int kSheetWidth = 730;
 constexpr int kSheetHeight = 292;
@@ -81,11 +88,6 @@ double TypedNumber(const QLineEdit& box) {
 // A whole number in the 16-bit range: rounded, ties to even, then clamped.
 int16_t Clamp16(double value) {
     return static_cast<int16_t>(std::clamp(RoundHalfEven(value), -32768.0, 32767.0));
-}
-
-void SetCell(MapLayer& layer, int col, int row, int16_t value, bool& changed) {
-    if (layer[col][row] != value) changed = true;
-    layer[col][row] = value;
 }
 
 // Reads one layer file: at least 18 lines, every cell a whole number that fits 16 bits.
@@ -151,7 +153,8 @@ Form1::Form1(EditorHost* host, const QString& programDir)
     : Dialog(nullptr),
       ownHost_(host == nullptr ? std::make_unique<QtEditorHost>(this) : nullptr),
       host_(host == nullptr ? ownHost_.get() : host),
-      programDir_(programDir.isEmpty() ? ProgramDataFolder() : programDir) {
+      programDir_(programDir.isEmpty() ? ProgramDataFolder() : programDir),
+      gameProgram_(QCoreApplication::applicationDirPath() + QStringLiteral("/zorvik")) {
     theForm = this;
     Dialog = CommonDialog(host_);
     ResetEditorState();
@@ -159,6 +162,7 @@ Form1::Form1(EditorHost* host, const QString& programDir)
     setWindowTitle(QStringLiteral("Form1"));
     BuildControls();
     BuildMenu();
+    BuildExtraMenus();
     const bool sheetLoaded = LoadTileSheet();
     Form_Load();
     if (!sheetLoaded) {
@@ -227,17 +231,45 @@ void Form1::BuildControls() {
     Command3 = button("Command3", QStringLiteral("Editovat rychlost ohebnych nepratel"), 11, 648,
                       80, 113, 57);
     Text2 = textBox("Text2", 11, 680, 144, 49, 19);
-    Label2 = label("Label2", QString::fromUtf8("1-nejrychleší 5-nejpomalejší"), 672, 168, 81, 33);
+    // One entry per line: word wrap would also break after a hyphen ("5-" / "nejpomalejší").
+    Label2 = label("Label2", QString::fromUtf8("1-nejrychleší\n5-nejpomalejší"), 672, 168, 81, 33);
     // Label2 keeps the form's default font: the same face, not bold.
     QFont plain = FormFont(11);
     plain.setBold(false);
     Label2->setFont(plain);
     Command2 = button("Command2", QStringLiteral("Kontrola Levelu"), 13, 648, 224, 105, 49);
+    // The scroll buttons repeat while held.
+    for (QPushButton* scroll : {Nahoru, Dolu, Vlevo, Vpravo})
+        scroll->setAutoRepeat(true);
+    // The map view takes the focus on a click (for the arrow keys) and follows the pointer
+    // without a button (for the status bar and the link highlight).
+    Level->setFocusPolicy(Qt::ClickFocus);
+    Level->setMouseTracking(true);
+    Level->SetOverlay([this](QPainter& painter) { PaintOverlay(painter); });
+    status_ = new QLabel(this);
+    status_->setObjectName(QStringLiteral("status"));
+    statusBar()->addWidget(status_, 1);
 
     connect(Level, &PictureBox::MouseDown, this,
             [this](int b, int s, double x, double y) { Level_MouseDown(b, s, x, y); });
-    connect(Level, &PictureBox::MouseMove, this,
-            [this](int b, int s, double x, double y) { Level_MouseMove(b, s, x, y); });
+    connect(Level, &PictureBox::MouseMove, this, [this](int b, int s, double x, double y) {
+        Level_MouseMove(b, s, x, y);
+        Hover(x, y);
+    });
+    connect(Level, &PictureBox::MouseUp, this,
+            [this](int b, int s, double x, double y) { Level_MouseUp(b, s, x, y); });
+    connect(Level, &PictureBox::PointerLeft, this, [this] { Hover(-1, -1); });
+    // Wheel: the view scrolls a column per notch (up or left: towards column 1), the palette
+    // an entry per notch; arrows scroll the view while it has the focus.
+    connect(Level, &PictureBox::WheelTurned, this,
+            [this](int up, int left) { Scroll(0, -(up + left)); });
+    connect(Vyber, &PictureBox::WheelTurned, this, [this](int up, int) { Scroll(-up, 0); });
+    connect(Level, &PictureBox::KeyPressed, this, [this](int key) {
+        if (key == Qt::Key_Left) Scroll(0, -1);
+        if (key == Qt::Key_Right) Scroll(0, 1);
+        if (key == Qt::Key_PageUp) Scroll(-1, 0);
+        if (key == Qt::Key_PageDown) Scroll(1, 0);
+    });
     connect(Vyber, &PictureBox::MouseDown, this,
             [this](int b, int s, double x, double y) { Vyber_MouseDown(b, s, x, y); });
     connect(Nahoru, &QPushButton::clicked, this, [this] { Nahoru_Click(); });
@@ -264,9 +296,59 @@ void Form1::BuildMenu() {
     Msave = Mfile->addAction(QStringLiteral("Save MAP"));
     Msave->setObjectName(QStringLiteral("Msave"));
     Msave->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    // The key itself goes to QuickSave; the menu item shows it and still asks for a name.
+    Msave->setShortcutContext(Qt::WidgetShortcut);
     connect(Mclear, &QAction::triggered, this, [this] { Mclear_Click(); });
     connect(Mopen, &QAction::triggered, this, [this] { Mopen_Click(); });
     connect(Msave, &QAction::triggered, this, [this] { Msave_Click(); });
+}
+
+void Form1::BuildExtraMenus() {
+    Mupravy = menuBar()->addMenu(QString::fromUtf8("Úpravy"));
+    Mupravy->setObjectName(QStringLiteral("Mupravy"));
+    Mzpet = Mupravy->addAction(QString::fromUtf8("Zpět"));
+    Mzpet->setObjectName(QStringLiteral("Mzpet"));
+    Mzpet->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    Mznovu = Mupravy->addAction(QStringLiteral("Znovu"));
+    Mznovu->setObjectName(QStringLiteral("Mznovu"));
+    Mznovu->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    connect(Mzpet, &QAction::triggered, this, [this] { Mzpet_Click(); });
+    connect(Mznovu, &QAction::triggered, this, [this] { Mznovu_Click(); });
+
+    Mzobrazit = menuBar()->addMenu(QStringLiteral("Zobrazit"));
+    Mzobrazit->setObjectName(QStringLiteral("Mzobrazit"));
+    Mpevnost = Mzobrazit->addAction(QString::fromUtf8("Pevná pole"));
+    Mpevnost->setObjectName(QStringLiteral("Mpevnost"));
+    Mpevnost->setCheckable(true);
+    Mbrany = Mzobrazit->addAction(QString::fromUtf8("Brány nad prkny"));
+    Mbrany->setObjectName(QStringLiteral("Mbrany"));
+    Mbrany->setCheckable(true);
+    Mbrany->setChecked(true);
+    for (QAction* toggle : {Mpevnost, Mbrany})
+        connect(toggle, &QAction::toggled, Level, [this] { Level->update(); });
+
+    Mlevel = menuBar()->addMenu(QStringLiteral("Level"));
+    Mlevel->setObjectName(QStringLiteral("Mlevel"));
+    Mhrat = Mlevel->addAction(QString::fromUtf8("Hrát level"));
+    Mhrat->setObjectName(QStringLiteral("Mhrat"));
+    Mhrat->setShortcut(QKeySequence(Qt::Key_F5));
+    connect(Mhrat, &QAction::triggered, this, [this] { Mhrat_Click(); });
+
+    // Keys without a menu item: quick save, and Page Up / Down for the palette anywhere in
+    // the window.
+    QuickSave = new QAction(this);
+    QuickSave->setObjectName(QStringLiteral("QuickSave"));
+    QuickSave->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    connect(QuickSave, &QAction::triggered, this, [this] { QuickSave_Click(); });
+    auto* pageUp = new QAction(this);
+    pageUp->setShortcut(QKeySequence(Qt::Key_PageUp));
+    connect(pageUp, &QAction::triggered, this, [this] { Scroll(-1, 0); });
+    auto* pageDown = new QAction(this);
+    pageDown->setShortcut(QKeySequence(Qt::Key_PageDown));
+    connect(pageDown, &QAction::triggered, this, [this] { Scroll(1, 0); });
+    addActions({QuickSave, pageUp, pageDown});
+    UpdateTitle();
 }
 
 // The sheet is design data of the form; without the file the editor draws a stand-in (and
@@ -325,12 +407,13 @@ void Form1::MapEdit(int button, double x, double y, bool press) {
     if (viewCol > kViewCells - 1 || viewRow > kViewCells - 1) return;
     const int col = viewCol + 1 + viewScroll;
     const int row = viewRow + 1;
-    bool changed = false;
+    // A press starts a new undo step; the moves of its drag and its release add to it.
+    if (press && (button == kLeftButton || button == kRightButton)) document_.BeginStep();
 
     if (button == kLeftButton) {
         if (linkMode != 0) {
             if (mapTiles[col][row] == 14 || mapTiles[col][row] == 18) {
-                SetCell(mapItems, col, row, Clamp16(TypedNumber(*Text1)), changed);
+                document_.SetCell(mapItems, col, row, Clamp16(TypedNumber(*Text1)));
             }
         }
         if (speedMode != 0) {
@@ -342,28 +425,32 @@ void Form1::MapEdit(int button, double x, double y, bool press) {
                                        : std::clamp(static_cast<double>(Clamp16(typed)), 1.0, 5.0);
             const int item = mapItems[col][row];
             if (item >= 46 && item <= 50) {
-                SetCell(mapItems, col, row, Clamp16(45 + speed), changed);
+                document_.SetCell(mapItems, col, row, Clamp16(45 + speed));
             } else if (item >= 41 && item <= 45) {
-                SetCell(mapItems, col, row, Clamp16(40 + speed), changed);
+                document_.SetCell(mapItems, col, row, Clamp16(40 + speed));
             }
         }
         if (linkMode == 0 && speedMode == 0) {
             const PaletteEntry& entry = paletteTable[static_cast<size_t>(selectedEntry)];
             // The stone marks the object only, keeping the ground it rests on.
             if (entry.item != 20) {
-                SetCell(mapTiles, col, row, entry.tile, changed);
-                SetCell(mapSolid, col, row, entry.solid, changed);
+                document_.SetCell(mapTiles, col, row, entry.tile);
+                document_.SetCell(mapSolid, col, row, entry.solid);
             }
-            SetCell(mapItems, col, row, entry.item, changed);
+            document_.SetCell(mapItems, col, row, entry.item);
         }
-        DrawMap();
+        MapChangedCells();
     } else if (button == kRightButton) {
-        SetCell(mapTiles, col, row, 0, changed);
-        SetCell(mapSolid, col, row, 0, changed);
-        SetCell(mapItems, col, row, 0, changed);
-        DrawMap();
+        document_.SetCell(mapTiles, col, row, 0);
+        document_.SetCell(mapSolid, col, row, 0);
+        document_.SetCell(mapItems, col, row, 0);
+        MapChangedCells();
     }
-    if (changed) mapChanged_ = true;
+}
+
+void Form1::Level_MouseUp(int, int, double, double) {
+    document_.EndStep();
+    UpdateTitle();
 }
 
 void Form1::Vyber_MouseDown(int, int, double, double y) {
@@ -418,40 +505,231 @@ void Form1::Vpravo_Click() {
 void Form1::PrepareDialog() {
     Dialog.CancelError = true;
     Dialog.InitDir = DefaultLevelFolder(programDir_);
+    if (!lastFolder_.isEmpty()) Dialog.InitDir = lastFolder_;
     Dialog.Filter = QStringLiteral("Zorvik MAP file|*.map");
 }
 
+// Clear map starts a new, unnamed map; it is one undo step, so Zpět brings the old map back.
 void Form1::Mclear_Click() {
-    std::memset(mapTiles, 0, sizeof mapTiles);
-    std::memset(mapSolid, 0, sizeof mapSolid);
-    std::memset(mapItems, 0, sizeof mapItems);
+    static const MapLayer empty{};
+    document_.ReplaceAll(empty, empty, empty, QString());
     viewScroll = 0;
     DrawMap();
-    mapChanged_ = false;
+    document_.TakeChangedCells();
+    document_.MarkSaved();
+    UpdateTitle();
+    RefreshStatus();
 }
 
 void Form1::Mopen_Click() {
     PrepareDialog();
-    if (!Dialog.ShowOpen() || !ReadMapSet(Dialog.FileName)) {
+    const bool chosen = Dialog.ShowOpen();
+    if (chosen) RememberFolder(Dialog.FileName);
+    if (!chosen || !OpenMapSet(Dialog.FileName)) {
         host_->MsgBox(QString::fromLatin1(kOpenFailedText));
         return;
     }
+}
+
+bool Form1::OpenMapSet(const QString& path) {
+    if (!ReadMapSet(path)) return false;
     update();
     viewScroll = 0;
     DrawMap();
-    mapChanged_ = false;
+    document_.TakeChangedCells();
+    document_.MarkSaved();
+    UpdateTitle();
+    RefreshStatus();
+    return true;
 }
 
 void Form1::Msave_Click() {
     PrepareDialog();
-    if (!Dialog.ShowSave() || !WriteMapSet(Dialog.FileName)) {
+    const bool chosen = Dialog.ShowSave();
+    if (chosen) RememberFolder(Dialog.FileName);
+    if (!chosen || !WriteMapSet(Dialog.FileName)) {
         host_->MsgBox(QString::fromLatin1(kSaveFailedText));
         return;
     }
     update();
     viewScroll = 0;
     DrawMap();
-    mapChanged_ = false;
+    document_.MarkSaved();
+    document_.SetName(Dialog.FileName);
+    UpdateTitle();
+}
+
+void Form1::QuickSave_Click() {
+    if (document_.Name().isEmpty()) {
+        Msave_Click();
+        return;
+    }
+    if (!WriteMapSet(document_.Name())) {
+        host_->MsgBox(QString::fromLatin1(kSaveFailedText));
+        return;
+    }
+    document_.MarkSaved();
+    UpdateTitle();
+}
+
+void Form1::RememberFolder(const QString& path) {
+    lastFolder_ = QFileInfo(path).absolutePath();
+}
+
+// ---- Undo, redo and test-play ----
+
+void Form1::Mzpet_Click() {
+    if (document_.Undo()) MapChangedCells();
+}
+
+void Form1::Mznovu_Click() {
+    if (document_.Redo()) MapChangedCells();
+}
+
+void Form1::MapChangedCells() {
+    const std::vector<MapCell> cells = document_.TakeChangedCells();
+    DrawMapCells(cells);
+    // Overlays that depend on a changed cell: its own tint, the gate above a housing, the
+    // highlight of every cell sharing a link number.
+    bool linkCell = false;
+    for (const MapCell& cell : cells) {
+        const int k = cell.col - viewScroll;
+        if (k < 1 || k > kViewCells) continue;
+        Level->update(QRect(kViewPitch * (k - 1) - 1, kViewPitch * (cell.row - 4) - 1,
+                            kViewPitch + 3, 4 * kViewPitch + 3));
+        linkCell = linkCell || cell == hovered_;
+    }
+    if (linkCell || (hovered_.col != 0 && (mapTiles[hovered_.col][hovered_.row] == 14 ||
+                                           mapTiles[hovered_.col][hovered_.row] == 18))) {
+        Level->update();
+    }
+    UpdateTitle();
+    RefreshStatus();
+}
+
+void Form1::UpdateTitle() {
+    const bool modified = document_.Modified();
+    QString title = QStringLiteral("Form1");
+    if (!document_.Name().isEmpty())
+        title = QFileInfo(document_.Name()).fileName() + QStringLiteral(" - ") + title;
+    if (modified) title.prepend(QLatin1Char('*'));
+    if (windowTitle() != title) setWindowTitle(title);
+    if (Mzpet != nullptr) {
+        Mzpet->setEnabled(document_.CanUndo());
+        Mznovu->setEnabled(document_.CanRedo());
+    }
+}
+
+void Form1::Mhrat_Click() {
+    document_.EndStep();
+    const QFileInfo game(gameProgram_);
+    if (!game.isFile() || !game.isExecutable()) {
+        host_->MsgBox(QString::fromLatin1(kGameMissingText) +
+                      QDir::toNativeSeparators(gameProgram_));
+        return;
+    }
+    // A fresh folder each time: a game still running keeps its own set.
+    auto folder =
+        std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/zorvik-level-XXXXXX"));
+    const QString set = folder->filePath(QStringLiteral("level.map"));
+    if (!folder->isValid() || !WriteMapSet(set)) {
+        host_->MsgBox(QString::fromLatin1(kPlayWriteFailedText));
+        return;
+    }
+    if (!host_->StartDetached(gameProgram_, {QStringLiteral("--level"), set})) {
+        host_->MsgBox(QString::fromLatin1(kGameStartFailedText) +
+                      QDir::toNativeSeparators(gameProgram_));
+        return;
+    }
+    lastPlaySet_ = set;
+    playDirs_.push_back(std::move(folder));
+}
+
+// ---- Pointer, overlays and scrolling ----
+
+void Form1::Scroll(int paletteSteps, int viewSteps) {
+    for (; paletteSteps < 0; ++paletteSteps)
+        Nahoru_Click();
+    for (; paletteSteps > 0; --paletteSteps)
+        Dolu_Click();
+    for (; viewSteps < 0; ++viewSteps)
+        Vpravo_Click();
+    for (; viewSteps > 0; --viewSteps)
+        Vlevo_Click();
+    // Another cell is now under the pointer.
+    if (pointer_.x() >= 0) Hover(pointer_.x(), pointer_.y());
+}
+
+namespace {
+
+bool IsLinkTile(int tile) {
+    return tile == 14 || tile == 18;
+}
+
+}  // namespace
+
+void Form1::Hover(double x, double y) {
+    pointer_ = QPointF(x, y);
+    MapCell cell;
+    if (x >= 0 && y >= 0 && x < kViewCells * kViewPitch && y < kViewCells * kViewPitch) {
+        cell = MapCell{static_cast<int>(x) / kViewPitch + 1 + viewScroll,
+                       static_cast<int>(y) / kViewPitch + 1};
+    }
+    if (cell != hovered_) {
+        const bool wasLink = hovered_.col != 0 && IsLinkTile(mapTiles[hovered_.col][hovered_.row]);
+        hovered_ = cell;
+        const bool isLink = cell.col != 0 && IsLinkTile(mapTiles[cell.col][cell.row]);
+        if (wasLink || isLink) Level->update();
+    }
+    RefreshStatus();
+}
+
+void Form1::RefreshStatus() {
+    QString text;
+    if (hovered_.col != 0) {
+        const MapCell& c = hovered_;
+        text = QStringLiteral("Sloupec %1  Radek %2   Dlazdice %3  Pevnost %4  Objekt %5")
+                   .arg(c.col)
+                   .arg(c.row)
+                   .arg(mapTiles[c.col][c.row])
+                   .arg(mapSolid[c.col][c.row])
+                   .arg(mapItems[c.col][c.row]);
+    }
+    if (status_->text() != text) status_->setText(text);
+}
+
+void Form1::PaintOverlay(QPainter& painter) {
+    const bool solidity = Mpevnost != nullptr && Mpevnost->isChecked();
+    const bool gates = Mbrany != nullptr && Mbrany->isChecked();
+    const bool link = hovered_.col != 0 && IsLinkTile(mapTiles[hovered_.col][hovered_.row]);
+    if (!solidity && !gates && !link) return;
+    const int linkNumber = link ? mapItems[hovered_.col][hovered_.row] : 0;
+    for (int row = 1; row <= kViewCells; ++row) {
+        for (int k = 1; k <= kViewCells; ++k) {
+            const int col = k + viewScroll;
+            const QRect cell(kViewPitch * (k - 1) + 1, kViewPitch * (row - 1) + 1, kViewPitch - 1,
+                             kViewPitch - 1);
+            if (solidity && mapSolid[col][row] != 0) painter.fillRect(cell, kSolidTint);
+            if (link && IsLinkTile(mapTiles[col][row]) && mapItems[col][row] == linkNumber) {
+                // A frame three pixels wide inside the cell.
+                constexpr int kFrame = 3;
+                painter.fillRect(cell.left(), cell.top(), cell.width(), kFrame, kLinkColour);
+                painter.fillRect(cell.left(), cell.bottom() - kFrame + 1, cell.width(), kFrame,
+                                 kLinkColour);
+                painter.fillRect(cell.left(), cell.top(), kFrame, cell.height(), kLinkColour);
+                painter.fillRect(cell.right() - kFrame + 1, cell.top(), kFrame, cell.height(),
+                                 kLinkColour);
+            }
+            if (gates && mapTiles[col][row] == 18) {
+                // The three cells above the housing, on their grid lines.
+                const QRect gate(kViewPitch * (k - 1), kViewPitch * (row - 4), kViewPitch,
+                                 3 * kViewPitch);
+                painter.setPen(QPen(kGateColour, 1));
+                painter.setBrush(Qt::NoBrush);
+                painter.drawRect(gate);
+            }
+        }
+    }
 }
 
 // Reads the three files into a scratch map and takes it over only when all three read
@@ -464,13 +742,18 @@ bool Form1::ReadMapSet(const QString& path) {
         !ReadLayer(path + QStringLiteral(".2"), items)) {
         return false;
     }
-    for (int col = 1; col <= kLastCol; ++col) {
-        for (int row = 1; row <= kLastRow; ++row) {
-            mapTiles[col][row] = tiles[col][row];
-            mapSolid[col][row] = solid[col][row];
-            mapItems[col][row] = items[col][row];
-        }
+    // Column 0 and row 0 are not in the files: they keep what they hold.
+    for (int col = 0; col <= kLastCol; ++col) {
+        tiles[col][0] = mapTiles[col][0];
+        solid[col][0] = mapSolid[col][0];
+        items[col][0] = mapItems[col][0];
     }
+    for (int row = 0; row <= kLastRow; ++row) {
+        tiles[0][row] = mapTiles[0][row];
+        solid[0][row] = mapSolid[0][row];
+        items[0][row] = mapItems[0][row];
+    }
+    document_.ReplaceAll(tiles, solid, items, path);
     return true;
 }
 
@@ -587,6 +870,27 @@ void Form1::CheckLevel() {
     rule(platforms > 10, "V levelu smi byt nejvice deset plosinek");
     rule(starts == 0, "Level postrada startovni pozici Zorvik flasky");
     rule(starts > 1, "V levelu smi byt jen jedna strtovni pozice Zorvik flasky");
+
+    // Then what the game itself would trip over, all in one message.
+    levelrules::Layer tiles(levelrules::kCells);
+    levelrules::Layer solid(levelrules::kCells);
+    levelrules::Layer items(levelrules::kCells);
+    for (int row = 1; row <= kLastRow; ++row) {
+        for (int col = 1; col <= kLastCol; ++col) {
+            const auto i = static_cast<size_t>(levelrules::CellIndex(col, row));
+            tiles[i] = mapTiles[col][row];
+            solid[i] = mapSolid[col][row];
+            items[i] = mapItems[col][row];
+        }
+    }
+    const std::vector<levelrules::Finding> findings = levelrules::CheckLevel(tiles, solid, items);
+    if (!findings.empty()) {
+        QString text = QString::fromLatin1(kFurtherFindingsText);
+        for (const levelrules::Finding& finding : findings)
+            text += QLatin1Char('\n') + QString::fromStdString(levelrules::FindingText(finding));
+        host_->MsgBox(text);
+        passed = false;
+    }
     if (!passed) return;
 
     int32_t points = 0;
@@ -605,7 +909,8 @@ void Form1::CheckLevel() {
 }
 
 void Form1::closeEvent(QCloseEvent* event) {
-    if (mapChanged_ && !host_->AskYesNo(QString::fromLatin1(kDiscardChangesText))) {
+    document_.EndStep();
+    if (MapChanged() && !host_->AskYesNo(QString::fromLatin1(kDiscardChangesText))) {
         event->ignore();
         return;
     }

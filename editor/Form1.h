@@ -7,12 +7,16 @@
 #include <QMainWindow>
 #include <QPushButton>
 #include <memory>
+#include <vector>
 
 #include "EditorHost.h"
+#include "MapDocument.h"
 #include "PictureBox.h"
 
 class QAction;
+class QLabel;
 class QMenu;
+class QTemporaryDir;
 
 namespace zorvik::editor {
 
@@ -58,6 +62,19 @@ class Form1 : public QMainWindow {
     QAction* Mopen = nullptr;
     QAction* mcara2 = nullptr;
     QAction* Msave = nullptr;
+    // Edit menu: undo and redo.
+    QMenu* Mupravy = nullptr;
+    QAction* Mzpet = nullptr;
+    QAction* Mznovu = nullptr;
+    // View menu: overlays drawn over the map view only (never into the files).
+    QMenu* Mzobrazit = nullptr;
+    QAction* Mpevnost = nullptr;  // solid cells tinted; off at start
+    QAction* Mbrany = nullptr;    // board gate cells outlined; on at start
+    // Level menu: play the map in the game.
+    QMenu* Mlevel = nullptr;
+    QAction* Mhrat = nullptr;
+    // Ctrl+S: saves to the map's file set without the dialog once the map has a name.
+    QAction* QuickSave = nullptr;
     CommonDialog Dialog;
 
     // Event handlers, run by Qt for the control and event they are named after. Mouse
@@ -85,12 +102,35 @@ class Form1 : public QMainWindow {
     void Command1_Click();
     void Command3_Click();
     void Command2_Click();
-    // Counts the level's objects against the game's limits and reports each finding, or the
-    // star total, in a message box. Run only by Command2_Click.
+    // Counts the level's objects against the game's limits and reports each finding, then
+    // one message with every layout finding the game would trip over; or, with neither, the
+    // star total. Run only by Command2_Click.
     void CheckLevel();
+    // End of a press-drag-release on the map: the edits since the press become one undo step.
+    void Level_MouseUp(int button, int shift, double x, double y);
+    // Undo and redo of whole steps (the menu items are disabled when there is none).
+    void Mzpet_Click();
+    void Mznovu_Click();
+    // Writes the map to a temporary file set and starts the game on it beside the editor.
+    void Mhrat_Click();
+    // Ctrl+S: save to the current name without the dialog; with no name yet, as Msave.
+    void QuickSave_Click();
+
+    // Opens a map set as the Open command does, without the dialog (for the command line).
+    bool OpenMapSet(const QString& path);
+    // The tile file of the map set last opened or saved; empty for a new map.
+    const QString& FileName() const { return document_.Name(); }
+    // The game started by test-play; defaults to "zorvik" beside the editor's executable.
+    void SetGameProgram(const QString& program) { gameProgram_ = program; }
+    const QString& GameProgram() const { return gameProgram_; }
+    // The tile file of the last test-play set, for tests; empty before the first.
+    const QString& LastPlaySet() const { return lastPlaySet_; }
+    // The map cell under the pointer (column 0 when the pointer is off the map).
+    MapCell Hovered() const { return hovered_; }
+    MapDocument& Document() { return document_; }
 
     // Whether the map changed since the last open, save or clear.
-    bool MapChanged() const { return mapChanged_; }
+    bool MapChanged() const { return document_.Modified(); }
     // The directory the editor was started from.
     const QString& ProgramDir() const { return programDir_; }
     EditorHost& Host() { return *host_; }
@@ -103,15 +143,32 @@ class Form1 : public QMainWindow {
     void BuildControls();
     void BuildMenu();
     bool LoadTileSheet();
+    void BuildExtraMenus();
     void MapEdit(int button, double x, double y, bool press);
     void PrepareDialog();
     bool ReadMapSet(const QString& path);
     bool WriteMapSet(const QString& path);
+    // Redraws the cells the document changed and refreshes the title and the menu.
+    void MapChangedCells();
+    void UpdateTitle();
+    void RememberFolder(const QString& path);
+    // Pointer over the map: status bar text and the link highlight.
+    void Hover(double x, double y);
+    void RefreshStatus();
+    void PaintOverlay(QPainter& painter);
+    void Scroll(int paletteSteps, int viewSteps);
 
     std::unique_ptr<EditorHost> ownHost_;
     EditorHost* host_;
     QString programDir_;
-    bool mapChanged_ = false;
+    MapDocument document_;
+    QString lastFolder_;
+    QString gameProgram_;
+    QString lastPlaySet_;
+    std::vector<std::unique_ptr<QTemporaryDir>> playDirs_;
+    MapCell hovered_;
+    QPointF pointer_{-1, -1};  // last pointer position over the map view
+    QLabel* status_ = nullptr;
 };
 
 // The editor's one window, for the drawing routines; valid while a Form1 exists.
@@ -123,6 +180,13 @@ inline const char* const kSaveFailedText =
     "Pokud se snazite prepsat puvodni mapy, tak jsou oznacene pouze pro cteni. Jinak chyba pri "
     "ukladani";
 // Asked when the window is closed with unsaved changes.
+// Test-play failures.
+inline const char* const kGameMissingText = "Hra nebyla nalezena: ";
+inline const char* const kPlayWriteFailedText =
+    "Level se nepodarilo zapsat pro hru (docasna slozka nebo hodnota mimo -99..999)";
+inline const char* const kGameStartFailedText = "Hru se nepodarilo spustit: ";
+// Heading of the layout findings of the level check.
+inline const char* const kFurtherFindingsText = "Hra by s timto levelem mela potize:";
 inline const char* const kDiscardChangesText =
     "Mapa byla zmenena a neni ulozena. Zavrit editor a zmeny zahodit?";
 

@@ -1,10 +1,12 @@
 // The picture box widget and its drawing operations on an owned RGB image.
 #include "PictureBox.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QRegion>
+#include <QWheelEvent>
 #include <algorithm>
 #include <vector>
 
@@ -37,6 +39,25 @@ void PictureBox::SetPicture(const QImage& picture) {
     painter.drawImage(0, 0, picture.convertToFormat(QImage::Format_RGB32));
     painter.end();
     update();
+}
+
+void PictureBox::HoldUpdates(bool hold) {
+    if (hold) {
+        ++held_;
+        return;
+    }
+    if (held_ > 0 && --held_ == 0 && !heldArea_.isEmpty()) {
+        update(heldArea_);
+        heldArea_ = QRect();
+    }
+}
+
+void PictureBox::Dirty(const QRect& area) {
+    if (held_ > 0) {
+        heldArea_ = heldArea_.united(area);
+    } else {
+        update(area);
+    }
 }
 
 void PictureBox::SetPixelClipped(int x, int y, QRgb color) {
@@ -86,7 +107,7 @@ void PictureBox::BitBlt(int x, int y, int w, int h, const PictureBox* src, int s
             }
         }
     }
-    update(QRect(x, y, w, h));
+    Dirty(QRect(x, y, w, h));
 }
 
 void PictureBox::StretchBlt(int x, int y, int w, int h, const PictureBox& src, int sx, int sy,
@@ -95,7 +116,7 @@ void PictureBox::StretchBlt(int x, int y, int w, int h, const PictureBox& src, i
     const Span cols = Inside(x, w, image_.width());
     const Span rows = Inside(y, h, image_.height());
     if (cols.first >= cols.last || rows.first >= rows.last) {
-        update(QRect(x, y, w, h));
+        Dirty(QRect(x, y, w, h));
         return;
     }
     // The target's rows are taken first: a box drawing onto itself then reads its own pixels
@@ -134,13 +155,80 @@ void PictureBox::StretchBlt(int x, int y, int w, int h, const PictureBox& src, i
                 out[i] = column[i] >= 0 ? line[column[i]] : qRgb(0, 0, 0);
         }
     }
-    update(QRect(x, y, w, h));
+    Dirty(QRect(x, y, w, h));
 }
+
+namespace {
+
+// What DrawTextA paints for a text in a clip rectangle of the given size at (0, 0), on an
+// image that holds `under` everywhere. Returns the text's box.
+QRect PaintLabel(QImage& image, const QFont& font, const QColor& background, const QColor& ink,
+                 const QString& text, const QSize& clipSize) {
+    const QRect clip(QPoint(0, 0), clipSize);
+    QPainter painter(&image);
+    painter.setClipRect(clip);
+    painter.setFont(font);
+    const QRect bounds =
+        painter.boundingRect(clip, Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, text);
+    painter.fillRect(bounds, background);
+    painter.setPen(ink);
+    painter.drawText(clip, Qt::AlignLeft | Qt::AlignTop, text);
+    return bounds;
+}
+
+}  // namespace
 
 QRect PictureBox::DrawTextA(const QString& text, int count, int left, int top, int right,
                             int bottom) {
     const QString shown = count < 0 ? text : text.left(count);
     const QRect clip(QPoint(left, top), QPoint(right - 1, bottom - 1));
+    // Labels repeat (speeds, link numbers): each is rendered once into a small block and then
+    // copied. Rendered on black and on white first: the block is used only when the text
+    // touches nothing outside its opaque box, so copying gives exactly what painting gives.
+    const QString key = shown + QLatin1Char('|') + QString::number(clip.width()) +
+                        QLatin1Char('x') + QString::number(clip.height()) + QLatin1Char('|') +
+                        QString::number(background_.rgb()) + QLatin1Char('|') +
+                        QString::number(textColor_.rgb());
+    auto found = labels_.find(key);
+    if (found == labels_.end()) {
+        CachedLabel label;
+        if (clip.isValid()) {
+            QImage onBlack(clip.size(), QImage::Format_RGB32);
+            onBlack.fill(Qt::black);
+            QImage onWhite(clip.size(), QImage::Format_RGB32);
+            onWhite.fill(Qt::white);
+            label.box = PaintLabel(onBlack, labelFont_, background_, textColor_, shown, clip.size())
+                            .intersected(QRect(QPoint(0, 0), clip.size()));
+            PaintLabel(onWhite, labelFont_, background_, textColor_, shown, clip.size());
+            label.usable = true;
+            for (int y = 0; y < clip.height() && label.usable; ++y) {
+                for (int x = 0; x < clip.width(); ++x) {
+                    const bool inside = label.box.contains(x, y);
+                    const QRgb b = onBlack.pixel(x, y);
+                    const QRgb w = onWhite.pixel(x, y);
+                    if (inside ? b != w : (b != qRgb(0, 0, 0) || w != qRgb(255, 255, 255))) {
+                        label.usable = false;
+                        break;
+                    }
+                }
+            }
+            if (label.usable) label.block = onBlack.copy(label.box);
+        }
+        found = labels_.emplace(key, std::move(label)).first;
+    }
+    const CachedLabel& label = found->second;
+    if (label.usable) {
+        const QRect target = label.box.translated(clip.topLeft());
+        const Span cols = Inside(target.left(), target.width(), image_.width());
+        const Span rows = Inside(target.top(), target.height(), image_.height());
+        for (int j = rows.first; j < rows.last; ++j) {
+            const auto* from = reinterpret_cast<const QRgb*>(label.block.constScanLine(j));
+            QRgb* out = reinterpret_cast<QRgb*>(image_.scanLine(target.top() + j)) + target.left();
+            std::copy(from + cols.first, from + cols.last, out + cols.first);
+        }
+        Dirty(clip);
+        return target;
+    }
     QPainter painter(&image_);
     painter.setClipRect(clip);
     painter.setFont(labelFont_);
@@ -150,7 +238,7 @@ QRect PictureBox::DrawTextA(const QString& text, int count, int left, int top, i
     painter.setPen(textColor_);
     painter.drawText(clip, Qt::AlignLeft | Qt::AlignTop, shown);
     painter.end();
-    update(clip);
+    Dirty(clip);
     return bounds.intersected(clip);
 }
 
@@ -177,7 +265,7 @@ void PictureBox::Circle(int cx, int cy, int radius, const QColor& color) {
             error += 2 * (y - x) + 1;
         }
     }
-    update(QRect(cx - radius, cy - radius, 2 * radius + 1, 2 * radius + 1));
+    Dirty(QRect(cx - radius, cy - radius, 2 * radius + 1, 2 * radius + 1));
 }
 
 void PictureBox::paintEvent(QPaintEvent* event) {
@@ -187,6 +275,7 @@ void PictureBox::paintEvent(QPaintEvent* event) {
     for (const QRect& r : uncovered)
         painter.fillRect(r, background_);
     painter.drawImage(event->rect().topLeft(), image_, event->rect());
+    if (overlay_) overlay_(painter);
 }
 
 void PictureBox::mousePressEvent(QMouseEvent* event) {
@@ -197,6 +286,41 @@ void PictureBox::mousePressEvent(QMouseEvent* event) {
 void PictureBox::mouseMoveEvent(QMouseEvent* event) {
     const QPointF at = event->position();
     emit MouseMove(ButtonCode(event->buttons()), ShiftCode(event->modifiers()), at.x(), at.y());
+}
+
+void PictureBox::mouseReleaseEvent(QMouseEvent* event) {
+    const QPointF at = event->position();
+    emit MouseUp(ButtonCode(event->button()), ShiftCode(event->modifiers()), at.x(), at.y());
+}
+
+void PictureBox::wheelEvent(QWheelEvent* event) {
+    // 120 units make one notch; smooth wheels send parts of one, which add up.
+    constexpr int kNotch = 120;
+    wheelRest_ += event->angleDelta();
+    const int up = wheelRest_.y() / kNotch;
+    const int left = wheelRest_.x() / kNotch;
+    wheelRest_ -= QPoint(left * kNotch, up * kNotch);
+    if (up != 0 || left != 0) emit WheelTurned(up, left);
+    event->accept();
+}
+
+void PictureBox::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+        case Qt::Key_Left:
+        case Qt::Key_Right:
+        case Qt::Key_PageUp:
+        case Qt::Key_PageDown:
+            emit KeyPressed(event->key());
+            event->accept();
+            break;
+        default:
+            QWidget::keyPressEvent(event);
+    }
+}
+
+void PictureBox::leaveEvent(QEvent* event) {
+    emit PointerLeft();
+    QWidget::leaveEvent(event);
 }
 
 int ButtonCode(Qt::MouseButtons buttons) {

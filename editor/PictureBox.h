@@ -7,6 +7,8 @@
 #include <QFont>
 #include <QImage>
 #include <QWidget>
+#include <functional>
+#include <unordered_map>
 
 namespace zorvik::editor {
 
@@ -51,23 +53,53 @@ class PictureBox : public QWidget {
     // A circle drawn with a one-pixel pen, no fill.
     void Circle(int cx, int cy, int radius, const QColor& color);
 
+    // While held, the areas drawn are collected and shown with one update when released (a
+    // full redraw of the map view would otherwise queue hundreds of small ones). Nests.
+    void HoldUpdates(bool hold);
+
+    // Drawn over the image on screen only (the image itself is unchanged); null: nothing.
+    void SetOverlay(std::function<void(QPainter&)> overlay) { overlay_ = std::move(overlay); }
+
   signals:
-    // Button codes as above; for a move, the buttons held.
+    // Button codes as above; for a move, the buttons held; for a release, the button let go.
     void MouseDown(int button, int shift, double x, double y);
     void MouseMove(int button, int shift, double x, double y);
+    void MouseUp(int button, int shift, double x, double y);
+    // Whole wheel notches: positive away from the user (up) or to the left.
+    void WheelTurned(int notchesUp, int notchesLeft);
+    // A key pressed while the box has the focus (auto-repeats included).
+    void KeyPressed(int key);
+    // The pointer left the box.
+    void PointerLeft();
 
   protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void leaveEvent(QEvent* event) override;
 
   private:
     void SetPixelClipped(int x, int y, QRgb color);
+    void Dirty(const QRect& area);
 
     QImage image_;
     QColor background_;
     QColor textColor_{Qt::black};
     QFont labelFont_;
+    std::function<void(QPainter&)> overlay_;
+    // Rendered labels by text, clip size and colours (see DrawTextA).
+    struct CachedLabel {
+        bool usable = false;
+        QRect box;  // relative to the clip's top-left
+        QImage block;
+    };
+    std::unordered_map<QString, CachedLabel> labels_;
+    QPoint wheelRest_;
+    int held_ = 0;
+    QRect heldArea_;  // wheel turn not yet making a whole notch
 };
 
 // The editor's code for a set of Qt mouse buttons.

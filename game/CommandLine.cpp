@@ -25,32 +25,33 @@ GameCommandLine ParseGameCommandLine(const std::vector<std::string>& args) {
         } else if (arg == "--level" || arg.rfind("--level=", 0) == 0) {
             std::string path;
             if (arg == "--level") {
-                if (i + 1 == args.size()) return fail("option '--level' needs a map file");
+                if (i + 1 == args.size()) return fail("volba '--level' potrebuje soubor mapy");
                 path = args[++i];
             } else {
                 path = arg.substr(8);
             }
-            if (path.empty()) return fail("option '--level' needs a map file");
+            if (path.empty()) return fail("volba '--level' potrebuje soubor mapy");
             result.levelPath = path;
             result.windowed = true;
         } else if (!arg.empty() && arg[0] == '-') {
-            return fail("unknown option '" + arg + "'");
+            return fail("neznama volba '" + arg + "'");
         } else {
-            return fail("unexpected argument '" + arg + "'");
+            return fail("nadbytecny argument '" + arg + "'");
         }
     }
     return result;
 }
 
 std::string GameUsageText() {
-    return "Usage: zorvik [--window] [--level MAP]\n"
-           "A platform game: steer the bottle through the levels to the goal.\n"
+    return "Pouziti: zorvik [--window] [--level MAPA]\n"
+           "Plosinovka: provedte lahev urovnemi az k bylince.\n"
            "\n"
-           "  --window      play in a window instead of full screen (Alt+Enter or F11 switch)\n"
-           "  --level MAP   play one level in a window: MAP is the tile file, MAP.1 and MAP.2\n"
-           "                lie beside it; the game ends when the level is left or lost\n"
-           "  --help        show this help and exit\n"
-           "  --version     show the version and exit\n";
+           "  --window       hra v okne misto cele obrazovky (prepina Alt+Enter nebo F11)\n"
+           "  --level MAPA   zahraje jeden level v okne: MAPA je soubor dlazdic, MAPA.1 a\n"
+           "                 MAPA.2 lezi vedle nej; hra skonci, kdyz se level opusti nebo\n"
+           "                 prohraje\n"
+           "  -h, --help     vypise tuto napovedu a skonci\n"
+           "  --version      vypise verzi a skonci\n";
 }
 
 }  // namespace zorvik

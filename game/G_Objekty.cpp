@@ -33,6 +33,28 @@ void ToggleMark(int col, int row) {
     }
 }
 
+// True when a stone other than `self` lies on the ground in cell (col, row).
+bool OtherStoneIn(const Stone& self, int col, int row) {
+    for (int a = 1; a <= stoneCount && a < static_cast<int>(stones.size()); ++a) {
+        const Stone& other = stones[static_cast<size_t>(a)];
+        if (&other != &self && other.falling == 0 && other.column == col && other.row == row) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Two stones can share a cell after one has landed on the other; their cell keeps its mark
+// until the last of them leaves, so a platform under them stays pressed.
+void ToggleOwnMark(const Stone& s, int col, int row) {
+    if (!OtherStoneIn(s, col, row)) ToggleMark(col, row + 1);
+}
+
+// A side cell a stone can roll into: passable and holding no stone.
+bool SideFree(int col, int row) {
+    return SolidAt(col, row) == 0 && TileAt(col, row + 1) >= 0;
+}
+
 void SetGateSolidity(const Board& b, int16_t value) {
     for (int r = b.topRow; r <= b.topRow + 2; ++r) {
         if (InGrid(b.column, r)) {
@@ -128,18 +150,17 @@ void UpdateStone(Stone& s) {
         sound016->SetFrequency(10000);
         sound016->Play(0);
         if (TileAt(s.column, s.row + 1) < 0) {
-            // Another stone rests here: roll one more cell, to the left when both sides are
-            // free.
-            s.rollLeft = 73;
-            if (SolidAt(s.column + 1, s.row) == 0) {
-                s.stepX = s.heading = 1;
+            // Another stone rests here: roll on to the centre of a free side cell, the left one
+            // when both are free. With neither free, the stone settles centred on the other.
+            const bool rightFree = SideFree(s.column + 1, s.row);
+            const bool leftFree = SideFree(s.column - 1, s.row);
+            if (rightFree || leftFree) {
+                s.stepX = s.heading = static_cast<int16_t>(leftFree ? -1 : 1);
+                s.rollLeft =
+                    static_cast<int16_t>(s.heading == 1 ? 73 - s.offsetX + 35 : s.offsetX + 1 + 37);
             }
-            if (SolidAt(s.column - 1, s.row) == 0) {
-                s.stepX = s.heading = -1;
-            }
-            s.rollLeft = static_cast<int16_t>(s.rollLeft + (s.heading == 1 ? 35 : 37));
         }
-        ToggleMark(s.column, s.row + 1);
+        ToggleOwnMark(s, s.column, s.row);
     }
 
     // Push: the player walks into the stone's cell from the side.
@@ -172,8 +193,8 @@ void UpdateStone(Stone& s) {
             s.heading = s.stepX;
             s.rollLeft = static_cast<int16_t>(left ? 36 : 38);
         }
-        ToggleMark(oldCol, s.row + 1);
-        ToggleMark(s.column, s.row + 1);
+        ToggleOwnMark(s, oldCol, s.row);
+        ToggleOwnMark(s, s.column, s.row);
     }
 
     if (s.offsetY < 0) {

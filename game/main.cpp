@@ -50,7 +50,7 @@ int main(int argc, char** argv) {
             std::printf("zorvik %s\n", ZORVIK_VERSION);
             return 0;
         case zorvik::GameCommandLine::Action::Error:
-            std::fprintf(stderr, "zorvik: %s (see zorvik --help)\n", options.error.c_str());
+            std::fprintf(stderr, "zorvik: %s (napoveda: --help)\n", options.error.c_str());
             return 2;
         case zorvik::GameCommandLine::Action::Play:
             break;

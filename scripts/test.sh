@@ -2,17 +2,27 @@
 # Runs every check on Debian 12: installs any missing Debian packages (as root), makes sure no
 # file outside platform/ includes SDL, then builds and runs all tests twice: a normal build
 # (warnings as errors) in ./build-test and an AddressSanitizer + UBSan build in ./build-asan.
-# Between the two it builds the Debian package from ./build-test and runs it, unpacked, as a
-# normal user with no display.
+# The normal build also runs the editor and number tests under cs_CZ.UTF-8, a desktop locale
+# whose decimal separator is a comma (generated here when missing). Between the two builds the
+# Debian package is built from ./build-test and run, unpacked, as a normal user with no display.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
 packages=(build-essential cmake pkg-config libsdl2-dev qt6-base-dev zlib1g-dev libgtest-dev libgmock-dev
-          libbenchmark-dev desktop-file-utils appstream)
+          libbenchmark-dev locales desktop-file-utils appstream)
 
 source scripts/packages.sh
 
 install_missing "${packages[@]}"
+
+if ! grep -qixE 'cs_CZ\.utf-?8' <<<"$(locale -a 2>/dev/null || true)"; then
+    if [[ $(id -u) -ne 0 ]]; then
+        echo "Missing locale: cs_CZ.UTF-8 (run as root to generate it)" >&2
+        exit 1
+    fi
+    echo "Generating the locale cs_CZ.UTF-8"
+    localedef -i cs_CZ -f UTF-8 cs_CZ.UTF-8
+fi
 
 echo "== SDL stays inside platform/"
 sdl_users=$(find . \( -path ./platform -o -path './build*' -o -path ./.git \) -prune -o \
@@ -31,6 +41,12 @@ echo "== Build and test (warnings as errors)"
 cmake -S . -B build-test -DZORVIK_WERROR=ON
 cmake --build build-test -j"$jobs"
 ctest --test-dir build-test --output-on-failure --timeout 600 -j"$jobs"
+
+echo "== Editor and number tests under cs_CZ.UTF-8 (decimal comma)"
+LC_ALL=cs_CZ.UTF-8 build-test/tests/common_tests --gtest_brief=1
+if [[ -x build-test/tests/editor_tests ]]; then
+    LC_ALL=cs_CZ.UTF-8 build-test/tests/editor_tests --gtest_brief=1
+fi
 
 echo "== Debian package, unpacked and run as a normal user with no display"
 scripts/package-check.sh build-test

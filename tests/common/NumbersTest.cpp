@@ -3,6 +3,7 @@
 
 #include <sstream>
 
+#include "CommaLocale.h"
 #include "MapText.h"
 #include "Numbers.h"
 
@@ -42,9 +43,20 @@ TEST(Numbers, ReadsTheNumericPrefixLikeTheMapReader) {
     EXPECT_EQ(ReadNumber("1e999"), 0.0);  // not finite: no number
 }
 
+TEST(Numbers, ReadsADecimalPointUnderACommaLocale) {
+    const test::CommaLocale czech;
+    if (!czech.Active()) GTEST_SKIP() << "the locale cs_CZ.UTF-8 is not installed";
+    EXPECT_EQ(ReadNumber("3.5"), 3.5);
+    EXPECT_EQ(ReadNumber(" +4.5e1x"), 45.0);
+    EXPECT_EQ(ReadNumber("-.25"), -0.25);
+    EXPECT_EQ(ReadNumber("3,5"), 3.0);  // the comma ends the number, as everywhere
+    EXPECT_EQ(maptext::CellValue("3.5", 1), 4.0);
+}
+
 TEST(MapText, ReadsCellsByPositionAndShortLinesAsZero) {
     std::string line;
-    for (int k = 1; k <= 30; ++k) line += *maptext::FormatCell(k);
+    for (int k = 1; k <= 30; ++k)
+        line += *maptext::FormatCell(k);
     EXPECT_EQ(maptext::CellValue(line, 1), 1.0);
     EXPECT_EQ(maptext::CellValue(line, 30), 30.0);
     EXPECT_EQ(maptext::CellValue(line, 31), 0.0);

@@ -1,6 +1,11 @@
-// The editor window at start-up and the pictures DrawMap makes of the map's codes.
+// The editor window at start-up (with the speed legend as rendered) and the pictures DrawMap
+// makes of the map's codes.
 #include <QAction>
+#include <QImage>
 #include <QMenu>
+#include <QPainter>
+#include <algorithm>
+#include <vector>
 
 #include "EditorFixture.h"
 
@@ -95,7 +100,10 @@ TEST_F(EditorTest, WindowHasEveryControlWithItsGeometryAndCaption) {
          {648, 80, 113, 57},
          "Editovat rychlost ohebnych nepratel"},
         {"Text2", "QLineEdit", {680, 144, 49, 19}, "1"},
-        {"Label2", "QLabel", {672, 168, 81, 33}, QString::fromUtf8("1-nejrychleší 5-nejpomalejší")},
+        {"Label2",
+         "QLabel",
+         {672, 168, 81, 33},
+         QString::fromUtf8("1-nejrychleší\n5-nejpomalejší")},
         {"Command2", "zorvik::editor::WrapButton", {648, 224, 105, 49}, "Kontrola Levelu"},
         {"Fialova", "zorvik::editor::PictureBox", {0, 0, 542, 542}, {}},
         {"Hiden", "zorvik::editor::PictureBox", {0, 0, 740, 400}, {}},
@@ -282,6 +290,53 @@ TEST_F(EditorTest, DrawMapLabelsEnemySpeedsAndLinkNumbers) {
     two.DrawTextA("2", 1, 0, 0, 40, 40);
     three.DrawTextA("3", 1, 0, 0, 40, 40);
     EXPECT_NE(two.Image(), three.Image());
+}
+
+// The lines of ink in a rendered text: for each run of rows holding pixels other than the
+// background, its horizontal ink width.
+std::vector<int> InkLineWidths(const QImage& image, const QColor& background) {
+    std::vector<int> widths;
+    int left = image.width(), right = -1;
+    for (int y = 0; y <= image.height(); ++y) {
+        bool ink = false;
+        for (int x = 0; y < image.height() && x < image.width(); ++x) {
+            if (image.pixelColor(x, y) != background) {
+                ink = true;
+                left = std::min(left, x);
+                right = std::max(right, x);
+            }
+        }
+        if (!ink && right >= 0) {
+            widths.push_back(right - left + 1);
+            left = image.width();
+            right = -1;
+        }
+    }
+    return widths;
+}
+
+// The ink width of one line of text in `font`, drawn alone.
+int InkWidth(const QString& text, const QFont& font) {
+    QImage image(300, 40, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.setFont(font);
+    painter.setPen(Qt::black);
+    painter.drawText(QRect(0, 0, 300, 40), Qt::AlignLeft | Qt::AlignVCenter, text);
+    painter.end();
+    const std::vector<int> widths = InkLineWidths(image, Qt::white);
+    return widths.size() == 1 ? widths[0] : -1;
+}
+
+TEST_F(EditorTest, SpeedLegendBreaksBetweenItsTwoEntries) {
+    form->show();
+    const QImage shown = form->Label2->grab().toImage();
+    const std::vector<int> lines =
+        InkLineWidths(shown, form->Label2->palette().color(QPalette::Window));
+    ASSERT_EQ(lines.size(), 2u);
+    const QFont font = form->Label2->font();
+    EXPECT_NEAR(lines[0], InkWidth(QString::fromUtf8("1-nejrychleší"), font), 1);
+    EXPECT_NEAR(lines[1], InkWidth(QString::fromUtf8("5-nejpomalejší"), font), 1);
 }
 
 }  // namespace

@@ -6,10 +6,12 @@
 
 #include <QByteArray>
 #include <QFile>
+#include <QString>
 #include <QTemporaryDir>
 #include <deque>
 #include <memory>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -18,6 +20,11 @@
 #include "editor/B_do.h"
 #include "editor/EditorHost.h"
 #include "editor/Form1.h"
+
+// Readable QStrings in failure messages.
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
 
 namespace zorvik::editor::test {
 
@@ -56,6 +63,12 @@ class RecordingHost : public EditorHost {
         return answer;
     }
     void Beep() override { ++beeps; }
+    // Programs the editor would have started, with their arguments; nothing is run.
+    std::vector<QStringList> started;
+    bool StartDetached(const QString& program, const QStringList& arguments) override {
+        started.push_back(QStringList{program} + arguments);
+        return true;
+    }
 };
 
 class EditorTest : public ::testing::Test {

@@ -1,6 +1,8 @@
 // Not a check: renders the editor window with a small level open, for the documentation.
-// Run with --gtest_also_run_disabled_tests and ZORVIK_EDITOR_PICTURE=<file.png>.
+// Run with --gtest_also_run_disabled_tests and ZORVIK_EDITOR_PICTURE=<file.png>, or
+// ZORVIK_EDITOR_PICTURES=<folder> for the link highlight and the solidity overlay.
 #include <QApplication>
+#include <QMouseEvent>
 #include <QPixmap>
 
 #include "EditorFixture.h"
@@ -8,9 +10,7 @@
 namespace zorvik::editor::test {
 namespace {
 
-TEST_F(EditorTest, DISABLED_SaveWindowPicture) {
-    const QString target = qEnvironmentVariable("ZORVIK_EDITOR_PICTURE");
-    if (target.isEmpty()) GTEST_SKIP() << "ZORVIK_EDITOR_PICTURE not set";
+void PaintSmallLevel() {
     for (int col = 1; col <= 50; ++col) {
         mapTiles[col][18] = 1;
         mapTiles[col][17] = col % 9 == 0 ? 0 : 2;
@@ -37,7 +37,12 @@ TEST_F(EditorTest, DISABLED_SaveWindowPicture) {
     mapItems[18][15] = 997;
     for (int row = 1; row <= 16; ++row)
         mapTiles[1][row] = 12;
+}
 
+TEST_F(EditorTest, DISABLED_SaveWindowPicture) {
+    const QString target = qEnvironmentVariable("ZORVIK_EDITOR_PICTURE");
+    if (target.isEmpty()) GTEST_SKIP() << "ZORVIK_EDITOR_PICTURE not set";
+    PaintSmallLevel();
     host.dialogAnswers = {Path("mapa9.map"), Path("mapa9.map")};
     form->Msave_Click();
     form->Mclear_Click();
@@ -47,6 +52,48 @@ TEST_F(EditorTest, DISABLED_SaveWindowPicture) {
     form->resize(800, 600);
     QApplication::processEvents();
     ASSERT_TRUE(form->grab().save(target));
+}
+
+TEST_F(EditorTest, DISABLED_SaveOverlayPictures) {
+    const QString folder = qEnvironmentVariable("ZORVIK_EDITOR_PICTURES");
+    if (folder.isEmpty()) GTEST_SKIP() << "ZORVIK_EDITOR_PICTURES not set";
+    PaintSmallLevel();
+    mapTiles[10][13] = 14;  // a second platform for board 1, and board 2 with its own
+    mapItems[10][13] = 1;
+    mapTiles[16][12] = 18;
+    mapItems[16][12] = 2;
+    mapTiles[14][16] = 14;
+    mapItems[14][16] = 2;
+    // Solidity as the palette paints it.
+    for (int col = 1; col <= 50; ++col) {
+        for (int row = 1; row <= 18; ++row) {
+            const int tile = mapTiles[col][row];
+            mapSolid[col][row] =
+                static_cast<int16_t>(tile != 0 && tile != 4 && tile != 5 && tile != 6 &&
+                                     tile != 8 && tile != 10 && tile != 11);
+        }
+    }
+    host.dialogAnswers = {Path("mapa9.map"), Path("mapa9.map")};
+    form->Msave_Click();
+    form->Mclear_Click();
+    form->Mopen_Click();
+    ASSERT_TRUE(host.messages.empty());
+    form->Vyber_MouseDown(1, 0, 10, 74 * 2 + 10);
+    form->resize(800, 620);
+    // The pointer on the platform at column 7, row 16.
+    const QPointF at(6 * 30 + 15, 15 * 30 + 15);
+    QMouseEvent move(QEvent::MouseMove, at, form->Level->mapToGlobal(at), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(form->Level, &move);
+    QApplication::processEvents();
+    ASSERT_TRUE(form->grab().save(folder + "/editor-links.png"));
+    const QPointF off(17 * 30 + 15, 15);
+    QMouseEvent away(QEvent::MouseMove, off, form->Level->mapToGlobal(off), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(form->Level, &away);
+    form->Mpevnost->trigger();
+    QApplication::processEvents();
+    ASSERT_TRUE(form->grab().save(folder + "/editor-solid.png"));
 }
 
 }  // namespace

@@ -181,6 +181,61 @@ TEST_F(BeamTest, OnlyFigureEnemiesInThePlayersRowAreDestroyed) {
     EXPECT_EQ(sound024->PlayCount(), 2);
 }
 
+TEST_F(BeamTest, LeftwardShotLinesWallAndFigureWithRedCappedAt255) {
+    // Lines on the eighth frame (head -40, tail -5): (tail - 4 .. head + 1), (tail - 5 .. head),
+    // (tail - 4 .. head + 1), drawn leftwards with the end excluded.
+    Cast(1, 2);
+    for (int i = 0; i < 8; ++i) {
+        ClearSurface(*backBuffer);
+        DrawBeam();
+    }
+    const int ends[3][2] = {{kBx - 9, kBx - 38}, {kBx - 10, kBx - 39}, {kBx - 9, kBx - 38}};
+    for (int line = 0; line < 3; ++line) {
+        const int y = kY + line;
+        EXPECT_EQ(backBuffer->Pixel(ends[line][0] + 1, y), 0) << line;
+        EXPECT_NE(backBuffer->Pixel(ends[line][0], y), 0) << line;
+        EXPECT_NE(backBuffer->Pixel(ends[line][1], y), 0) << line;
+        EXPECT_EQ(backBuffer->Pixel(ends[line][1] - 1, y), 0) << line;
+    }
+    EXPECT_EQ(CountNonZero(*backBuffer), 30 + 30 + 30);
+
+    // The whole flight to the screen edge: every line's red is 150..255, never wrapped past
+    // 255, and the brightest lines reach the cap.
+    int cappedLines = 0, lines = 0;
+    while (beamActive != 0 && lines < 1000) {
+        ClearSurface(*backBuffer);
+        DrawBeam();
+        const int x = kBx + beamTail - 20;  // inside the bolt while it flies
+        if (beamActive == 0 || x < 0) continue;
+        for (int line = 0; line < 3; ++line) {
+            const uint16_t p = backBuffer->Pixel(x, kY + line);
+            const int red = p >> 11, green = (p >> 5) & 0x3F;
+            EXPECT_GE(red, 150 >> 3);
+            EXPECT_EQ(green, (line == 1 ? 70 : 90) >> 2);
+            if (red == 31) ++cappedLines;
+            ++lines;
+        }
+    }
+    EXPECT_GT(lines, 60);
+    EXPECT_GT(cappedLines, 0);
+
+    // A wall three columns to the left: column 7 is reached at head -185, on frame 37.
+    mapSolid(7, 9) = 1;
+    Cast(1, 2);
+    EXPECT_EQ(Frames(), 37);
+    EXPECT_EQ(beamHead, 0);
+
+    // A figure two columns to the left is hit as soon as the head crosses into its column
+    // (head -110: -75 / 73 rounds down to -2), one behind the player is left alone.
+    Figure(1, 12, 9);
+    Figure(2, 8, 9);
+    Cast(1, 2);
+    EXPECT_EQ(Frames(), 22);
+    EXPECT_EQ(figureEnemies[1].alive, kTrue);
+    EXPECT_EQ(figureEnemies[2].alive, 0);
+    EXPECT_EQ(sound024->PlayCount(), 1);
+}
+
 TEST_F(BeamTest, ClampedCameraPutsThePlayersOffsetIntoTheOrigin) {
     cameraClampedX = kTrue;
     cameraClampedY = kTrue;

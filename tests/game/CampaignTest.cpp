@@ -1,8 +1,10 @@
 // The shipped campaign played headless with the replays in tests/replays: every level from its
 // start to its exit (the last to its goal), and the whole game from the title menu to the name
-// entry. Also the trace used to write replays (disabled; see ReplayTrace below).
+// entry. Also the trace used to write replays and the table of every level's measures (both
+// disabled; see ReplayTrace and CampaignTable below).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -11,6 +13,8 @@
 
 #include "A_deklarace.h"
 #include "Form1.h"
+#include "LevelMeasures.h"
+#include "MapText.h"
 #include "MenuScript.h"
 #include "N_HI_Score.h"
 #include "Replay.h"
@@ -29,6 +33,25 @@ int LevelCount(const std::string& gameDir) {
     return n;
 }
 
+// One of a level's three map files (0 tiles, 2 objects) as the shared level rules read it.
+levelrules::Layer MapLayer(const std::string& gameDir, int level, int layer) {
+    const std::string suffix = layer == 0 ? "" : "." + std::to_string(layer);
+    std::ifstream in(gameDir + "/map/mapa" + std::to_string(level) + ".map" + suffix,
+                     std::ios::binary);
+    levelrules::Layer cells;
+    for (const std::string& line : maptext::ReadLines(in)) {
+        for (int column = 1; column <= levelrules::kColumns; ++column)
+            cells.push_back(static_cast<int>(maptext::CellValue(line, column)));
+    }
+    return cells;
+}
+
+// The campaign ends in the level whose map holds the goal.
+bool HasGoal(const std::string& gameDir, int level) {
+    const auto items = MapLayer(gameDir, level, 2);
+    return std::find(items.begin(), items.end(), 900) != items.end();
+}
+
 std::vector<int> Levels() {
     std::vector<int> levels;
     for (int n = 1; n <= LevelCount(DistDir()); ++n)
@@ -42,7 +65,7 @@ class CampaignLevelTest : public ::testing::TestWithParam<int> {};
 // shifted by half a frame, since a level starts at whatever phase the previous one left.
 TEST_P(CampaignLevelTest, ReplayReachesTheExitWithTheExpectedScore) {
     const int level = GetParam();
-    const bool last = level == LevelCount(DistDir());
+    const bool last = HasGoal(DistDir(), level);
     const Replay replay = LoadReplay(ReplayPath(level));
     ASSERT_GE(replay.expectScore, 0) << "the replay must say its expect-score";
     for (const double shiftMs : {0.0, 8.5}) {
@@ -72,11 +95,18 @@ INSTANTIATE_TEST_SUITE_P(Campaign, CampaignLevelTest, ::testing::ValuesIn(Levels
                              return "Level" + std::to_string(p.param);
                          });
 
-TEST(CampaignTest, HasAtLeastEightLevelsEachWithAReplay) {
+// Every level source ships as a map with a replay, and only the last level holds the goal.
+TEST(CampaignTest, EveryLevelShipsWithAReplayAndOnlyTheLastHoldsTheGoal) {
     const int count = LevelCount(DistDir());
+    int sources = 0;
+    while (fs::exists(SourceDir() + "/levels/level" + std::to_string(sources + 1) + ".txt"))
+        ++sources;
     EXPECT_GE(count, 8);
-    for (int n = 1; n <= count; ++n)
+    EXPECT_EQ(count, sources);
+    for (int n = 1; n <= count; ++n) {
         EXPECT_TRUE(fs::exists(ReplayPath(n))) << "level " << n << " has no replay";
+        EXPECT_EQ(HasGoal(DistDir(), n), n == count) << "level " << n;
+    }
 }
 
 // From Form_Load: the frame-rate test, the title menu ("NOVA- HRA"), the story, every level in
@@ -274,6 +304,28 @@ TEST(ReplayTrace, DISABLED_PlayOneLevelAndPrintEveryStep) {
                    : "stuck",
         run.steps, run.frames, run.scoreGained, replay.expectScore, run.deaths, replay.expectDeaths,
         replay.TotalSteps());
+}
+
+// The table of every shipped level: how much of it lies in rows 1..10, its highest star, its
+// stars and bonuses, and the length of its replay. Run on purpose:
+//   game_tests --gtest_also_run_disabled_tests --gtest_filter='CampaignTable.*'
+TEST(CampaignTable, DISABLED_PrintsEveryLevelsMeasuresAndReplayLength) {
+    const int count = LevelCount(DistDir());
+    std::printf(
+        "| Level | Used cells in rows 1-10 | Highest star row | Stars | 500 | 2500 | Replay "
+        "frames | Replay score |\n|---|---|---|---|---|---|---|---|\n");
+    for (int n = 1; n <= count; ++n) {
+        const auto m =
+            levelrules::MeasureLevel(MapLayer(DistDir(), n, 0), MapLayer(DistDir(), n, 2));
+        GameHarness game;
+        ASSERT_TRUE(game.InitGame());
+        game.SetFrameRateResults();
+        const LevelRun run = PlayLevel(game, n, LoadReplay(ReplayPath(n)));
+        std::printf("| %d | %.1f %% (%d of %d) | %d | %d | %d | %d | %ld%s | %ld |\n", n,
+                    m.UpperShare(), m.usedInUpperRows, m.usedCells, m.highestStarRow, m.stars,
+                    m.bonuses, m.bigBonuses, run.frames, run.left || run.won ? "" : " (stuck)",
+                    run.scoreGained);
+    }
 }
 
 }  // namespace

@@ -275,6 +275,44 @@ TEST_F(EnemiesTest, FigureInThePlayersColumnKeepsItsLastDirection) {
         BlockMatches(*tileCanvas, 5 * 73 + 32 - 23, 4 * 73, *enemySheet, 55 * e.frame, 91, 55, 90));
 }
 
+TEST_F(EnemiesTest, FigurePicturesWalkingRightAndStandingLeft) {
+    cameraCol = 2;
+    cameraRow = 5;
+    // Far from the player it walks right through the first row of pictures, 23 pixels left
+    // of its position.
+    FigureEnemy& walker = LoadedFigure(1, 8, 9, 1);
+    int framesSeen = 0;
+    for (int frame = 0; frame < 5 * 12; ++frame) {
+        ClearSurface(*tileCanvas);
+        UpdateFigureEnemies();
+        ASSERT_EQ(walker.dir, 1);
+        ASSERT_EQ(walker.state, 1);
+        framesSeen = std::max<int>(framesSeen, walker.frame);
+        EXPECT_TRUE(BlockMatches(*tileCanvas, (walker.col - 2) * 73 + walker.xInCell - 23, 4 * 73,
+                                 *enemySheet, 55 * walker.frame, 0, 55, 90))
+            << "frame " << frame;
+    }
+    EXPECT_EQ(framesSeen, 12);
+
+    // Near the player with a ledge to its left, it stands facing left: the fourth row of
+    // pictures, 43 pixels left of its position.
+    walker.alive = 0;
+    FigureEnemy& stander = LoadedFigure(2, 5, 9, -1);
+    PlacePlayer(2, 9, 35, 40);
+    for (int frame = 0; frame < 5 * 12; ++frame) {
+        ClearSurface(*tileCanvas);
+        UpdateFigureEnemies();
+        if (frame < 2) continue;  // the first step comes on the second frame
+        ASSERT_EQ(stander.state, 2);
+        ASSERT_EQ(stander.dir, -1);
+        EXPECT_TRUE(BlockMatches(*tileCanvas, 3 * 73 + 35 - 43, 4 * 73, *enemySheet,
+                                 64 * stander.frame, 272, 64, 91))
+            << "frame " << frame;
+    }
+    EXPECT_EQ(stander.xInCell, 35);
+    EXPECT_EQ(lives, 3);
+}
+
 TEST_F(EnemiesTest, FigureHitsInItsRowAndFromBelowOnlyLowInTheCell) {
     struct Case {
         int playerRow;

@@ -167,6 +167,17 @@ TEST_F(FlyingTextTest, MarksRideWithTheirLetterOnlyWhenTwoCharactersFollow) {
     primarySurface->BltColorFill(kScreen, 0);
     Draw(0, 100, 620, 0, 1, "AB*");
     ExpectBackdrop({{Letter('A', 0), 20, 100}, {Letter('B', 0), 40, 100}, {Cell(42, 0), 60, 100}});
+
+    // Marks take no room when the look-ahead measures a word: one whose last letter lands
+    // exactly on the margin stays on its line.
+    primarySurface->BltColorFill(kScreen, 0);
+    Draw(0, 100, 80, 0, 1, "A-B*CD");
+    ExpectBackdrop({{Letter('A', 0), 20, 100},
+                    {{270, 74, 282, 87}, 28, 94},
+                    {Letter('B', 0), 40, 100},
+                    {{282, 74, 294, 87}, 48, 94},
+                    {Letter('C', 0), 60, 100},
+                    {Letter('D', 0), 80, 100}});
 }
 
 TEST_F(FlyingTextTest, FlightTimeBelowOneBecomesOneInTheCallersVariable) {

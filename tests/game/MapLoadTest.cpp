@@ -3,6 +3,8 @@
 
 #include <stdexcept>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "A_deklarace.h"
 #include "E_load.h"
@@ -363,6 +365,59 @@ TEST_F(MapLoadTest, IntroCardWaitsForSpaceThenLoads) {
     EXPECT_EQ(sound028->PlayCount(), introSounds + 1);
     EXPECT_EQ(playerCol, 7);
     EXPECT_EQ(playerRow, 6);
+}
+
+TEST_F(MapLoadTest, IntroCardOfLevelTenShowsBothDigitsAndTheSpaceLine) {
+    ASSERT_TRUE(game.InitGame());
+    game.SetFrameRateResults();
+    TestLevel().Write(dir, 10);
+    levelNumber = 10;
+    game.Press(57);
+    LoadLevel();
+
+    // The card as stamps of font cells (13 columns of 27 x 33, glyph 25 x 31, colour set 1
+    // 99 pixels lower) on a black screen.
+    dx::DirectDrawSurface7 expected(640, 480);
+    const auto stamp = [&](int cell, int style, int x, int y) {
+        const int left = 27 * (cell % 13), top = 33 * (cell / 13) + 99 * style;
+        expected.BltFast(x, y, fontSheet.get(), dx::RECT{left, top, left + 25, top + 31},
+                         dx::DDBLTFAST_SRCCOLORKEY | dx::DDBLTFAST_WAIT);
+    };
+    const dx::RECT dot{309, 66, 321, 97};
+    const auto stampDot = [&](int x) {
+        expected.BltFast(x, 435, fontSheet.get(), dot,
+                         dx::DDBLTFAST_SRCCOLORKEY | dx::DDBLTFAST_WAIT);
+    };
+    // "zLEVEL c10": the letters in the first colour set from x 170, both digits in the second.
+    int x = 170;
+    for (const char ch : std::string("LEVEL"))
+        stamp(ch - 'A', 0, std::exchange(x, x + 20), 100);
+    stamp(26, 1, 290, 100);  // 1
+    stamp(35, 1, 310, 100);  // 0
+    // "z...STISKNI MEZERNI-K...": from x 110 on y 430, the acute riding on the last I.
+    for (const int dotX : {110, 130, 150})
+        stampDot(dotX);
+    x = 170;
+    for (const char ch : std::string("STISKNI"))
+        stamp(ch - 'A', 0, std::exchange(x, x + 20), 430);
+    x = 330;
+    for (const char ch : std::string("MEZERNIK"))
+        stamp(ch - 'A', 0, std::exchange(x, x + 20), 430);
+    expected.BltFast(458, 424, fontSheet.get(), dx::RECT{270, 74, 282, 87},
+                     dx::DDBLTFAST_SRCCOLORKEY | dx::DDBLTFAST_WAIT);
+    for (const int dotX : {490, 510, 530})
+        stampDot(dotX);
+
+    const std::vector<uint16_t> shown = game.Host().Screen();
+    ASSERT_EQ(shown.size(), 640u * 480u);
+    int differing = 0, lit = 0;
+    for (size_t i = 0; i < shown.size(); ++i) {
+        if (shown[i] != expected.Pixels()[i]) ++differing;
+        if (expected.Pixels()[i] != 0) ++lit;
+    }
+    EXPECT_EQ(differing, 0);
+    EXPECT_GT(lit, 4000);  // the stamps drew the card
+    EXPECT_EQ(levelNumber, 10);
 }
 
 }  // namespace

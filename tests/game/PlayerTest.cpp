@@ -231,6 +231,43 @@ TEST_F(PlayerTest, LongJumpLandsAtStepThirtyEight) {
     EXPECT_EQ(playerRow, kGroundRow - 1);
 }
 
+TEST_F(PlayerTest, JumpsFacingLeftUseTheLeftFramesSpeedAndOffset) {
+    struct Case {
+        bool longJump;
+        int16_t firstFrame, lastFrame;
+        double speedX;
+        int steps;  // to the landing
+        int16_t drawOffsetX;
+    };
+    for (const Case& c :
+         {Case{false, 162, 187, -4.0, 24, -49}, Case{true, 228, 267, -5.0, 38, -62}}) {
+        SCOPED_TRACE(c.longJump ? "long jump" : "jump");
+        playerCol = 10;
+        playerOffsetX = 35;
+        playerFacing = 1;
+        keyUpLatch = kTrue;
+        keyCtrlLatch = c.longJump ? kTrue : 0;
+        Frame();
+        keyUpLatch = keyCtrlLatch = 0;
+        EXPECT_EQ(playerFrame, c.firstFrame + 1);
+        EXPECT_EQ(playerSpeedX, c.speedX);
+        EXPECT_EQ(playerDrawOffsetX, c.drawOffsetX);
+        EXPECT_EQ(playerDrawOffsetY, -45);
+        int steps = 1;
+        while (playerJumping != 0 && steps < 60) {
+            Frame();
+            ++steps;
+        }
+        EXPECT_EQ(steps, c.steps);
+        EXPECT_EQ(playerCol * 73 + playerOffsetX, 10 * 73 + 35 + c.speedX * c.steps);
+        EXPECT_EQ(playerOffsetY, 40);
+        Frame();  // the last frame plays in place
+        EXPECT_EQ(playerFrame, c.lastFrame);
+        EXPECT_EQ(playerBusy, 0);
+        EXPECT_EQ(playerFacing, 1);
+    }
+}
+
 TEST_F(PlayerTest, JumpsPassThroughCeilings) {
     for (int c = 0; c <= 51; ++c)
         mapSolid(c, kGroundRow - 2) = 1;  // solid row right above

@@ -131,12 +131,18 @@ TEST_F(StonesTest, StoneRollingIntoAWallComesBackToRestCentred) {
     EXPECT_EQ(mapTiles(6, 10), -1);
     EXPECT_EQ(mapTiles(7, 10), 1);
 
-    // The same on the left side, against another stone resting next to it.
+    // The same on the left side, against another stone resting next to it, whose mark (and
+    // so a platform under it) stays set all the while.
     Stone& left = RestingStone(2, 5, 9);
     PlayerWalksInto(6, 9, 63, -1.0);
     UpdateStones();
     playerCol = 30;
-    RunUntilRest(s);
+    bool restingMarkKept = true;
+    for (int frame = 0; frame < 400 && !AtRest(s); ++frame) {
+        UpdateStones();
+        restingMarkKept = restingMarkKept && mapTiles(5, 10) < 0;
+    }
+    EXPECT_TRUE(restingMarkKept);
     EXPECT_EQ(s.column, 6);
     EXPECT_EQ(s.offsetX, 35);
     EXPECT_EQ(left.column, 5);
@@ -199,7 +205,13 @@ TEST_F(StonesTest, StoneLandingOnAnotherRollsOneCellSidewaysByTheSideRule) {
     PlayerWalksInto(10, 9, 5, 1.0);
     UpdateStones();
     playerCol = 30;
-    RunUntilRest(s);
+    // The lower stone's mark stays set all the time, so a platform under it stays pressed.
+    bool lowerMarkKept = true;
+    for (int frame = 0; frame < 400 && !AtRest(s); ++frame) {
+        UpdateStones();
+        lowerMarkKept = lowerMarkKept && mapTiles(11, 13) < 0;
+    }
+    EXPECT_TRUE(lowerMarkKept);
     EXPECT_EQ(s.column, 12);
     EXPECT_EQ(s.row, 12);
     EXPECT_EQ(s.offsetX, 35);
@@ -215,15 +227,83 @@ TEST_F(StonesTest, StoneLandingOnAnotherRollsOneCellSidewaysByTheSideRule) {
     UpdateStones();
     playerCol = 30;
     int16_t headingAfterLanding = 0;
+    lowerMarkKept = true;
     for (int frame = 0; frame < 400 && !AtRest(t); ++frame) {
         const int16_t wasFalling = t.falling;
         UpdateStones();
         if (wasFalling != 0 && t.falling == 0) headingAfterLanding = t.heading;
+        lowerMarkKept = lowerMarkKept && mapTiles(11, 13) < 0;
     }
     EXPECT_EQ(headingAfterLanding, -1);
-    EXPECT_LT(t.column, 11);
+    // Sent back against its heading, it still rolls only one cell and rests centred.
+    EXPECT_EQ(t.column, 10);
     EXPECT_EQ(t.row, 12);
-    EXPECT_EQ(mapTiles(11, 13), -2);  // the lower stone's mark is intact
+    EXPECT_EQ(t.offsetX, 35);
+    EXPECT_TRUE(lowerMarkKept);
+    EXPECT_EQ(mapTiles(10, 13), -2);
+    EXPECT_EQ(mapTiles(9, 13), 2);
+}
+
+TEST_F(StonesTest, StoneLandingOnAnotherWithNoFreeSideRestsCentredOnIt) {
+    for (int c = 8; c <= 14; ++c) {
+        mapSolid(c, 13) = 1;
+        mapTiles(c, 13) = 2;
+    }
+    mapSolid(12, 12) = 1;  // the right side is a wall in both cases
+    // The left side is a wall, then a cell holding a resting stone.
+    for (const bool stoneOnTheLeft : {false, true}) {
+        SCOPED_TRACE(stoneOnTheLeft ? "stone on the left" : "wall on the left");
+        for (int c = 8; c <= 14; ++c)
+            mapTiles(c, 13) = 2;
+        mapTiles(10, 10) = 1;
+        stoneCount = 0;
+        mapSolid(10, 12) = stoneOnTheLeft ? 0 : 1;
+        Stone& below = RestingStone(2, 11, 12);
+        if (stoneOnTheLeft) RestingStone(3, 10, 12);
+        Stone& s = RestingStone(1, 10, 9);
+        PlayerWalksInto(10, 9, 5, 1.0);
+        UpdateStones();
+        playerCol = 30;
+        bool lowerMarkKept = true;
+        for (int frame = 0; frame < 150; ++frame) {
+            UpdateStones();
+            lowerMarkKept = lowerMarkKept && mapTiles(11, 13) < 0;
+        }
+        EXPECT_TRUE(AtRest(s));
+        EXPECT_EQ(s.column, 11);
+        EXPECT_EQ(s.row, 12);
+        EXPECT_EQ(s.offsetX, 35);
+        EXPECT_EQ(s.offsetY, 58);
+        EXPECT_TRUE(lowerMarkKept);
+        EXPECT_EQ(below.column, 11);
+        EXPECT_EQ(below.offsetX, 35);
+        EXPECT_EQ(mapTiles(10, 13), stoneOnTheLeft ? -2 : 2);
+        EXPECT_EQ(mapTiles(12, 13), 2);
+        // At rest it no longer turns.
+        const int16_t frame = s.frame;
+        for (int i = 0; i < 20; ++i)
+            UpdateStones();
+        EXPECT_EQ(s.frame, frame);
+        EXPECT_EQ(s.offsetX, 35);
+    }
+
+    // Once the right side opens, a push moves one of the two stones on; the other stays, and
+    // each cell keeps the mark of the stone in it.
+    mapSolid(12, 12) = 0;
+    PlayerWalksInto(11, 12, 5, 1.0);
+    UpdateStones();
+    playerCol = 30;
+    for (int frame = 0; frame < 200; ++frame)
+        UpdateStones();
+    const Stone& first = stones[1];
+    const Stone& second = stones[2];
+    EXPECT_TRUE(AtRest(first) && AtRest(second));
+    EXPECT_EQ(first.offsetX, 35);
+    EXPECT_EQ(second.offsetX, 35);
+    EXPECT_EQ(std::min(first.column, second.column), 11);
+    EXPECT_EQ(std::max(first.column, second.column), 12);
+    EXPECT_EQ(mapTiles(11, 13), -2);
+    EXPECT_EQ(mapTiles(12, 13), -2);
 }
 
 TEST_F(StonesTest, StoneDrawnAtItsPlaceWithItsRotationFrame) {
@@ -341,6 +421,105 @@ void StonePlatformScenario(bool forDocs) {
     EXPECT_EQ(mapSolid(9, 11), 0);
     EXPECT_EQ(lives, 3);
     EXPECT_TRUE(saved);
+}
+
+// A level played with keys: the bottle pushes one stone into a one-cell pit onto a platform,
+// runs back past a second stone and pushes that one into the same pit, where it lands on the
+// first with walls on both sides. Both stones come to rest centred, and the gate opened by
+// the platform stays open for the rest of the 2000 frames.
+TEST(StoneScenario, TwoStonesInAPitOnAPlatformSettleAndKeepTheGateOpen) {
+    constexpr int kCtrl = 29;
+    TestLevel level;
+    level.Ground(10);
+    level.Pit(10, 10, 10);
+    level.Ground(12, 10, 10);
+    level.tiles[12][10] = 14;  // platform, link 1, at the bottom of the pit
+    level.items[12][10] = 1;
+    level.tiles[10][20] = 18;  // board housing, link 1: the gate is column 20, rows 7..9
+    level.items[10][20] = 1;
+    level.items[10][5] = 20;  // the second stone, in (5, 9)
+    level.items[10][9] = 20;  // the first stone, in (9, 9), next to the pit
+    level.items[9][7] = 999;  // start facing right
+    LevelRun run(level);
+    ASSERT_EQ(stoneCount, 2);
+    GameHarness& game = run.Game();
+    const Stone& first = stones[2];  // the loader counts stones row by row, left to right
+    const Stone& second = stones[1];
+    ASSERT_EQ(first.column, 9);
+    ASSERT_EQ(second.column, 5);
+
+    enum class Phase { PushFirst, TurnBack, RunBack, PushSecond, Watch } phase = Phase::PushFirst;
+    long frames = 0;
+    bool gateOpened = false, gateStayedOpen = true;
+    int motorPlaysAtOpening = 0;
+    game.Press(LevelRun::kRight);
+    run.Run(
+        [&](const uint16_t*, const uint16_t*) {
+            ++frames;
+            switch (phase) {
+                case Phase::PushFirst:
+                    if (first.stepX != 0) {
+                        game.Release(LevelRun::kRight);
+                        phase = Phase::TurnBack;
+                    }
+                    break;
+                case Phase::TurnBack:
+                    if (first.column == 10 && first.rollLeft == 0 && playerBusy == 0) {
+                        game.Press(kCtrl);  // run, which never pushes, past the second stone
+                        game.Press(LevelRun::kLeft);
+                        phase = Phase::RunBack;
+                    }
+                    break;
+                case Phase::RunBack:
+                    if (playerCol <= 3) {
+                        game.Release(LevelRun::kLeft);
+                        game.Release(kCtrl);
+                    }
+                    if (playerCol <= 3 && playerBusy == 0) {
+                        game.Press(LevelRun::kRight);  // walk, pushing it cell by cell
+                        phase = Phase::PushSecond;
+                    }
+                    break;
+                case Phase::PushSecond:
+                    if (second.column == 9 && second.offsetX > 35 && second.stepX > 0) {
+                        game.Release(LevelRun::kRight);
+                        phase = Phase::Watch;
+                    }
+                    break;
+                case Phase::Watch:
+                    break;
+            }
+            if (!gateOpened && boards[1].height == 1 && boards[1].direction == 0) {
+                gateOpened = true;
+                motorPlaysAtOpening = sound026->PlayCount();
+            }
+            if (gateOpened) {
+                gateStayedOpen = gateStayedOpen && boards[1].height == 1 && mapSolid(20, 7) == 0 &&
+                                 mapSolid(20, 8) == 0 && mapSolid(20, 9) == 0;
+            }
+            return false;
+        },
+        2000);
+
+    ASSERT_TRUE(phase == Phase::Watch);
+    EXPECT_GE(frames, 2000);
+    for (const Stone* s : {&first, &second}) {
+        EXPECT_EQ(s->stepX, 0);
+        EXPECT_EQ(s->stepY, 0);
+        EXPECT_EQ(s->rollLeft, 0);
+        EXPECT_EQ(s->falling, 0);
+        EXPECT_EQ(s->column, 10);
+        EXPECT_EQ(s->row, 11);
+        EXPECT_EQ(s->offsetX, 35);
+        EXPECT_EQ(s->offsetY, 58);
+    }
+    EXPECT_EQ(mapTiles(10, 12), -15);
+    EXPECT_EQ(mapTiles(9, 10), 1);
+    EXPECT_EQ(mapTiles(5, 10), 1);
+    EXPECT_TRUE(gateOpened);
+    EXPECT_TRUE(gateStayedOpen);
+    EXPECT_EQ(sound026->PlayCount(), motorPlaysAtOpening);
+    EXPECT_EQ(lives, 3);
 }
 
 TEST(StoneScenario, StonePushedOntoAPlatformOpensTheGateForTheBottle) {

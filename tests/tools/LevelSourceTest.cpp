@@ -2,10 +2,15 @@
 // shipped level inside the game's limits.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
+#include "LevelMeasures.h"
 #include "LevelSource.h"
 #include "MapText.h"
 #include "TestPaths.h"
@@ -86,8 +91,13 @@ TEST(LevelSource, RefusesLevelsOutsideTheGamesLimits) {
     EXPECT_FALSE(errorsOf(Source({{5, Row("PrEo")}})).empty());
     EXPECT_FALSE(errorsOf(Source({{5, Row("PrEo")}, {6, Row("._B")}}, {{6, Row(".11")}})).empty());
     // Passable decoration may stand behind a gate.
-    EXPECT_TRUE(
-        errorsOf(Source({{8, Row("~")}, {9, Row("B")}, {5, Row("PrE")}}, {{9, Row("1")}})).empty());
+    EXPECT_TRUE(errorsOf(Source({{8, Row("~")}, {9, Row("B")}, {10, Row("._")}, {5, Row("PrE")}},
+                                {{9, Row("1")}, {10, Row(".1")}}))
+                    .empty());
+    // The shared layout rules: a board that no platform opens would stay shut for good.
+    const auto shut = errorsOf(Source({{9, Row("B")}, {5, Row("PrE")}}, {{9, Row("1")}}));
+    ASSERT_EQ(shut.size(), 1u);
+    EXPECT_NE(shut[0].find("nevede zadna plosinka"), std::string::npos) << shut[0];
     // A digit that means nothing, a short row.
     EXPECT_FALSE(errorsOf(Source({{5, Row("PrE")}}, {{5, Row("..7")}})).empty());
     EXPECT_FALSE(errorsOf(Source({{5, "PrE"}})).empty());
@@ -136,6 +146,70 @@ TEST(LevelSource, ShippedMapsMatchTheirSources) {
         ++checked;
     }
     EXPECT_GE(checked, 8) << "the campaign has at least eight levels";
+}
+
+// The compiler itself: a level the game cannot play is named and nothing is written for it;
+// --stats prints a row for a sound level and writes nothing either.
+TEST(LevelSource, MapcRefusesABadLevelAndWritesNoMap) {
+    namespace fs = std::filesystem;
+    const fs::path root = fs::temp_directory_path() / ("mapc-test-" + std::to_string(::getpid()));
+    fs::create_directories(root / "levels");
+    fs::create_directories(root / "map");
+    const auto write = [&](const std::string& text) {
+        std::ofstream(root / "levels" / "level1.txt", std::ios::binary) << text;
+    };
+    const auto run = [&](const std::string& args) {
+        const std::string command = std::string("\"") + ZORVIK_MAPC + "\" " + args + " > \"" +
+                                    (root / "out.txt").string() + "\" 2>&1";
+        const int status = std::system(command.c_str());
+        std::ifstream in(root / "out.txt");
+        std::stringstream out;
+        out << in.rdbuf();
+        return std::make_pair(status, out.str());
+    };
+    const std::string levels = "\"" + (root / "levels").string() + "\"";
+    const std::string maps = "\"" + (root / "map").string() + "\"";
+
+    write(Source({{9, Row("B")}, {5, Row("PrE")}}, {{9, Row("1")}}));  // a board nothing opens
+    auto [status, out] = run(levels + " " + maps);
+    EXPECT_NE(status, 0);
+    EXPECT_NE(out.find("level1.txt"), std::string::npos) << out;
+    EXPECT_FALSE(fs::exists(root / "map" / "mapa1.map"));
+
+    write(Source({{4, Row("*")}, {5, Row("PrE")}, {6, kGround}}));
+    std::tie(status, out) = run("--stats " + levels);
+    EXPECT_EQ(status, 0);
+    EXPECT_NE(out.find("| 1 | test | "), std::string::npos) << out;
+    EXPECT_FALSE(fs::exists(root / "map" / "mapa1.map"));
+    std::tie(status, out) = run(levels + " " + maps);
+    EXPECT_EQ(status, 0);
+    EXPECT_TRUE(fs::exists(root / "map" / "mapa1.map.2"));
+    fs::remove_all(root);
+}
+
+// Every shipped level builds in height: at least a quarter of its used cells lie in rows 1..10
+// and a star sits in row 8 or higher; the last level ends at the goal, every other at an exit.
+TEST(LevelSource, ShippedLevelsUseTheUpperRowsAndEndRight) {
+    namespace fs = std::filesystem;
+    const fs::path sources = fs::path(test::SourceDir()) / "levels";
+    int count = 0;
+    while (fs::exists(sources / ("level" + std::to_string(count + 1) + ".txt")))
+        ++count;
+    for (int n = 1; n <= count; ++n) {
+        SCOPED_TRACE("level " + std::to_string(n));
+        std::ifstream in(sources / ("level" + std::to_string(n) + ".txt"), std::ios::binary);
+        std::stringstream text;
+        text << in.rdbuf();
+        const auto level = CompileLevelSource(text.str());
+        ASSERT_TRUE(level.errors.empty()) << level.errors.front();
+        const auto items = Flatten(level.layers.items);
+        const auto m = levelrules::MeasureLevel(Flatten(level.layers.tiles), items);
+        EXPECT_GE(m.UpperShare(), 25.0) << m.usedInUpperRows << " of " << m.usedCells;
+        EXPECT_GE(m.highestStarRow, 1);
+        EXPECT_LE(m.highestStarRow, 8);
+        const bool goal = std::find(items.begin(), items.end(), 900) != items.end();
+        EXPECT_EQ(goal, n == count) << "only the last level has the goal";
+    }
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <set>
 #include <sstream>
 
+#include "LevelRules.h"
 #include "MapText.h"
 
 namespace zorvik::levels {
@@ -231,7 +232,24 @@ CompiledLevel CompileLevelSource(const std::string& text) {
                              ", which the level does not have");
         }
     }
+    // The layout rules the editor checks too (a housing every platform leads to, gate cells,
+    // an exit or goal...); run on a level that passed the checks above, so that no fault is
+    // reported twice.
+    if (errors.empty()) {
+        for (const auto& finding :
+             levelrules::CheckLevel(Flatten(L.tiles), Flatten(L.solid), Flatten(L.items))) {
+            errors.push_back(levelrules::FindingText(finding));
+        }
+    }
     return level;
+}
+
+levelrules::Layer Flatten(const std::array<std::array<int, kColumns>, kRows>& grid) {
+    levelrules::Layer layer;
+    layer.reserve(static_cast<size_t>(kColumns * kRows));
+    for (const auto& row : grid)
+        layer.insert(layer.end(), row.begin(), row.end());
+    return layer;
 }
 
 std::array<std::string, 3> MapFileTexts(const LevelLayers& layers) {

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "LevelRules.h"
+
 namespace zorvik::levels {
 
 constexpr int kColumns = 50;
@@ -33,6 +35,9 @@ CompiledLevel CompileLevelSource(const std::string& text);
 
 // The three file texts (tile, solidity, object layer), 18 lines of 150 characters + CR LF.
 std::array<std::string, 3> MapFileTexts(const LevelLayers& layers);
+
+// One layer as the shared level rules and measures read it: row by row from the top.
+levelrules::Layer Flatten(const std::array<std::array<int, kColumns>, kRows>& grid);
 
 // The legend: the character that stands for a tile code, or 0 if none.
 char TileChar(int tile);
