@@ -43,12 +43,9 @@ player_env=(env -i PATH=/usr/bin:/bin HOME="$home" SDL_VIDEODRIVER=offscreen
 version=$(as_player "${player_env[@]}" "$root/usr/bin/zorvik" --version)
 echo "$version"
 [[ $version == "zorvik "* ]]
-if editor_version=$(as_player "${player_env[@]}" timeout 20 "$root/usr/bin/zorvik-editor" --version) &&
-    [[ $editor_version == *zorvik* ]]; then
-    echo "$editor_version"
-else
-    echo "NOTE: zorvik-editor --version is not answered yet (the editor's command line)" >&2
-fi
+editor_version=$(as_player "${player_env[@]}" timeout 20 "$root/usr/bin/zorvik-editor" --version)
+echo "$editor_version"
+[[ $editor_version == "zorvik-editor "* ]]
 
 # A tiny level: the player starts in column 5, row 3, right above the level exit; ground in
 # row 5. Space held (ZORVIK_HOLD_KEYS) passes the intro card; the fall ends the run.
