@@ -24,13 +24,13 @@ constexpr int kCell = 73;
 
 template <typename T>
 class MapGrid {
-  public:
+public:
     T& operator()(int col, int row) { return cells_[Index(col, row)]; }
     const T& operator()(int col, int row) const { return cells_[Index(col, row)]; }
     void Fill(T value) { cells_.fill(value); }
     bool operator==(const MapGrid&) const = default;
 
-  private:
+private:
     static size_t Index(int col, int row) {
         // A read or write outside the map arrays is a fault of the caller, never memory damage.
         if (col < 0 || col >= kMapCols || row < 0 || row >= kMapRows) {
