@@ -167,6 +167,28 @@ void LoadLevel() {
     ReadLevelMap();
 }
 
+std::string LevelSetProblem(const std::string& tilePath) {
+    try {
+        const std::array<std::string, 3> paths{tilePath, tilePath + ".1", tilePath + ".2"};
+        for (size_t layer = 0; layer < paths.size(); ++layer) {
+            const std::vector<std::string> lines = ReadLayerFile(paths[layer]);
+            for (int row = 1; row <= maptext::kRows; ++row) {
+                for (int col = 1; col <= maptext::kColumns; ++col) {
+                    const std::string& line = lines[static_cast<size_t>(row - 1)];
+                    if (layer == 2) {
+                        CellAs<int32_t>(line, col, row, paths[layer]);
+                    } else {
+                        CellAs<int16_t>(line, col, row, paths[layer]);
+                    }
+                }
+            }
+        }
+    } catch (const std::exception& e) {
+        return e.what();
+    }
+    return {};
+}
+
 void ReadLevelMap() {
     stoneCount = 0;
     boardCount = 0;
@@ -178,7 +200,9 @@ void ReadLevelMap() {
     for (Board& b : boards)
         b.column = 0;
 
-    const std::string base = GamePath("/map/mapa" + std::to_string(levelNumber) + ".map");
+    const std::string base = testLevelPath.empty()
+                                 ? GamePath("/map/mapa" + std::to_string(levelNumber) + ".map")
+                                 : testLevelPath;
     const std::array<std::string, 3> paths{base, base + ".1", base + ".2"};
     const std::vector<std::string> tileLines = ReadLayerFile(paths[0]);
     const std::vector<std::string> solidLines = ReadLayerFile(paths[1]);

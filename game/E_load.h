@@ -1,6 +1,8 @@
 // Level loading: the intro card, the three map files, and the object tables built from them.
 #pragma once
 
+#include <string>
+
 namespace zorvik {
 
 // Called by Form_Load before each level loop, by the level exit and by the pause
@@ -9,5 +11,9 @@ void LoadLevel();
 // Called by LoadLevel: reads level levelNumber's map files into the layers and tables.
 // Throws std::runtime_error naming the file when one is missing or short.
 void ReadLevelMap();
+// Called by main before test-play: reads the map set whose tile file is tilePath (with ".1" and
+// ".2" beside it) without touching the game; returns what makes it unplayable, or "" when it
+// loads.
+std::string LevelSetProblem(const std::string& tilePath);
 
 }  // namespace zorvik

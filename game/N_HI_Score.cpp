@@ -11,6 +11,7 @@
 #include "A_deklarace.h"
 #include "DirectX.h"
 #include "J_PismoEfekt.h"
+#include "N_HI_Score_Path.h"
 #include "Numbers.h"
 
 namespace zorvik {
@@ -26,7 +27,7 @@ constexpr char kNamePad = 'z';
 constexpr char kValuePad = '0';
 
 std::string HiScorePath() {
-    return GamePath("/data/012.dat");
+    return HiScoreFilePath();
 }
 
 void ClearTable() {
