@@ -13,15 +13,6 @@ constexpr int kHousing = 18;
 constexpr int kGoal = 900;
 constexpr int kExit = 997;
 
-int At(const Layer& layer, int column, int row) {
-    const auto index = static_cast<size_t>(CellIndex(column, row));
-    return index < layer.size() ? layer[index] : 0;
-}
-
-bool IsStone(int item) {
-    return item >= 20 && item <= 39;
-}
-
 std::string Where(const Finding& f) {
     return " (sloupec " + std::to_string(f.column) + ", radek " + std::to_string(f.row) + ")";
 }
@@ -39,8 +30,8 @@ std::vector<Finding> CheckLevel(const Layer& tiles, const Layer& solid, const La
     bool exitOrGoal = false;
     for (int row = 1; row <= kRows; ++row) {
         for (int column = 1; column <= kColumns; ++column) {
-            const int tile = At(tiles, column, row);
-            const int item = At(items, column, row);
+            const int tile = CellAt(tiles, column, row);
+            const int item = CellAt(items, column, row);
             if (item == kExit || item == kGoal) exitOrGoal = true;
             if (tile == kHousing) housings.push_back({column, row, item});
             if (tile == kPlatform) platforms.push_back({column, row, item});
@@ -87,8 +78,8 @@ std::vector<Finding> CheckLevel(const Layer& tiles, const Layer& solid, const La
     }
 
     for (int column = 1; column <= kColumns; ++column) {
-        const int item = At(items, column, 1);
-        if (IsStone(item)) findings.push_back({FindingKind::StoneInTopRow, column, 1, item});
+        const int item = CellAt(items, column, 1);
+        if (IsStoneCode(item)) findings.push_back({FindingKind::StoneInTopRow, column, 1, item});
     }
 
     // The board makes its gate cells solid and passable in turn, so what is drawn there
@@ -101,9 +92,9 @@ std::vector<Finding> CheckLevel(const Layer& tiles, const Layer& solid, const La
         }
     }
     for (const auto& [row, column] : gateCells) {
-        const int tile = At(tiles, column, row);
-        const bool empty = tile == 0 && At(items, column, row) == 0;
-        const bool passable = At(solid, column, row) == 0;
+        const int tile = CellAt(tiles, column, row);
+        const bool empty = tile == 0 && CellAt(items, column, row) == 0;
+        const bool passable = CellAt(solid, column, row) == 0;
         if (!empty && !passable) {
             findings.push_back({FindingKind::GateCellBlocked, column, row, tile});
         }

@@ -25,6 +25,17 @@ constexpr int CellIndex(int column, int row) {
     return (row - 1) * kColumns + (column - 1);
 }
 
+// The value of (column, row) in a layer; 0 beyond the end of a shorter layer.
+inline int CellAt(const Layer& layer, int column, int row) {
+    const auto index = static_cast<size_t>(CellIndex(column, row));
+    return index < layer.size() ? layer[index] : 0;
+}
+
+// Object codes 20..39 are stones; a stone's code marks the cell it rests on.
+constexpr bool IsStoneCode(int item) {
+    return item >= 20 && item <= 39;
+}
+
 enum class FindingKind {
     NoExitOrGoal,            // no object 997 and no 900 anywhere; column, row, value 0
     TooManyBoards,           // value: the number of housings (more than kMaxBoards)

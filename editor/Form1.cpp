@@ -26,6 +26,7 @@
 
 #include "A_deklare.h"
 #include "B_do.h"
+#include "LevelFolder.h"
 #include "LevelRules.h"
 #include "MapFile.h"
 #include "MapText.h"
@@ -135,7 +136,7 @@ Form1::Form1(EditorHost* host, const QString& programDir)
     : Dialog(nullptr),
       ownHost_(host == nullptr ? std::make_unique<QtEditorHost>(this) : nullptr),
       host_(host == nullptr ? ownHost_.get() : host),
-      programDir_(programDir.isEmpty() ? QCoreApplication::applicationDirPath() : programDir),
+      programDir_(programDir.isEmpty() ? ProgramDataFolder() : programDir),
       gameProgram_(QCoreApplication::applicationDirPath() + QStringLiteral("/zorvik")) {
     theForm = this;
     Dialog = CommonDialog(host_);
@@ -486,7 +487,7 @@ void Form1::Vpravo_Click() {
 
 void Form1::PrepareDialog() {
     Dialog.CancelError = true;
-    Dialog.InitDir = programDir_;
+    Dialog.InitDir = DefaultLevelFolder(programDir_);
     if (!lastFolder_.isEmpty()) Dialog.InitDir = lastFolder_;
     Dialog.Filter = QStringLiteral("Zorvik MAP file|*.map");
 }

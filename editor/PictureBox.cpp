@@ -160,11 +160,10 @@ void PictureBox::StretchBlt(int x, int y, int w, int h, const PictureBox& src, i
 
 namespace {
 
-// What DrawTextA paints for a text in a clip rectangle of the given size at (0, 0), on an
-// image that holds `under` everywhere. Returns the text's box.
+// What DrawTextA paints: the text's box filled with the background, then the text, both
+// clipped to `clip`. Returns the text's box.
 QRect PaintLabel(QImage& image, const QFont& font, const QColor& background, const QColor& ink,
-                 const QString& text, const QSize& clipSize) {
-    const QRect clip(QPoint(0, 0), clipSize);
+                 const QString& text, const QRect& clip) {
     QPainter painter(&image);
     painter.setClipRect(clip);
     painter.setFont(font);
@@ -197,9 +196,10 @@ QRect PictureBox::DrawTextA(const QString& text, int count, int left, int top, i
             onBlack.fill(Qt::black);
             QImage onWhite(clip.size(), QImage::Format_RGB32);
             onWhite.fill(Qt::white);
-            label.box = PaintLabel(onBlack, labelFont_, background_, textColor_, shown, clip.size())
-                            .intersected(QRect(QPoint(0, 0), clip.size()));
-            PaintLabel(onWhite, labelFont_, background_, textColor_, shown, clip.size());
+            const QRect local(QPoint(0, 0), clip.size());
+            label.box = PaintLabel(onBlack, labelFont_, background_, textColor_, shown, local)
+                            .intersected(local);
+            PaintLabel(onWhite, labelFont_, background_, textColor_, shown, local);
             label.usable = true;
             for (int y = 0; y < clip.height() && label.usable; ++y) {
                 for (int x = 0; x < clip.width(); ++x) {
@@ -229,15 +229,7 @@ QRect PictureBox::DrawTextA(const QString& text, int count, int left, int top, i
         Dirty(clip);
         return target;
     }
-    QPainter painter(&image_);
-    painter.setClipRect(clip);
-    painter.setFont(labelFont_);
-    const QRect bounds =
-        painter.boundingRect(clip, Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, shown);
-    painter.fillRect(bounds, background_);
-    painter.setPen(textColor_);
-    painter.drawText(clip, Qt::AlignLeft | Qt::AlignTop, shown);
-    painter.end();
+    const QRect bounds = PaintLabel(image_, labelFont_, background_, textColor_, shown, clip);
     Dirty(clip);
     return bounds.intersected(clip);
 }

@@ -201,6 +201,8 @@ struct GameState {
     double statusPhase = 0.0;
     std::array<std::string, 11> hiScoreNames;   // 1..10 used
     std::array<std::string, 11> hiScoreValues;  // 1..10 used
+    // Test-play of one map set (zorvik --level): the tile file's path; empty in the full game.
+    std::string testLevelPath;
 };
 
 extern GameState state;
@@ -329,6 +331,7 @@ inline auto& introShown = state.introShown;
 inline auto& statusPhase = state.statusPhase;
 inline auto& hiScoreNames = state.hiScoreNames;
 inline auto& hiScoreValues = state.hiScoreValues;
+inline auto& testLevelPath = state.testLevelPath;
 
 // The program directory followed by a literal path such as "/data/003.dat".
 std::string GamePath(const std::string& relative);

@@ -106,8 +106,9 @@ void InitDirectX() {
         LoadSurfaces();
         LoadSounds();
         // A missing or garbled high-score file simply leaves the table empty: the first
-        // entry writes a complete file, so it is no reason to stop the start-up.
-        LoadHiScores();
+        // entry writes a complete file, so it is no reason to stop the start-up. Test-play
+        // neither reads nor writes the table.
+        if (testLevelPath.empty()) LoadHiScores();
         ResetNewGame();
     } catch (const std::exception&) {
         ReportFailure(kDirectDrawFailed);

@@ -39,12 +39,17 @@ void LatchMovementKeys() {
 }
 
 void RunLevelLoop() {
+    // Focus lost while the level is played pauses it; a loss during the pause menu or an intro
+    // card (shown from inside a frame) is not counted.
+    uint32_t focusLosses = dx::FocusLossCount();
     do {
         dx::DoEvents();
         keyboard->GetDeviceStateKeyboard(keyState);
         LatchMovementKeys();
+        const bool focusLost = dx::FocusLossCount() != focusLosses;
         // Read straight from the keyboard, so the menu opens even while input is blocked.
-        if (Down(kDikEscape)) RunGameMenu();
+        if (Down(kDikEscape) || focusLost) RunGameMenu();
+        focusLosses = dx::FocusLossCount();
 
         UpdatePlayerMotion();
         UpdatePlayerFrameRect();
@@ -54,6 +59,7 @@ void RunLevelLoop() {
         DrawWorld();
         DrawPlayerAndPickups();
         DrawStatusLine();
+        focusLosses = dx::FocusLossCount();
 
         primarySurface->Flip(nullptr, dx::DDFLIP_WAIT);
     } while (levelWon == 0 && gameLost == 0);

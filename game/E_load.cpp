@@ -21,6 +21,14 @@ namespace {
 constexpr int kDikSpace = 57;
 constexpr int kBoardHeightClosed = 219;
 
+// The whole text of one layer file; a missing or unreadable file ends the level load with an
+// error that names it.
+std::string LayerText(const std::string& path) {
+    std::optional<std::string> text = maptext::ReadFileText(path);
+    if (!text) throw std::runtime_error("cannot open map file " + path);
+    return std::move(*text);
+}
+
 // The first 18 lines of one layer file's text; a short file ends the level load with an error
 // that names the file.
 std::vector<std::string_view> LayerLines(std::string_view text, const std::string& name) {
@@ -167,15 +175,37 @@ void LoadLevel() {
     ReadLevelMap();
 }
 
+std::string LevelSetProblem(const std::string& tilePath) {
+    try {
+        const std::array<std::string, 3> paths{tilePath, tilePath + ".1", tilePath + ".2"};
+        for (size_t layer = 0; layer < paths.size(); ++layer) {
+            const std::string text = LayerText(paths[layer]);
+            const std::vector<std::string_view> lines = LayerLines(text, paths[layer]);
+            for (int row = 1; row <= maptext::kRows; ++row) {
+                for (int col = 1; col <= maptext::kColumns; ++col) {
+                    const std::string_view line = lines[static_cast<size_t>(row - 1)];
+                    if (layer == 2) {
+                        CellAs<int32_t>(line, col, row, paths[layer]);
+                    } else {
+                        CellAs<int16_t>(line, col, row, paths[layer]);
+                    }
+                }
+            }
+        }
+    } catch (const std::exception& e) {
+        return e.what();
+    }
+    return {};
+}
+
 void ReadLevelMap() {
-    const std::string base = GamePath("/map/mapa" + std::to_string(levelNumber) + ".map");
+    const std::string base = testLevelPath.empty()
+                                 ? GamePath("/map/mapa" + std::to_string(levelNumber) + ".map")
+                                 : testLevelPath;
     const std::array<std::string, 3> paths{base, base + ".1", base + ".2"};
     std::array<std::string, 3> texts;
-    for (size_t i = 0; i < paths.size(); ++i) {
-        std::optional<std::string> text = maptext::ReadFileText(paths[i]);
-        if (!text) throw std::runtime_error("cannot open map file " + paths[i]);
-        texts[i] = std::move(*text);
-    }
+    for (size_t i = 0; i < paths.size(); ++i)
+        texts[i] = LayerText(paths[i]);
     ParseLevelMap({texts[0], texts[1], texts[2]}, paths);
 }
 

@@ -18,5 +18,9 @@ void ReadLevelMap();
 // when one is short or a cell does not fit its layer.
 void ParseLevelMap(const std::array<std::string_view, 3>& layers,
                    const std::array<std::string, 3>& names);
+// Called by main before test-play: reads the map set whose tile file is tilePath (with ".1" and
+// ".2" beside it) without touching the game; returns what makes it unplayable, or "" when it
+// loads.
+std::string LevelSetProblem(const std::string& tilePath);
 
 }  // namespace zorvik

@@ -10,6 +10,7 @@
 #include "G_Objekty.h"
 #include "I_Nepratele.h"
 #include "Numbers.h"
+#include "Z_Exit.h"
 
 namespace zorvik {
 
@@ -127,6 +128,7 @@ void TakeStar(int c, int r, int32_t points) {
 }
 
 void LeaveLevel() {
+    if (!testLevelPath.empty()) ExitGame();  // test-play ends where the level is left
     levelNumber = static_cast<int16_t>(levelNumber + 1);
     StopPlayer();
     keyDelay = 100;

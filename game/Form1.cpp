@@ -24,6 +24,13 @@ void Form_Load() {
     }
     MeasureFrameRate();
 
+    if (!testLevelPath.empty()) {
+        // Test-play: one level from its intro card, no title, end screen or name entry. The
+        // level exit ends the program too (LeaveLevel).
+        LoadLevel();
+        RunLevelLoop();
+        ExitGame();
+    }
     for (;;) {
         RunTitleMenu();
         LoadLevel();

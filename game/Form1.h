@@ -4,7 +4,8 @@
 namespace zorvik {
 
 // Runs the start-up (cursor, DirectX, frame-rate test) and then the endless cycle of title
-// menu, level, end screen. Does not return; the program ends in ExitGame.
+// menu, level, end screen. Does not return; the program ends in ExitGame. With testLevelPath
+// set it plays that one level instead and ends when the level is won, lost or left.
 [[noreturn]] void Form_Load();
 
 }  // namespace zorvik

@@ -18,6 +18,7 @@
 #include "DirectX.h"
 #include "J_PismoEfekt.h"
 #include "MapText.h"
+#include "N_HI_Score_Path.h"
 #include "Numbers.h"
 
 namespace zorvik {
@@ -33,7 +34,7 @@ constexpr char kNamePad = 'z';
 constexpr char kValuePad = '0';
 
 std::string HiScorePath() {
-    return GamePath("/data/012.dat");
+    return HiScoreFilePath();
 }
 
 void ClearTable() {
@@ -114,16 +115,15 @@ void DecodeTable(const std::vector<int>& codes) {
     }
 }
 
-// A table file, or its folder, that may not be written: no write permission bits (which hold
-// even for root, as for the editor's levels), or a file this user cannot open for writing. The
-// file is only opened, never changed.
+// A table file that may not be written: no write permission bits (which hold even for root,
+// as for the editor's levels), or a file this user cannot open for writing. The file is only
+// opened, never changed. Whether its folder is writable decides where the table lives.
 bool ReadOnlyTarget(const std::string& path) {
-    constexpr mode_t kWriteBits = S_IWUSR | S_IWGRP | S_IWOTH;
-    const std::string folder = std::filesystem::path(path).parent_path().string();
     struct stat info {};
-    if (::stat(folder.c_str(), &info) == 0 && (info.st_mode & kWriteBits) == 0) return true;
     if (::stat(path.c_str(), &info) != 0) return false;  // missing: a new file is made
-    if (!S_ISREG(info.st_mode) || (info.st_mode & kWriteBits) == 0) return true;
+    if (!S_ISREG(info.st_mode) || (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
+        return true;
+    }
     const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
     if (fd < 0) return true;
     ::close(fd);

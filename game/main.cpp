@@ -1,12 +1,16 @@
-// The zorvik program: installs the SDL host and runs Form_Load. Closing the window or a
-// SIGINT/SIGTERM ends the game through ExitGame; a fatal error gives the desktop back, is shown
-// in a message box and on standard error, and ends the program with status 1.
+// The zorvik program: reads its options, installs the SDL host and runs Form_Load. Closing the
+// window or a SIGINT/SIGTERM ends the game through ExitGame; a fatal error gives the desktop
+// back, is shown in a message box and on standard error, and ends the program with status 1.
+// A bad option or an unreadable --level set ends it with status 2 before a window opens.
 #include <cstdio>
 #include <exception>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "A_deklarace.h"
+#include "CommandLine.h"
+#include "E_load.h"
 #include "Form1.h"
 #include "Host.h"
 #include "SdlHost.h"
@@ -36,11 +40,34 @@ int Fail(const std::string& what) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    (void)argc;
+    const zorvik::GameCommandLine options =
+        zorvik::ParseGameCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    switch (options.action) {
+        case zorvik::GameCommandLine::Action::Help:
+            std::fputs(zorvik::GameUsageText().c_str(), stdout);
+            return 0;
+        case zorvik::GameCommandLine::Action::Version:
+            std::printf("zorvik %s\n", ZORVIK_VERSION);
+            return 0;
+        case zorvik::GameCommandLine::Action::Error:
+            std::fprintf(stderr, "zorvik: %s (napoveda: --help)\n", options.error.c_str());
+            return 2;
+        case zorvik::GameCommandLine::Action::Play:
+            break;
+    }
+    if (!options.levelPath.empty()) {
+        const std::string problem = zorvik::LevelSetProblem(options.levelPath);
+        if (!problem.empty()) {
+            std::fprintf(stderr, "zorvik: %s\n", problem.c_str());
+            return 2;
+        }
+        zorvik::testLevelPath = options.levelPath;
+    }
+
     std::unique_ptr<dx::Host> host;
     int status = 0;
     try {
-        host = dx::CreateSdlHost(argv[0]);
+        host = dx::CreateSdlHost(argv[0], options.windowed);
         dx::SetHost(host.get());
         host->onQuitRequest = [] { zorvik::ExitGame(); };
         zorvik::Form_Load();

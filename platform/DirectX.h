@@ -277,6 +277,9 @@ std::string ProgramDirectory();
 double Rnd();
 // One pass of the window's message pump.
 void DoEvents();
+// How often the game's window has lost the keyboard focus since the program started; the level
+// loop compares it frame by frame to pause when the player switches away.
+uint32_t FocusLossCount();
 // Ends the program at once with the given status (the headless host throws ProgramEnded).
 [[noreturn]] void EndProgram(int status);
 // The handle the game passes for its window; only a token here.

@@ -32,6 +32,8 @@ class HeadlessHost : public Host {
     bool KeyDown(int dik) const;
     // Holds the key during flips [fromFrame, toFrame) (frame = number of flips so far).
     void HoldKeyDuringFrames(int dik, long fromFrame, long toFrame);
+    // The window loses the keyboard focus now (the player switched to another window).
+    void LoseFocus() { ++focusLosses_; }
     // Called on every keyboard read (before the keys are reported) and after every flip.
     std::function<void(HeadlessHost&)> onKeyboardRead;
     std::function<void(HeadlessHost&, const uint16_t* pixels)> onFlip;
@@ -76,6 +78,7 @@ class HeadlessHost : public Host {
     double Random() override;
     std::string ProgramDirectory() override { return programDirectory_; }
     Mixer& GetMixer() override { return mixer_; }
+    uint32_t FocusLossCount() override { return focusLosses_; }
 
   private:
     void CheckTimeLimit();
@@ -108,6 +111,7 @@ class HeadlessHost : public Host {
     int endStatus_ = 0;
     bool cursorShown_ = true;
     bool displayModeSet_ = false;
+    uint32_t focusLosses_ = 0;
 };
 
 }  // namespace dx

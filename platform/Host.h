@@ -41,6 +41,8 @@ public:
     virtual std::string ProgramDirectory() = 0;
     // The mixer that plays every sound buffer.
     virtual Mixer& GetMixer() = 0;
+    // How often the game's window has lost the keyboard focus so far.
+    virtual uint32_t FocusLossCount() { return 0; }
 
     // Set by the game at start to its exit procedure; the SDL host calls it when the window is
     // closed or the program gets SIGINT/SIGTERM. Unset, the host restores the desktop and exits.

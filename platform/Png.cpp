@@ -1,4 +1,4 @@
-// PNG writer: 8-bit RGB, each row with the filter that suits it best, compressed with zlib.
+// PNG writer: 8-bit RGB or RGBA, each row with the filter that suits it best, compressed with zlib.
 // Files are written to a temporary name and then renamed.
 #include "Png.h"
 
@@ -64,8 +64,7 @@ int Paeth(int a, int b, int c) {
 // gives the smallest sum of absolute differences (the usual heuristic; it lets deflate find
 // the long runs of flat colour and gradients in game pictures).
 void PutFilteredRow(std::vector<uint8_t>& out, const uint8_t* row, const uint8_t* above,
-                    size_t rowBytes, std::vector<uint8_t>& scratch) {
-    constexpr size_t kBpp = 3;
+                    size_t rowBytes, size_t kBpp, std::vector<uint8_t>& scratch) {
     scratch.resize(5 * rowBytes);
     long best = -1;
     int bestType = 0;
@@ -94,17 +93,17 @@ void PutFilteredRow(std::vector<uint8_t>& out, const uint8_t* row, const uint8_t
     out.insert(out.end(), chosen, chosen + rowBytes);
 }
 
-}  // namespace
-
-bool SavePngRgb(const std::string& path, const uint8_t* rgb, int width, int height) {
+// Writes `channels` bytes a pixel (3 RGB, 4 RGBA) as a PNG file.
+bool SavePngPixels(const std::string& path, const uint8_t* rgb, int width, int height,
+                   size_t channels) {
     if (rgb == nullptr || width <= 0 || height <= 0 || path.empty()) return false;
-    const size_t rowBytes = static_cast<size_t>(width) * 3;
+    const size_t rowBytes = static_cast<size_t>(width) * channels;
     std::vector<uint8_t> raw;
     raw.reserve((rowBytes + 1) * static_cast<size_t>(height));
     std::vector<uint8_t> scratch;
     for (int y = 0; y < height; ++y) {
         const uint8_t* row = rgb + static_cast<size_t>(y) * rowBytes;
-        PutFilteredRow(raw, row, y > 0 ? row - rowBytes : nullptr, rowBytes, scratch);
+        PutFilteredRow(raw, row, y > 0 ? row - rowBytes : nullptr, rowBytes, channels, scratch);
     }
     uLongf packedSize = compressBound(static_cast<uLong>(raw.size()));
     std::vector<uint8_t> packed(packedSize);
@@ -118,7 +117,9 @@ bool SavePngRgb(const std::string& path, const uint8_t* rgb, int width, int heig
     std::vector<uint8_t> header;
     PutU32(header, static_cast<uint32_t>(width));
     PutU32(header, static_cast<uint32_t>(height));
-    header.insert(header.end(), {8, 2, 0, 0, 0});  // 8 bits, RGB, deflate, no filter, no interlace
+    // 8 bits, RGB (2) or RGBA (6), deflate, no filter, no interlace
+    const uint8_t colourType = channels == 4 ? 6 : 2;
+    header.insert(header.end(), {8, colourType, 0, 0, 0});
     PutChunk(file, "IHDR", header);
     PutChunk(file, "IDAT", packed);
     PutChunk(file, "IEND", {});
@@ -140,6 +141,16 @@ bool SavePngRgb(const std::string& path, const uint8_t* rgb, int width, int heig
         return false;
     }
     return true;
+}
+
+}  // namespace
+
+bool SavePngRgb(const std::string& path, const uint8_t* rgb, int width, int height) {
+    return SavePngPixels(path, rgb, width, height, 3);
+}
+
+bool SavePngRgba(const std::string& path, const uint8_t* rgba, int width, int height) {
+    return SavePngPixels(path, rgba, width, height, 4);
 }
 
 bool SavePng(const std::string& path, const uint16_t* pixels, int width, int height) {

@@ -10,5 +10,7 @@ namespace dx {
 bool SavePng(const std::string& path, const uint16_t* pixels, int width, int height);
 // Writes 8-bit RGB triples (3 bytes a pixel, row by row) as a PNG file.
 bool SavePngRgb(const std::string& path, const uint8_t* rgb, int width, int height);
+// Writes 8-bit RGBA quadruples (straight alpha) as a PNG file, for the desktop icons.
+bool SavePngRgba(const std::string& path, const uint8_t* rgba, int width, int height);
 
 }  // namespace dx

@@ -1,6 +1,6 @@
-// The SDL host: a fullscreen window showing the 640 x 480 picture letterboxed, 60 Hz pacing on
-// absolute deadlines, SDL's keyboard mapped to DirectInput scan codes and the mixer in SDL's
-// audio callback. The only file of the project that includes SDL.
+// The SDL host: a fullscreen window (or a window, switched with Alt+Enter or F11) showing the
+// 640 x 480 picture letterboxed, 60 Hz pacing on absolute deadlines, SDL's keyboard and game
+// pads mapped to DirectInput scan codes and the mixer in SDL's audio callback.
 #include "SdlHost.h"
 
 #include <SDL.h>
@@ -12,9 +12,13 @@
 #include <cstdlib>
 #include <cstring>
 #include <random>
+#include <vector>
 
+#include "DataPaths.h"
 #include "DirectX.h"
 #include "Mixer.h"
+#include "PadMapping.h"
+#include "SdlGamepad.h"
 #include "TimingTrace.h"
 
 namespace dx {
@@ -161,6 +165,31 @@ bool WindowedRequested() {
     return value != nullptr && *value != '\0' && std::strcmp(value, "0") != 0;
 }
 
+// ZORVIK_HOLD_KEYS: SDL key names separated by commas (e.g. "Space"), reported as held down on
+// every keyboard read. Lets scripts start the game past its "press Space" cards with no
+// display and no one at the keyboard; unset, nothing changes.
+std::vector<int> HeldKeysRequested() {
+    std::vector<int> diks;
+    const char* value = std::getenv("ZORVIK_HOLD_KEYS");
+    if (value == nullptr) return diks;
+    const std::string names = value;
+    size_t start = 0;
+    while (start <= names.size()) {
+        size_t end = names.find(',', start);
+        if (end == std::string::npos) end = names.size();
+        const std::string name = names.substr(start, end - start);
+        const SDL_Scancode scancode = SDL_GetScancodeFromName(name.c_str());
+        if (scancode > SDL_SCANCODE_UNKNOWN && scancode < SDL_NUM_SCANCODES &&
+            kDikOfScancode[static_cast<size_t>(scancode)] >= 0) {
+            diks.push_back(kDikOfScancode[static_cast<size_t>(scancode)]);
+        } else if (!name.empty()) {
+            std::fprintf(stderr, "Zorvik: ZORVIK_HOLD_KEYS: unknown key '%s'\n", name.c_str());
+        }
+        start = end + 1;
+    }
+    return diks;
+}
+
 std::string DirectoryOf(const std::string& path) {
     const size_t slash = path.find_last_of('/');
     if (slash == std::string::npos) return ".";
@@ -175,7 +204,7 @@ void AudioCallback(void* userdata, Uint8* stream, int len) {
 
 class SdlHost final : public Host {
   public:
-    explicit SdlHost(const std::string& argv0);
+    SdlHost(const std::string& argv0, bool windowed);
     ~SdlHost() override { Shutdown(); }
     SdlHost(const SdlHost&) = delete;
     SdlHost& operator=(const SdlHost&) = delete;
@@ -193,11 +222,14 @@ class SdlHost final : public Host {
     double Random() override;
     std::string ProgramDirectory() override { return programDirectory_; }
     Mixer& GetMixer() override { return mixer_; }
+    uint32_t FocusLossCount() override { return focusLosses_; }
 
   private:
     void OpenAudio();
     void Redraw();
     void HandleQuitRequest();
+    void HandleKeyDown(const SDL_KeyboardEvent& key);
+    void ToggleFullscreen();
     void Shutdown();
 
     Mixer mixer_{kAudioRate};
@@ -216,21 +248,32 @@ class SdlHost final : public Host {
     Uint64 lastFrameEnd_ = 0;  // performance-counter time WaitForFrame last returned
     bool waiting_ = false;     // polling without a flip for longer than two frames
     std::unique_ptr<TimingTrace> trace_ = TimingTrace::FromEnvironment();
+    uint32_t focusLosses_ = 0;
+    SdlGamepads pads_;
+    PadModeTracker padMode_;
+    std::vector<int> heldKeys_;
+    // The key that switched the window (Enter of Alt+Enter, F11) reads as up until released, so
+    // the switch does not also choose a menu item.
+    SDL_Scancode toggleKey_ = SDL_SCANCODE_UNKNOWN;
 };
 
-SdlHost::SdlHost(const std::string& argv0)
+SdlHost::SdlHost(const std::string& argv0, bool windowed)
     : rng_(static_cast<std::mt19937::result_type>(
           std::chrono::system_clock::now().time_since_epoch().count())),
-      windowed_(WindowedRequested()) {
+      windowed_(windowed || WindowedRequested()),
+      heldKeys_(HeldKeysRequested()) {
+    std::string executableDirectory;
     if (char* base = SDL_GetBasePath()) {
-        programDirectory_ = base;
+        executableDirectory = base;
         SDL_free(base);
-        while (programDirectory_.size() > 1 && programDirectory_.back() == '/') {
-            programDirectory_.pop_back();
+        while (executableDirectory.size() > 1 && executableDirectory.back() == '/') {
+            executableDirectory.pop_back();
         }
     } else {
-        programDirectory_ = DirectoryOf(argv0);
+        executableDirectory = DirectoryOf(argv0);
     }
+    // Beside the program in the build's game folder, ../share/zorvik when installed.
+    programDirectory_ = zorvik::paths::FindDataDirectory(executableDirectory);
 
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER) != 0) {
         throw PlatformError(std::string("SDL_Init: ") + SDL_GetError());
@@ -269,6 +312,7 @@ SdlHost::SdlHost(const std::string& argv0)
     shown_ = true;
     Redraw();
     OpenAudio();
+    pads_.Open();
 }
 
 void SdlHost::OpenAudio() {
@@ -333,19 +377,53 @@ void SdlHost::PumpEvents() {
     bool quit = false;
     SDL_Event event;
     while (SDL_PollEvent(&event)) {
-        if (event.type == SDL_QUIT) {
-            quit = true;  // the close button, or SIGINT/SIGTERM through SDL's handler
-        } else if (trace_ && (event.type == SDL_KEYDOWN || event.type == SDL_KEYUP) &&
-                   event.key.repeat == 0) {
+        if (trace_ && (event.type == SDL_KEYDOWN || event.type == SDL_KEYUP) &&
+            event.key.repeat == 0) {
             const int dik = kDikOfScancode[static_cast<size_t>(event.key.keysym.scancode)];
             if (dik >= 0) trace_->Key(dik, event.type == SDL_KEYDOWN);
+        }
+        if (event.type == SDL_QUIT) {
+            quit = true;  // the close button, or SIGINT/SIGTERM through SDL's handler
         } else if (event.type == SDL_WINDOWEVENT &&
                    (event.window.event == SDL_WINDOWEVENT_EXPOSED ||
                     event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)) {
             Redraw();
+        } else if (event.type == SDL_WINDOWEVENT &&
+                   event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
+            ++focusLosses_;
+        } else if (event.type == SDL_KEYDOWN) {
+            HandleKeyDown(event.key);
+        } else {
+            pads_.HandleEvent(event);
         }
     }
     if (quit) HandleQuitRequest();
+}
+
+void SdlHost::HandleKeyDown(const SDL_KeyboardEvent& key) {
+    if (key.repeat != 0) return;
+    const SDL_Scancode code = key.keysym.scancode;
+    const bool altEnter = (code == SDL_SCANCODE_RETURN || code == SDL_SCANCODE_KP_ENTER) &&
+                          (key.keysym.mod & KMOD_ALT) != 0;
+    if (!altEnter && code != SDL_SCANCODE_F11) return;
+    toggleKey_ = code;
+    ToggleFullscreen();
+}
+
+void SdlHost::ToggleFullscreen() {
+    if (window_ == nullptr) return;
+    windowed_ = !windowed_;
+    if (!shown_) return;  // SetDisplayMode shows the window in the chosen form
+    if (windowed_) {
+        SDL_SetWindowFullscreen(window_, 0);
+        SDL_SetWindowBordered(window_, SDL_TRUE);
+        SDL_SetWindowResizable(window_, SDL_TRUE);
+        SDL_SetWindowSize(window_, kScreenWidth, kScreenHeight);
+        SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+    } else {
+        SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP);
+    }
+    Redraw();  // the logical size keeps the picture letterboxed in either form
 }
 
 void SdlHost::HandleQuitRequest() {
@@ -365,10 +443,16 @@ void SdlHost::ReadKeyboard(uint8_t keys[256], int readsSinceFlip) {
     std::memset(keys, 0, 256);
     int count = 0;
     const Uint8* state = SDL_GetKeyboardState(&count);
+    if (toggleKey_ != SDL_SCANCODE_UNKNOWN && toggleKey_ < count && state[toggleKey_] == 0) {
+        toggleKey_ = SDL_SCANCODE_UNKNOWN;
+    }
     for (int scancode = 0; scancode < count && scancode < SDL_NUM_SCANCODES; ++scancode) {
         const int dik = kDikOfScancode[static_cast<size_t>(scancode)];
-        if (state[scancode] && dik >= 0) keys[dik] = 0x80;
+        if (state[scancode] && dik >= 0 && scancode != toggleKey_) keys[dik] = 0x80;
     }
+    for (const int dik : heldKeys_)
+        keys[dik] = 0x80;
+    AddPadKeys(pads_.Read(), padMode_.OnKeyboardRead(readsSinceFlip), keys);
     if (trace_) trace_->Read();
     // A poll loop waiting for a key must not burn a core.
     if (readsSinceFlip > kFreeReadsPerFrame && SDL_GetPerformanceCounter() - lastFrameEnd_ >
@@ -405,6 +489,7 @@ void SdlHost::RestoreDisplayMode() {
 }
 
 void SdlHost::Shutdown() {
+    pads_.Close();
     if (audio_ != 0) {
         SDL_CloseAudioDevice(audio_);  // stops the callback before the mixer goes
         audio_ = 0;
@@ -436,8 +521,8 @@ double SdlHost::Random() {
 
 }  // namespace
 
-std::unique_ptr<Host> CreateSdlHost(const std::string& argv0) {
-    return std::make_unique<SdlHost>(argv0);
+std::unique_ptr<Host> CreateSdlHost(const std::string& argv0, bool windowed) {
+    return std::make_unique<SdlHost>(argv0, windowed);
 }
 
 int DikFromSdlKeyName(const char* keyName) {

@@ -62,6 +62,10 @@ void DoEvents() {
     CurrentHost().PumpEvents();
 }
 
+uint32_t FocusLossCount() {
+    return CurrentHost().FocusLossCount();
+}
+
 void EndProgram(int status) {
     CurrentHost().EndProgram(status);
     std::abort();  // unreachable: a host's EndProgram exits or throws

@@ -3,12 +3,13 @@
 # file outside platform/ includes SDL, then builds and runs all tests twice: a normal build
 # (warnings as errors) in ./build-test and an AddressSanitizer + UBSan build in ./build-asan.
 # The normal build also runs the editor and number tests under cs_CZ.UTF-8, a desktop locale
-# whose decimal separator is a comma (generated here when missing).
+# whose decimal separator is a comma (generated here when missing). Between the two builds the
+# Debian package is built from ./build-test and run, unpacked, as a normal user with no display.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
 packages=(build-essential cmake pkg-config libsdl2-dev qt6-base-dev zlib1g-dev libgtest-dev libgmock-dev
-          libbenchmark-dev locales)
+          libbenchmark-dev locales desktop-file-utils appstream)
 
 source scripts/packages.sh
 
@@ -46,6 +47,9 @@ LC_ALL=cs_CZ.UTF-8 build-test/tests/common_tests --gtest_brief=1
 if [[ -x build-test/tests/editor_tests ]]; then
     LC_ALL=cs_CZ.UTF-8 build-test/tests/editor_tests --gtest_brief=1
 fi
+
+echo "== Debian package, unpacked and run as a normal user with no display"
+scripts/package-check.sh build-test
 
 echo "== Build and test with AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake -S . -B build-asan -DZORVIK_SANITIZE=ON -DZORVIK_WERROR=ON -DZORVIK_BUILD_BENCH=OFF

@@ -409,20 +409,6 @@ TEST_F(EnterHiScoreTest, ReadOnlyFileIsRefusedWithTheMessageAndKeptAsItWas) {
               fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
     EXPECT_FALSE(fs::exists(path + ".tmp"));
     fs::permissions(path, fs::perms::owner_write, fs::perm_options::add);
-
-    // A writable file in a folder without write permission is refused the same way.
-    const fs::path folder = fs::path(path).parent_path();
-    const fs::perms folderPerms = fs::status(folder).permissions();
-    fs::permissions(folder,
-                    fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
-                    fs::perm_options::remove);
-    score = 800;
-    keys_.Tap(dik::kB).Tap(dik::kEnter);
-    EXPECT_NO_THROW(EnterHiScore());
-    fs::permissions(folder, folderPerms);
-    EXPECT_EQ(game_.Host().Messages().size(), 2u);
-    EXPECT_EQ(hiScoreNames[2], "B");
-    EXPECT_EQ(Lines(FileNumbersOnDisk()), before);
 }
 
 }  // namespace

@@ -212,7 +212,9 @@ class Driver {
         // Between frames of the level loop only: one read per flip there.
         if (host.Frames() != lastFrame_) {
             lastFrame_ = host.Frames();
-            if (Chance(1.0 / 2500))
+            if (host.Frames() - gameStartFrame >= gameFrames)
+                OpenMenu(host, now, kBackToTitle);
+            else if (Chance(1.0 / 2500))
                 OpenMenu(host, now);
             else if (Chance(1.0 / 1500))
                 JumpToExit();
@@ -220,8 +222,14 @@ class Driver {
     }
 
     Tally tally;
+    // Each game gets a share of the frames; past it the driver leaves to the title, so that
+    // every level gets its turn however long a game would otherwise survive.
+    long gameStartFrame = 0;
+    long gameFrames = 1000;
 
   private:
+    static constexpr int kBackToTitle = 2;
+
     bool Chance(double p) { return std::uniform_real_distribution<double>(0, 1)(rng_) < p; }
 
     void ChangeKeys(dx::HeadlessHost& host, double now) {
@@ -234,14 +242,17 @@ class Driver {
     }
 
     // Escape for one frame, then after the menu has flown in: Down 0..2 times and Enter, so
-    // the choice is go on, restart the level or back to the title (never quit the program).
-    void OpenMenu(dx::HeadlessHost& host, double now) {
+    // the choice is go on, restart the level or back to the title (never quit the program);
+    // random unless `downs` is given.
+    void OpenMenu(dx::HeadlessHost& host, double now, int downs = -1) {
         for (const int key : kPlayKeys)
             host.SetKey(key, false);
         host.SetKey(kEscape, true);
         script_.clear();
-        const int choice = std::uniform_int_distribution<int>(0, 9)(rng_);
-        const int downs = choice < 6 ? 0 : choice < 9 ? 1 : 2;
+        if (downs < 0) {
+            const int choice = std::uniform_int_distribution<int>(0, 9)(rng_);
+            downs = choice < 6 ? 0 : choice < 9 ? 1 : 2;
+        }
         double at = now + 2000;
         for (int i = 0; i < downs; ++i, at += 700)
             script_.push_back({at, kDown, false});
@@ -309,6 +320,7 @@ TEST(Soak, RandomPlayOverEveryLevelKeepsTheGameInsideItsTables) {
 
     Driver driver(20261208u);
     Tally& tally = driver.tally;
+    driver.gameFrames = std::max(300L, target / levelCount);
     tally.framesPerLevel.assign(static_cast<size_t>(levelCount) + 1, 0);
     std::string broken;
     long brokenFrame = -1;
@@ -333,9 +345,11 @@ TEST(Soak, RandomPlayOverEveryLevelKeepsTheGameInsideItsTables) {
 
     const auto started = std::chrono::steady_clock::now();
     int nextLevel = 1;
-    while (tally.frames < target && broken.empty()) {
+    // Until the frame target is reached and every level has started a game.
+    while ((tally.frames < target || tally.levelsEntered < levelCount) && broken.empty()) {
         // A new game, from a level chosen in turn, as the title menu would start it.
         ResetNewGame();
+        driver.gameStartFrame = game.Host().Frames();
         levelNumber = static_cast<int16_t>(nextLevel);
         lastLives = lives;
         ++tally.levelsEntered;

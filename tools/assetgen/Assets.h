@@ -51,6 +51,10 @@ Image MakeScenePreview(const std::vector<NamedPicture>& pictures);
 // The title picture with menu-like lines of the font laid out as the game places them.
 Image MakeTextPreview(const std::vector<NamedPicture>& pictures);
 
+// A desktop icon of size x size pixels as straight-alpha RGBA: the game's (bottle and night
+// sky) or the editor's (bottle on squared paper with a pencil).
+std::vector<uint8_t> MakeIconRgba(bool editor, int size);
+
 // Every sound file 013..028.
 std::vector<OutputFile> MakeSoundFiles();
 

@@ -1,5 +1,7 @@
-// assetgen: writes the game's pictures and sounds into a game folder ("assetgen <dir>"), or
-// PNG contact sheets of every picture ("assetgen --contact-sheets <dir>").
+// assetgen: writes the game's pictures and sounds into a game folder ("assetgen <dir>"), PNG
+// contact sheets of every picture ("assetgen --contact-sheets <dir>"), or the desktop icons in
+// the hicolor theme's layout ("assetgen --icons <dir>": <dir>/<n>x<n>/apps/<name>.png), or the
+// initial high-score table alone ("assetgen --hiscore-table <file>").
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -59,6 +61,27 @@ int WriteContactSheets(const std::filesystem::path& docs) {
     return 0;
 }
 
+int WriteIcons(const std::filesystem::path& dir) {
+    const struct {
+        const char* name;
+        bool editor;
+    } icons[] = {{"cz.zorvik.Zorvik", false}, {"cz.zorvik.Editor", true}};
+    for (const int size : {16, 24, 32, 48, 64, 128, 256}) {
+        const std::string folder = std::to_string(size) + "x" + std::to_string(size);
+        std::error_code ec;
+        std::filesystem::create_directories(dir / folder / "apps", ec);
+        for (const auto& icon : icons) {
+            const std::string path = (dir / folder / "apps" / icon.name).string() + ".png";
+            const std::vector<uint8_t> rgba = assetgen::MakeIconRgba(icon.editor, size);
+            if (!dx::SavePngRgba(path, rgba.data(), size, size)) {
+                std::fprintf(stderr, "assetgen: cannot write %s\n", path.c_str());
+                return 1;
+            }
+        }
+    }
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -66,9 +89,22 @@ int main(int argc, char** argv) {
     // A folder is never taken from something that looks like an option (e.g. "--help").
     if (argc == 2 && !first.empty() && first[0] != '-') return WriteGameData(first);
     if (argc == 3 && first == "--contact-sheets") return WriteContactSheets(argv[2]);
+    if (argc == 3 && first == "--icons") return WriteIcons(argv[2]);
+    if (argc == 3 && first == "--hiscore-table") {
+        // The table a package ships, written afresh (the game folder's own may hold scores).
+        const std::string text = assetgen::InitialHiScoreText();
+        std::string error;
+        if (!assetgen::WriteIfChanged(argv[2], {text.begin(), text.end()}, error)) {
+            std::fprintf(stderr, "assetgen: %s\n", error.c_str());
+            return 1;
+        }
+        return 0;
+    }
     const bool help = argc == 2 && (first == "--help" || first == "-h");
     std::fprintf(help ? stdout : stderr,
                  "usage: assetgen <game folder>\n"
-                 "       assetgen --contact-sheets <folder for PNG files>\n");
+                 "       assetgen --contact-sheets <folder for PNG files>\n"
+                 "       assetgen --icons <folder for the hicolor icon sizes>\n"
+                 "       assetgen --hiscore-table <file>\n");
     return help ? 0 : 2;
 }

@@ -1,0 +1,17 @@
+// The editor's folders: where its data lies (beside the program, or ../share/zorvik when
+// installed) and where the file dialog starts when that folder is read-only.
+#pragma once
+
+#include <QString>
+
+namespace zorvik::editor {
+
+// The folder holding data/ and map/ for the running editor.
+QString ProgramDataFolder();
+
+// Called whenever the file dialog is prepared: programDir when this user can write there,
+// otherwise $XDG_DATA_HOME/zorvik/levels (default ~/.local/share/zorvik/levels), created on
+// demand; programDir again when no such folder can be made.
+QString DefaultLevelFolder(const QString& programDir);
+
+}  // namespace zorvik::editor

@@ -1,0 +1,14 @@
+// Which file holds the high-score table: the shipped data/012.dat where the player may write
+// into data/, otherwise the player's own copy under $XDG_DATA_HOME/zorvik/.
+#pragma once
+
+#include <string>
+
+namespace zorvik {
+
+// Called by the high-score module before every read and write. When data/ is not writable, the
+// player's copy is seeded from the shipped table the first time. Falls back to the shipped
+// path when no per-user folder can be made (the save then fails as it would there).
+std::string HiScoreFilePath();
+
+}  // namespace zorvik

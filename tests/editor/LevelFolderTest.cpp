@@ -1,0 +1,46 @@
+// The file dialog's start folder when the editor's own folder is read-only (an installed
+// editor): the player's levels folder under XDG_DATA_HOME, made when first needed.
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cstdlib>
+
+#include "EditorFixture.h"
+
+namespace zorvik::editor::test {
+namespace {
+
+TEST(LevelFolder, AReadOnlyProgramFolderSendsTheDialogToTheUsersLevelsFolder) {
+    QTemporaryDir xdg;
+    ASSERT_TRUE(xdg.isValid());
+    setenv("XDG_DATA_HOME", xdg.path().toLocal8Bit().constData(), 1);
+    const QString levels = xdg.path() + "/zorvik/levels";
+    {
+        RecordingHost host;
+        // /proc takes no new files, not even from root.
+        Form1 form(&host, QStringLiteral("/proc"));
+        EXPECT_FALSE(QDir(levels).exists());  // nothing made before it is needed
+        form.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+        QTest::keyClick(&form, Qt::Key_O, Qt::ControlModifier);
+        EXPECT_EQ(host.lastInitDir, levels);
+        EXPECT_TRUE(QDir(levels).exists());
+        host.yesNoAnswers.assign(4, true);
+    }
+    {
+        // A writable program folder keeps the dialog there.
+        RecordingHost host;
+        QTemporaryDir program;
+        Form1 form(&host, program.path());
+        form.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+        QTest::keyClick(&form, Qt::Key_S, Qt::ControlModifier);
+        EXPECT_EQ(host.lastInitDir, program.path());
+        host.yesNoAnswers.assign(4, true);
+    }
+    unsetenv("XDG_DATA_HOME");
+}
+
+}  // namespace
+}  // namespace zorvik::editor::test

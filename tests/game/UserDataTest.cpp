@@ -1,0 +1,100 @@
+// A game whose data folder the player may not write into (an installed game): the high-score
+// table is seeded into the player's XDG data folder and the name entry saves it there, leaving
+// the shipped table as it was. Runs on a read-only copy of the build's game folder with a
+// temporary XDG_DATA_HOME, or on the folder named by ZORVIK_TEST_READONLY_DATA with the user's
+// own data folder (the package check points it at an unpacked package, as a fresh user);
+// skipped for a user who may write anywhere (root).
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+
+#include "A_deklarace.h"
+#include "DataPaths.h"
+#include "GameHarness.h"
+#include "MenuScript.h"
+#include "N_HI_Score.h"
+
+namespace zorvik::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string FileBytes(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+TEST(UserData, NameEntryOnAReadOnlyGameWritesTheTableIntoTheUsersDataFolder) {
+    std::unique_ptr<TempGameDir> copy;
+    std::string gameDir;
+    if (const char* installed = std::getenv("ZORVIK_TEST_READONLY_DATA")) {
+        gameDir = installed;
+    } else {
+        copy = std::make_unique<TempGameDir>();
+        gameDir = copy->Path();
+        fs::permissions(gameDir + "/data", fs::perms::owner_read | fs::perms::owner_exec);
+    }
+    struct Restore {
+        std::string data;
+        ~Restore() {
+            std::error_code ignored;
+            if (!data.empty()) fs::permissions(data, fs::perms::owner_all, ignored);
+        }
+    } restore{copy ? gameDir + "/data" : ""};
+    if (paths::CanWriteIn(gameDir + "/data")) GTEST_SKIP() << "this user may write into data/";
+
+    fs::path xdg;
+    if (copy) {
+        std::string pattern = (fs::temp_directory_path() / "zorvik-home-XXXXXX").string();
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        xdg = pattern;
+        setenv("XDG_DATA_HOME", xdg.c_str(), 1);
+    }
+    const fs::path userTable = fs::path(paths::UserDataDirectory()) / "012.dat";
+    ASSERT_FALSE(fs::exists(userTable)) << "a fresh player has no table yet";
+    const std::string shipped = FileBytes(gameDir + "/data/012.dat");
+    ASSERT_FALSE(shipped.empty());
+
+    {
+        GameHarness game(gameDir);
+        KeyScript keys(game);
+        ASSERT_TRUE(game.InitGame());
+        game.SetFrameRateResults();
+        game.Host().SetTimeLimitMs(120 * 1000.0);
+        EXPECT_EQ(FileBytes(userTable), shipped);  // seeded at the first read
+        const std::string best = hiScoreNames[1];
+
+        score = 9999999;
+        keys.Tap(dik::kA).Tap(dik::kB).Tap(dik::kEnter);
+        EnterHiScore();
+        EXPECT_TRUE(keys.Finished());
+        EXPECT_EQ(hiScoreNames[1], "AB");
+        EXPECT_EQ(hiScoreNames[2], best);
+        EXPECT_TRUE(game.Host().Messages().empty());
+    }
+    EXPECT_EQ(FileBytes(gameDir + "/data/012.dat"), shipped);
+    EXPECT_NE(FileBytes(userTable), shipped);
+    // The next game reads the player's table, not the shipped one.
+    {
+        GameHarness game(gameDir);
+        ASSERT_TRUE(game.InitGame());
+        EXPECT_EQ(hiScoreNames[1], "AB");
+        EXPECT_EQ(hiScoreValues[1], "9999999");
+    }
+    std::printf("high-score table written to %s\n", userTable.c_str());
+    if (copy) {
+        unsetenv("XDG_DATA_HOME");
+        std::error_code ignored;
+        fs::remove_all(xdg, ignored);
+    }
+}
+
+}  // namespace
+}  // namespace zorvik::test
