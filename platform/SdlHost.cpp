@@ -352,13 +352,15 @@ void SdlHost::WaitForFrame() {
     if (clockBase_ == 0) clockBase_ = now;
     ++framesSinceBase_;
     const Uint64 deadline = clockBase_ + framesSinceBase_ * frequency / kFrameRate;
+    const bool waited = waiting_;
+    waiting_ = false;
     if (trace_) {
         const Uint64 late = now > deadline ? (now - deadline) * 1000000 / frequency : 0;
-        trace_->Flip(waiting_ ? 0 : static_cast<long>(late), waiting_);
+        trace_->Flip(waited ? 0 : static_cast<long>(late), waited);
     }
-    waiting_ = false;
-    if (now > deadline + kMaxFramesBehind * frequency / kFrameRate) {
-        // Far behind (a stall, a message box): start a new clock rather than rush frames.
+    if (waited || now > deadline + kMaxFramesBehind * frequency / kFrameRate) {
+        // After a wait for a key no frame was due, and far behind (a stall, a message box)
+        // frames cannot be caught up evenly: start a new clock rather than rush frames.
         clockBase_ = now;
         framesSinceBase_ = 0;
     } else {
