@@ -3,6 +3,7 @@
 
 #include "A_deklarace.h"
 #include "D_sub.h"
+#include "DikCodes.h"
 #include "F_Vykresli.h"
 #include "H_Score_atd.h"
 #include "N_Herni_Menu.h"
@@ -11,14 +12,7 @@ namespace zorvik {
 
 namespace {
 
-constexpr int kDikEscape = 1;
-constexpr int kDikLeftCtrl = 29;
-constexpr int kDikLeftShift = 42;
-constexpr int kDikRightShift = 54;
-constexpr int kDikRightCtrl = 157;
-constexpr int kDikUp = 200;
-constexpr int kDikLeft = 203;
-constexpr int kDikRight = 205;
+using namespace dx::keys;
 
 bool Down(int dik) {
     return keyState.key[static_cast<size_t>(dik)] != 0;

@@ -2,13 +2,15 @@
 #include "J_PismoEfekt.h"
 
 #include "A_deklarace.h"
+#include "DikCodes.h"
 #include "Numbers.h"
 
 namespace zorvik {
 
 namespace {
 
-constexpr int kDikEscape = 1;
+using namespace dx::keys;
+
 constexpr int kSlots = 10;
 constexpr int kAdvance = 20;     // pixels from one character to the next
 constexpr int kLineHeight = 30;  // pixels from one line to the next

@@ -6,6 +6,7 @@
 
 #include "A_deklarace.h"
 #include "B_inicializuj.h"
+#include "DikCodes.h"
 #include "J_PismoEfekt.h"
 #include "Z_Exit.h"
 
@@ -13,12 +14,7 @@ namespace zorvik {
 
 namespace {
 
-constexpr int kDikEscape = 1;
-constexpr int kDikEnter = 28;
-constexpr int kDikSpace = 57;
-constexpr int kDikKeypadEnter = 156;
-constexpr int kDikUp = 200;
-constexpr int kDikDown = 208;
+using namespace dx::keys;
 
 constexpr dx::RECT kScreen{0, 0, dx::kScreenWidth, dx::kScreenHeight};
 // The part of the title picture covered by the menu, the table and the credits.

@@ -1,5 +1,6 @@
 // The pad-to-keyboard table and the menu/level guess.
 #include "PadMapping.h"
+#include "DikCodes.h"
 
 #include <cstdlib>
 
@@ -7,15 +8,8 @@ namespace dx {
 
 namespace {
 
-constexpr int kDikEscape = 1;
-constexpr int kDikEnter = 28;
-constexpr int kDikLeftCtrl = 29;
-constexpr int kDikLeftShift = 42;
-constexpr int kDikSpace = 57;
-constexpr int kDikUp = 200;
-constexpr int kDikLeft = 203;
-constexpr int kDikRight = 205;
-constexpr int kDikDown = 208;
+using namespace dx::keys;
+
 // About half the stick's travel: a resting or worn stick never walks the bottle.
 constexpr int kStickDeadZone = 16000;
 
