@@ -200,39 +200,33 @@ void BM_CampaignFrame(benchmark::State& st) {
 }
 BENCHMARK(BM_CampaignFrame)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 
-void BM_CampaignMemoryFloor(benchmark::State& st) {
-    if (g_campaignFilled == 0) {  // run on its own: take the sizes from a few frames
-        CampaignWorld& world = TheCampaign();
-        state = world.start;
+// The floor of a frame: the bytes its frames fill and copy, measured by the frame benchmark
+// of the same run or, run on its own, from a few frames from `start`.
+template <class Start>
+void RunFrameFloor(benchmark::State& st, const Start& start, double& filledPerFrame,
+                   double& copiedPerFrame) {
+    if (filledPerFrame == 0) {
+        state = start;
         auto& platform = dx::detail::State();
         const auto f0 = platform.bytesFilled, c0 = platform.bytesCopied;
         for (int i = 0; i < 10; ++i)
             Frame();
-        g_campaignFilled = static_cast<double>(platform.bytesFilled - f0) / 10.0;
-        g_campaignCopied = static_cast<double>(platform.bytesCopied - c0) / 10.0;
+        filledPerFrame = static_cast<double>(platform.bytesFilled - f0) / 10.0;
+        copiedPerFrame = static_cast<double>(platform.bytesCopied - c0) / 10.0;
     }
-    const auto filled = static_cast<size_t>(g_campaignFilled);
-    const auto copied = static_cast<size_t>(g_campaignCopied);
+    const auto filled = static_cast<size_t>(filledPerFrame);
+    const auto copied = static_cast<size_t>(copiedPerFrame);
     bench::RunMemoryFloor(st, filled, copied);
     st.counters["MiB_written"] = static_cast<double>(filled + copied) / (1024.0 * 1024.0);
+}
+
+void BM_CampaignMemoryFloor(benchmark::State& st) {
+    RunFrameFloor(st, TheCampaign().start, g_campaignFilled, g_campaignCopied);
 }
 BENCHMARK(BM_CampaignMemoryFloor)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 
 void BM_MemoryFloor(benchmark::State& st) {
-    if (g_filled == 0) {  // run on its own: take the sizes from a few frames
-        World& world = TheWorld();
-        state = world.start;
-        auto& platform = dx::detail::State();
-        const auto f0 = platform.bytesFilled, c0 = platform.bytesCopied;
-        for (int i = 0; i < 10; ++i)
-            Frame();
-        g_filled = static_cast<double>(platform.bytesFilled - f0) / 10.0;
-        g_copied = static_cast<double>(platform.bytesCopied - c0) / 10.0;
-    }
-    const auto filled = static_cast<size_t>(g_filled);
-    const auto copied = static_cast<size_t>(g_copied);
-    bench::RunMemoryFloor(st, filled, copied);
-    st.counters["MiB_written"] = static_cast<double>(filled + copied) / (1024.0 * 1024.0);
+    RunFrameFloor(st, TheWorld().start, g_filled, g_copied);
 }
 BENCHMARK(BM_MemoryFloor)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 
