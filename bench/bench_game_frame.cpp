@@ -55,9 +55,11 @@ void Frame() {
 double g_filled = 0;
 double g_copied = 0;
 
-void BM_GameFrame(benchmark::State& st) {
-    World& world = TheWorld();
-    state = world.start;
+// Times frames from `start`, and records the bytes one frame fills and copies on average.
+template <class Start>
+void RunFrames(benchmark::State& st, const Start& start, double& filledPerFrame,
+               double& copiedPerFrame) {
+    state = start;
     auto& platform = dx::detail::State();
     const auto filled0 = platform.bytesFilled;
     const auto copied0 = platform.bytesCopied;
@@ -67,13 +69,19 @@ void BM_GameFrame(benchmark::State& st) {
         // The enemies walk away over time; start again from the loaded level now and then.
         if (++frames % 600 == 0) {
             st.PauseTiming();
-            state = world.start;
+            state = start;
             st.ResumeTiming();
         }
     }
-    g_filled = static_cast<double>(platform.bytesFilled - filled0) / static_cast<double>(frames);
-    g_copied = static_cast<double>(platform.bytesCopied - copied0) / static_cast<double>(frames);
-    st.counters["MiB_written"] = (g_filled + g_copied) / (1024.0 * 1024.0);
+    filledPerFrame =
+        static_cast<double>(platform.bytesFilled - filled0) / static_cast<double>(frames);
+    copiedPerFrame =
+        static_cast<double>(platform.bytesCopied - copied0) / static_cast<double>(frames);
+    st.counters["MiB_written"] = (filledPerFrame + copiedPerFrame) / (1024.0 * 1024.0);
+}
+
+void BM_GameFrame(benchmark::State& st) {
+    RunFrames(st, TheWorld().start, g_filled, g_copied);
 }
 BENCHMARK(BM_GameFrame)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 
@@ -178,24 +186,7 @@ double g_campaignCopied = 0;
 
 void BM_CampaignFrame(benchmark::State& st) {
     CampaignWorld& world = TheCampaign();
-    state = world.start;
-    auto& platform = dx::detail::State();
-    const auto filled0 = platform.bytesFilled;
-    const auto copied0 = platform.bytesCopied;
-    long frames = 0;
-    for (auto _ : st) {
-        Frame();
-        if (++frames % 600 == 0) {
-            st.PauseTiming();
-            state = world.start;
-            st.ResumeTiming();
-        }
-    }
-    g_campaignFilled =
-        static_cast<double>(platform.bytesFilled - filled0) / static_cast<double>(frames);
-    g_campaignCopied =
-        static_cast<double>(platform.bytesCopied - copied0) / static_cast<double>(frames);
-    st.counters["MiB_written"] = (g_campaignFilled + g_campaignCopied) / (1024.0 * 1024.0);
+    RunFrames(st, world.start, g_campaignFilled, g_campaignCopied);
     st.counters["things_in_view"] = world.things;
 }
 BENCHMARK(BM_CampaignFrame)->Unit(benchmark::kMillisecond)->MinTime(1.0);

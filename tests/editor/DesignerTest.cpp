@@ -15,12 +15,6 @@
 namespace zorvik::editor::test {
 namespace {
 
-void SendMove(QWidget* widget, QPoint at, Qt::MouseButtons held) {
-    QMouseEvent move(QEvent::MouseMove, QPointF(at), widget->mapToGlobal(QPointF(at)), Qt::NoButton,
-                     held, Qt::NoModifier);
-    QApplication::sendEvent(widget, &move);
-}
-
 void SendWheel(QWidget* widget, int angleY, int angleX = 0) {
     const QPointF at(20, 20);
     QWheelEvent wheel(at, widget->mapToGlobal(at), QPoint(), QPoint(angleX, angleY), Qt::NoButton,

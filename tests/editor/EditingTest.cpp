@@ -7,12 +7,6 @@
 namespace zorvik::editor::test {
 namespace {
 
-void SendMove(QWidget* widget, QPoint at, Qt::MouseButtons held) {
-    QMouseEvent move(QEvent::MouseMove, QPointF(at), widget->mapToGlobal(QPointF(at)), Qt::NoButton,
-                     held, Qt::NoModifier);
-    QApplication::sendEvent(widget, &move);
-}
-
 TEST_F(EditorTest, FirstClickAfterStartUpPaintsNothingUntilThePaletteIsPressed) {
     ClickCell(2, 3);
     EXPECT_EQ(mapTiles[2][3], 0);

@@ -4,8 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QByteArray>
 #include <QFile>
+#include <QMouseEvent>
 #include <QString>
 #include <QTemporaryDir>
 #include <deque>
@@ -27,6 +29,13 @@ inline void PrintTo(const QString& text, std::ostream* out) {
 }
 
 namespace zorvik::editor::test {
+
+// A real mouse move over a widget, with the given buttons held.
+inline void SendMove(QWidget* widget, QPoint at, Qt::MouseButtons held) {
+    QMouseEvent move(QEvent::MouseMove, QPointF(at), widget->mapToGlobal(QPointF(at)), Qt::NoButton,
+                     held, Qt::NoModifier);
+    QApplication::sendEvent(widget, &move);
+}
 
 class RecordingHost : public EditorHost {
   public:
