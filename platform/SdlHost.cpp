@@ -27,12 +27,17 @@ namespace {
 
 constexpr int kAudioRate = 44100;
 constexpr int kFrameRate = 60;
-// Keyboard reads after a flip that run at full speed; a loop that goes on polling for longer
-// than two frames without flipping waits for a key and sleeps a little between reads. Screens
-// that read the keyboard many times within their frame (the flying text) are not slowed.
-constexpr int kFreeReadsPerFrame = 3;
+// The most keyboard reads a frame that draws makes (the flying text reads once per glyph slot).
+// A loop that goes on polling past its frame's due time waits for a key: no frame is due until
+// one comes, and the clock starts afresh after it. Past two frames it also sleeps a little
+// between reads so that it does not burn a core.
+constexpr int kMostReadsOfADrawnFrame = 10;
 // Falling further behind than this many frames restarts the clock instead of catching up.
 constexpr Uint64 kMaxFramesBehind = 3;
+// A frame's tick comes this long before its deadline and its picture is shown on the deadline,
+// so the flips stay evenly spaced however long each frame's own work takes (up to this lead),
+// and a key read at the tick shows this long (plus the present itself) later.
+constexpr Uint64 kPresentLeadUs = 5000;
 
 // SDL scan code -> DirectInput scan code (set-1 code, +0x80 for the extended keys).
 struct KeyPair {
@@ -227,6 +232,7 @@ class SdlHost final : public Host {
   private:
     void OpenAudio();
     void Redraw();
+    void WaitUntil(Uint64 time);
     void HandleQuitRequest();
     void HandleKeyDown(const SDL_KeyboardEvent& key);
     void ToggleFullscreen();
@@ -245,8 +251,10 @@ class SdlHost final : public Host {
     bool quitting_ = false;
     Uint64 clockBase_ = 0;  // performance-counter time of frame 0
     Uint64 framesSinceBase_ = 0;
+    Uint64 frameDue_ = 0;      // when the frame being drawn is due on screen
+    Uint64 presentAt_ = 0;     // when Present shows it; 0 (after a fresh start): at once
     Uint64 lastFrameEnd_ = 0;  // performance-counter time WaitForFrame last returned
-    bool waiting_ = false;     // polling without a flip for longer than two frames
+    bool waiting_ = false;     // polling past the frame's due time: waiting for a key
     std::unique_ptr<TimingTrace> trace_ = TimingTrace::FromEnvironment();
     uint32_t focusLosses_ = 0;
     SdlGamepads pads_;
@@ -275,6 +283,10 @@ SdlHost::SdlHost(const std::string& argv0, bool windowed)
     // Beside the program in the build's game folder, ../share/zorvik when installed.
     programDirectory_ = zorvik::paths::FindDataDirectory(executableDirectory);
 
+    // Mesa's software OpenGL (virtual machines, remote desktops, Xvfb) draws each frame on
+    // worker threads; one 640 x 480 picture is shown sooner and more evenly when drawn on the
+    // game's own thread. A value the user set is kept, and a GPU's driver ignores it.
+    setenv("LP_NUM_THREADS", "0", 0);
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER) != 0) {
         throw PlatformError(std::string("SDL_Init: ") + SDL_GetError());
     }
@@ -340,35 +352,57 @@ void SdlHost::Redraw() {
 
 void SdlHost::Present(const uint16_t* pixels) {
     if (texture_ == nullptr) return;
+    if (trace_) trace_->FlipAsked();
     SDL_UpdateTexture(texture_, nullptr, pixels, kScreenWidth * static_cast<int>(sizeof(uint16_t)));
+    const Uint64 due = presentAt_;
+    presentAt_ = 0;
+    WaitUntil(due);
+    const Uint64 handedOver = SDL_GetPerformanceCounter();
     Redraw();
+    if (trace_) {
+        const bool waited = waiting_;  // after a wait for a key no frame was due
+        const Uint64 late = due != 0 && handedOver > due ? handedOver - due : 0;
+        trace_->Flip(waited ? 0 : static_cast<long>(late * 1000000 / SDL_GetPerformanceFrequency()),
+                     waited);
+    }
+}
+
+void SdlHost::WaitUntil(Uint64 time) {
+    // SDL_Delay oversleeps by up to a millisecond or so; the last stretch is spent polling the
+    // clock.
+    const Uint64 frequency = SDL_GetPerformanceFrequency();
+    Uint64 now = SDL_GetPerformanceCounter();
+    while (now < time) {
+        const Uint64 remainingMs = (time - now) * 1000 / frequency;
+        if (remainingMs > 1) SDL_Delay(static_cast<Uint32>(remainingMs - 1));
+        now = SDL_GetPerformanceCounter();
+    }
 }
 
 void SdlHost::WaitForFrame() {
     // Absolute deadlines on the performance counter, so the rate stays 60 Hz on average
-    // whatever the monitor's refresh; vsync is not relied on.
+    // whatever the monitor's refresh; vsync is not relied on. The next frame ticks its lead
+    // before its deadline and Present holds its picture until the deadline.
     const Uint64 frequency = SDL_GetPerformanceFrequency();
-    Uint64 now = SDL_GetPerformanceCounter();
+    const Uint64 now = SDL_GetPerformanceCounter();
     if (clockBase_ == 0) clockBase_ = now;
     ++framesSinceBase_;
     const Uint64 deadline = clockBase_ + framesSinceBase_ * frequency / kFrameRate;
     const bool waited = waiting_;
     waiting_ = false;
-    if (trace_) {
-        const Uint64 late = now > deadline ? (now - deadline) * 1000000 / frequency : 0;
-        trace_->Flip(waited ? 0 : static_cast<long>(late), waited);
-    }
     if (waited || now > deadline + kMaxFramesBehind * frequency / kFrameRate) {
         // After a wait for a key no frame was due, and far behind (a stall, a message box)
-        // frames cannot be caught up evenly: start a new clock rather than rush frames.
+        // frames cannot be caught up evenly: start a new clock rather than rush frames, and
+        // show the next picture as soon as it is drawn.
         clockBase_ = now;
         framesSinceBase_ = 0;
+        frameDue_ = now + frequency / kFrameRate;
+        presentAt_ = 0;
     } else {
-        while (now < deadline) {
-            const Uint64 remainingMs = (deadline - now) * 1000 / frequency;
-            if (remainingMs > 1) SDL_Delay(static_cast<Uint32>(remainingMs - 1));
-            now = SDL_GetPerformanceCounter();
-        }
+        const Uint64 lead = kPresentLeadUs * frequency / 1000000;
+        WaitUntil(deadline > lead ? deadline - lead : 0);
+        frameDue_ = deadline;
+        presentAt_ = deadline;
     }
     lastFrameEnd_ = SDL_GetPerformanceCounter();
     if (trace_) trace_->FrameStart();
@@ -456,12 +490,15 @@ void SdlHost::ReadKeyboard(uint8_t keys[256], int readsSinceFlip) {
         keys[dik] = 0x80;
     AddPadKeys(pads_.Read(), padMode_.OnKeyboardRead(readsSinceFlip), keys);
     if (trace_) trace_->Read();
-    // A poll loop waiting for a key must not burn a core.
-    if (readsSinceFlip > kFreeReadsPerFrame && SDL_GetPerformanceCounter() - lastFrameEnd_ >
-                                                   2 * SDL_GetPerformanceFrequency() / kFrameRate) {
-        if (!waiting_ && trace_) trace_->Wait();
-        waiting_ = true;
-        SDL_Delay(1);
+    if (readsSinceFlip > kMostReadsOfADrawnFrame) {
+        const Uint64 now = SDL_GetPerformanceCounter();
+        if (!waiting_ && now > frameDue_) {
+            waiting_ = true;
+            if (trace_) trace_->Wait();
+        }
+        if (waiting_ && now - lastFrameEnd_ > 2 * SDL_GetPerformanceFrequency() / kFrameRate) {
+            SDL_Delay(1);
+        }
     }
 }
 

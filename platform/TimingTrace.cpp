@@ -41,14 +41,20 @@ TimingTrace::~TimingTrace() {
     std::fclose(file_);
 }
 
+void TimingTrace::FlipAsked() {
+    workUs_ = NowUs() - frameStartUs_;
+    workCpuUs_ = ThreadCpuUs() - frameStartCpuUs_;
+}
+
 void TimingTrace::Flip(long lateUs, bool waited) {
-    std::fprintf(file_, "F %lld %ld %d %lld\n", NowUs(), lateUs, waited ? 1 : 0,
-                 ThreadCpuUs() - frameStartCpuUs_);
+    std::fprintf(file_, "F %lld %ld %d %lld %lld\n", NowUs(), lateUs, waited ? 1 : 0, workCpuUs_,
+                 workUs_);
 }
 
 void TimingTrace::FrameStart() {
+    frameStartUs_ = NowUs();
     frameStartCpuUs_ = ThreadCpuUs();
-    std::fprintf(file_, "S %lld\n", NowUs());
+    std::fprintf(file_, "S %lld\n", frameStartUs_);
 }
 
 void TimingTrace::Key(int dik, bool down) {

@@ -17,14 +17,17 @@ class TimingTrace {
     TimingTrace(const TimingTrace&) = delete;
     TimingTrace& operator=(const TimingTrace&) = delete;
 
-    // Lines: "F <time> <late> <waited> <cpu>" a flip, <late> microseconds after the deadline of
-    // its frame (0 when on time), <waited> 1 when the game polled the keyboard without flipping
-    // for longer than two frames before it (a screen waiting for a key: no frame was due), <cpu>
-    // the microseconds of processor time the game's thread used since the last frame tick;
-    // "S <time>" a frame tick (the wait for the deadline is over, the next frame begins);
+    // Lines: "F <time> <late> <waited> <cpu> <work>" a flip (the time the picture has been
+    // handed to the window system), <late> microseconds after the deadline of its frame that
+    // the hand-over began (0 when on time), <waited> 1 when the game polled the keyboard past
+    // its frame's due time before it (a screen waiting for a key: no frame was due), <cpu> and
+    // <work> the microseconds of processor time of the game's thread and of real time from the
+    // frame's tick until the game asked for the flip;
+    // "S <time>" a frame tick (the frame begins, a little before its deadline);
     // "K <time> <dik> <1 down|0 up>" a key event taken from the window system; "R <time>" a
     // keyboard read; "W <time>" the start of such a wait. Times are microseconds of the
     // system's real-time clock, so the trace lines up with a script sending the keys.
+    void FlipAsked();
     void Flip(long lateUs, bool waited);
     void FrameStart();
     void Key(int dik, bool down);
@@ -34,7 +37,10 @@ class TimingTrace {
   private:
     explicit TimingTrace(std::FILE* file) : file_(file) {}
     std::FILE* file_;
+    long long frameStartUs_ = 0;
     long long frameStartCpuUs_ = 0;
+    long long workUs_ = 0;
+    long long workCpuUs_ = 0;
 };
 
 }  // namespace dx

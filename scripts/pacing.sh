@@ -107,17 +107,15 @@ game=""
 python3 - "$work/trace" "$work/sent" <<'PY'
 import sys, bisect
 
-flips, reads, keys, waits, starts = [], [], [], 0, []
+flips, reads, keys, waits = [], [], [], 0
 work_wall, work_cpu = [], []
 for line in open(sys.argv[1]):
     p = line.split()
     if p[0] == "F":
         flips.append((int(p[1]), int(p[2]), p[3] == "1"))
-        if starts and not flips[-1][2]:
-            work_wall.append((int(p[1]) - starts[-1]) / 1000.0)
+        if not flips[-1][2]:
             work_cpu.append(int(p[4]) / 1000.0)
-    elif p[0] == "S":
-        starts.append(int(p[1]))
+            work_wall.append(int(p[5]) / 1000.0)
     elif p[0] == "R":
         reads.append(int(p[1]))
     elif p[0] == "K" and p[3] == "1":
@@ -175,7 +173,7 @@ for kind, (total, over) in sorted(kinds.items()):
 if text_spans:
     print("   text frames, first to last keyboard read: median %.2f ms, 90th percentile %.2f ms"
           % (pct(text_spans, 50), pct(text_spans, 90)))
-print("   a frame's own work, from its tick to its flip: %.2f ms median, %.2f ms 99th percentile;"
+print("   a frame's own work, from its tick until it asks for the flip: %.2f ms median, %.2f ms 99th percentile;"
       " processor time of the game's thread in it: %.2f ms median, %.2f ms 99th percentile"
       % (pct(work_wall, 50), pct(work_wall, 99), pct(work_cpu, 50), pct(work_cpu, 99)))
 kmed = pct(delays, 50)

@@ -5,7 +5,11 @@
 
 #include <chrono>
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -70,15 +74,73 @@ TEST_F(SdlHostTest, ShowsPicturesReadsTheKeyboardAndKnowsItsSurroundings) {
     EXPECT_GE(host_->NowMs() - before, 15u);
 }
 
-TEST_F(SdlHostTest, FlipsKeepToTheSixtyHertzClock) {
-    // The clock starts at the first flip and the n-th flip returns at its absolute deadline
-    // n/60 s later, so 31 flips cannot pass in less than 31/60 s however fast the loop is.
+TEST_F(SdlHostTest, PicturesAreShownOnTheSixtyHertzClock) {
+    // The clock starts at the first tick and the n-th picture is held until its absolute
+    // deadline n/60 s later, so 31 frames cannot pass in less than 31/60 s however fast the
+    // loop is.
+    std::vector<uint16_t> picture(static_cast<size_t>(kScreenWidth) * kScreenHeight, 0);
     const auto start = std::chrono::steady_clock::now();
-    for (int i = 0; i < 31; ++i)
+    for (int i = 0; i < 31; ++i) {
         host_->WaitForFrame();
+        host_->Present(picture.data());
+    }
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     EXPECT_GE(seconds, 31.0 / 60.0 - 0.001);
+}
+
+TEST_F(SdlHostTest, TheTimingTraceTellsAWaitForAKeyFromALateFrame) {
+    const std::string path = ::testing::TempDir() + "zorvik-timing-trace";
+    host_.reset();
+    setenv("ZORVIK_TRACE_TIMING", path.c_str(), 1);
+    host_ = CreateSdlHost("/nowhere/zorvik");
+    unsetenv("ZORVIK_TRACE_TIMING");
+    SetHost(host_.get());
+    std::vector<uint16_t> picture(static_cast<size_t>(kScreenWidth) * kScreenHeight, 0);
+    uint8_t keys[256];
+    const auto pollFor = [&](std::chrono::milliseconds span) {
+        const auto end = std::chrono::steady_clock::now() + span;
+        for (int reads = 1; std::chrono::steady_clock::now() < end; ++reads)
+            host_->ReadKeyboard(keys, reads);
+    };
+    host_->WaitForFrame();
+    host_->Present(picture.data());  // on time
+    host_->WaitForFrame();
+    pollFor(std::chrono::milliseconds(25));  // a menu polling for a key past its frame
+    host_->Present(picture.data());
+    host_->WaitForFrame();
+    for (int reads = 1; reads <= 10; ++reads)  // the flying text reads ten times a frame
+        host_->ReadKeyboard(keys, reads);
+    host_->Present(picture.data());
+    host_->WaitForFrame();
+    std::this_thread::sleep_for(std::chrono::milliseconds(40));  // a frame whose work overran
+    host_->Present(picture.data());
+    SetHost(nullptr);
+    host_.reset();  // closes the trace
+
+    std::ifstream trace(path);
+    std::vector<int> waited;
+    std::vector<long> late;
+    int waitStarts = 0;
+    for (std::string line; std::getline(trace, line);) {
+        std::istringstream fields(line);
+        std::string kind;
+        long time = 0;
+        fields >> kind >> time;
+        if (kind == "W") ++waitStarts;
+        if (kind != "F") continue;
+        long lateUs = 0;
+        int waitedFlag = 0;
+        fields >> lateUs >> waitedFlag;
+        late.push_back(lateUs);
+        waited.push_back(waitedFlag);
+    }
+    std::remove(path.c_str());
+    EXPECT_EQ(waited, (std::vector<int>{0, 1, 0, 0}));
+    EXPECT_EQ(waitStarts, 1);
+    ASSERT_EQ(late.size(), 4u);
+    EXPECT_EQ(late[1], 0) << "a flip after a wait for a key is not late";
+    EXPECT_GE(late[3], 15000) << "an overrunning frame is reported late";
 }
 
 TEST_F(SdlHostTest, TheAudioThreadPlaysTheBuffers) {
