@@ -24,13 +24,13 @@ constexpr int kCell = 73;
 
 template <typename T>
 class MapGrid {
-public:
+  public:
     T& operator()(int col, int row) { return cells_[Index(col, row)]; }
     const T& operator()(int col, int row) const { return cells_[Index(col, row)]; }
     void Fill(T value) { cells_.fill(value); }
     bool operator==(const MapGrid&) const = default;
 
-private:
+  private:
     static size_t Index(int col, int row) {
         // A read or write outside the map arrays is a fault of the caller, never memory damage.
         if (col < 0 || col >= kMapCols || row < 0 || row >= kMapRows) {
@@ -201,8 +201,10 @@ struct GameState {
     double statusPhase = 0.0;
     std::array<std::string, 11> hiScoreNames;   // 1..10 used
     std::array<std::string, 11> hiScoreValues;  // 1..10 used
-    // Test-play of one map set (zorvik --level): the tile file's path; empty in the full game.
+    // Test-play of one map set (zorvik --level): the tile file's path, empty in the full game,
+    // and the text of the set's three files as read at start-up.
     std::string testLevelPath;
+    std::array<std::string, 3> testLevelLayers;
 };
 
 extern GameState state;
@@ -332,6 +334,7 @@ inline auto& statusPhase = state.statusPhase;
 inline auto& hiScoreNames = state.hiScoreNames;
 inline auto& hiScoreValues = state.hiScoreValues;
 inline auto& testLevelPath = state.testLevelPath;
+inline auto& testLevelLayers = state.testLevelLayers;
 
 // The program directory followed by a literal path such as "/data/003.dat".
 std::string GamePath(const std::string& relative);

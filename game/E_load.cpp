@@ -175,12 +175,21 @@ void LoadLevel() {
     ReadLevelMap();
 }
 
-std::string LevelSetProblem(const std::string& tilePath) {
+namespace {
+
+std::array<std::string, 3> LayerPaths(const std::string& tilePath) {
+    return {tilePath, tilePath + ".1", tilePath + ".2"};
+}
+
+}  // namespace
+
+std::string OpenTestLevelSet(const std::string& tilePath) {
+    const std::array<std::string, 3> paths = LayerPaths(tilePath);
+    std::array<std::string, 3> texts;
     try {
-        const std::array<std::string, 3> paths{tilePath, tilePath + ".1", tilePath + ".2"};
         for (size_t layer = 0; layer < paths.size(); ++layer) {
-            const std::string text = LayerText(paths[layer]);
-            const std::vector<std::string_view> lines = LayerLines(text, paths[layer]);
+            texts[layer] = LayerText(paths[layer]);
+            const std::vector<std::string_view> lines = LayerLines(texts[layer], paths[layer]);
             for (int row = 1; row <= maptext::kRows; ++row) {
                 for (int col = 1; col <= maptext::kColumns; ++col) {
                     const std::string_view line = lines[static_cast<size_t>(row - 1)];
@@ -195,14 +204,20 @@ std::string LevelSetProblem(const std::string& tilePath) {
     } catch (const std::exception& e) {
         return e.what();
     }
+    testLevelPath = tilePath;
+    testLevelLayers = std::move(texts);
     return {};
 }
 
 void ReadLevelMap() {
-    const std::string base = testLevelPath.empty()
-                                 ? GamePath("/map/mapa" + std::to_string(levelNumber) + ".map")
-                                 : testLevelPath;
-    const std::array<std::string, 3> paths{base, base + ".1", base + ".2"};
+    if (!testLevelPath.empty()) {
+        // Test-play parses the set as read at start-up.
+        ParseLevelMap({testLevelLayers[0], testLevelLayers[1], testLevelLayers[2]},
+                      LayerPaths(testLevelPath));
+        return;
+    }
+    const std::array<std::string, 3> paths =
+        LayerPaths(GamePath("/map/mapa" + std::to_string(levelNumber) + ".map"));
     std::array<std::string, 3> texts;
     for (size_t i = 0; i < paths.size(); ++i)
         texts[i] = LayerText(paths[i]);

@@ -19,8 +19,9 @@ void ReadLevelMap();
 void ParseLevelMap(const std::array<std::string_view, 3>& layers,
                    const std::array<std::string, 3>& names);
 // Called by main before test-play: reads the map set whose tile file is tilePath (with ".1" and
-// ".2" beside it) without touching the game; returns what makes it unplayable, or "" when it
-// loads.
-std::string LevelSetProblem(const std::string& tilePath);
+// ".2" beside it) and, when it loads, keeps its text in testLevelLayers for every start of the
+// level, so the run no longer needs the files (the editor removes its test-play folder when it
+// quits), and sets testLevelPath. Returns what makes the set unplayable, or "" when it loads.
+std::string OpenTestLevelSet(const std::string& tilePath);
 
 }  // namespace zorvik

@@ -56,12 +56,11 @@ int main(int argc, char** argv) {
             break;
     }
     if (!options.levelPath.empty()) {
-        const std::string problem = zorvik::LevelSetProblem(options.levelPath);
+        const std::string problem = zorvik::OpenTestLevelSet(options.levelPath);
         if (!problem.empty()) {
             std::fprintf(stderr, "zorvik: %s\n", problem.c_str());
             return 2;
         }
-        zorvik::testLevelPath = options.levelPath;
     }
 
     std::unique_ptr<dx::Host> host;

@@ -79,8 +79,7 @@ std::optional<int> RunTestPlay(const std::string& set) {
     const GameCommandLine options = ParseGameCommandLine({"--level", set});
     EXPECT_EQ(options.action, Action::Play);
     EXPECT_TRUE(options.windowed);
-    EXPECT_EQ(LevelSetProblem(options.levelPath), "");
-    testLevelPath = options.levelPath;
+    EXPECT_EQ(OpenTestLevelSet(options.levelPath), "");
     return GameHarness::RunUntilEnd([] { Form_Load(); });
 }
 
@@ -109,14 +108,17 @@ TEST(CommandLine, ReadsTheOptionsAndRejectsTheRestInOneLine) {
 TEST(CommandLine, AnUnreadableSetIsNamedBeforeTheGameStarts) {
     TempGameDir dir;
     const std::string set = WriteSet(dir, TinyLevel(true));
-    EXPECT_EQ(LevelSetProblem(set), "");
-    EXPECT_NE(LevelSetProblem(dir.File("play/none.map")).find("none.map"), std::string::npos);
-
+    EXPECT_NE(OpenTestLevelSet(dir.File("play/none.map")).find("none.map"), std::string::npos);
     dir.Write("play/tiny.map.1", "  1  1\r\n");  // one line instead of eighteen
-    EXPECT_NE(LevelSetProblem(set).find("tiny.map.1"), std::string::npos);
+    EXPECT_NE(OpenTestLevelSet(set).find("tiny.map.1"), std::string::npos);
     dir.Write("play/tiny.map.1", TestLevel::Text(TinyLevel(true).solid));
     fs::remove(dir.File("play/tiny.map.2"));
-    EXPECT_NE(LevelSetProblem(set).find("tiny.map.2"), std::string::npos);
+    EXPECT_NE(OpenTestLevelSet(set).find("tiny.map.2"), std::string::npos);
+    EXPECT_EQ(testLevelPath, "") << "a set that does not load is not kept";
+    dir.Write("play/tiny.map.2", TestLevel::Text(TinyLevel(true).items));
+    EXPECT_EQ(OpenTestLevelSet(set), "");
+    EXPECT_EQ(testLevelPath, set);
+    ResetGlobals();
 }
 
 TEST(TestPlay, LeavingThroughTheExitOrTheGoalEndsTheRunWithTheScoresUntouched) {
@@ -160,6 +162,24 @@ TEST(TestPlay, FocusLostInTheLevelOpensThePauseMenuWhereGivingUpEndsTheRun) {
     EXPECT_TRUE(keys.Finished());
     ASSERT_GE(lostAt, 0);
     EXPECT_GT(keys.PressFrames()[1], lostAt);  // the menu waited for the arrow after the loss
+}
+
+TEST(TestPlay, TheSetIsReadOnceSoARestartNeedsNoFiles) {
+    TempGameDir dir;
+    const std::string set = WriteSet(dir, TinyLevel(false));
+    GameHarness game(dir.Path());
+    game.Host().SetTimeLimitMs(120000);
+    KeyScript keys(game);
+    // Into the level, the pause menu's "OPAKOVAT LEVEL", the card again, then "ZPE*T DO MENU".
+    keys.Tap(dik::kSpace).TapAfterFrames(dik::kEscape, 60).Tap(dik::kDown).Tap(dik::kEnter);
+    keys.Tap(dik::kSpace).TapAfterFrames(dik::kEscape, 60).Tap(dik::kDown).Tap(dik::kDown);
+    keys.Tap(dik::kEnter);
+    ASSERT_EQ(OpenTestLevelSet(set), "");
+    fs::remove_all(dir.File("play"));  // the editor quit and took its folder with it
+
+    EXPECT_EQ(GameHarness::RunUntilEnd([] { Form_Load(); }), 0);
+    EXPECT_TRUE(keys.Finished());
+    EXPECT_TRUE(game.Host().Messages().empty());
 }
 
 TEST(TestPlay, FocusLostOnTheIntroCardChangesNothing) {
