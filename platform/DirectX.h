@@ -15,7 +15,7 @@ namespace dx {
 
 // Every failing platform call throws this, naming the call and, where there is one, the file.
 class PlatformError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
@@ -98,7 +98,9 @@ struct DIKEYBOARDSTATE {
 };
 
 // The colour value of the original language's RGB(): r + 256 g + 65536 b.
-constexpr int32_t RGB(int r, int g, int b) { return r + 256 * g + 65536 * b; }
+constexpr int32_t RGB(int r, int g, int b) {
+    return r + 256 * g + 65536 * b;
+}
 // Converts 8-bit channels to RGB565 by dropping the low bits, as a 16-bit display does.
 constexpr uint16_t To565(int r, int g, int b) {
     return static_cast<uint16_t>(((r & 0xF8) << 8) | ((g & 0xFC) << 3) | ((b & 0xF8) >> 3));
@@ -108,7 +110,7 @@ constexpr uint16_t To565(int r, int g, int b) {
 // BltFast, Blt and BltColorFill never clip: a rectangle that does not lie wholly inside its
 // surface (or is empty or inverted) draws nothing and returns DDERR_INVALIDRECT.
 class DirectDrawSurface7 {
-public:
+  public:
     DirectDrawSurface7(int width, int height);
     ~DirectDrawSurface7();
     DirectDrawSurface7(const DirectDrawSurface7&) = delete;
@@ -144,7 +146,7 @@ public:
     uint16_t ForeColor565() const { return foreColor_; }
     bool IsPrimary() const { return isPrimary_; }
 
-private:
+  private:
     friend class DirectDraw7;
     void MarkDirtyIfPrimary();
 
@@ -161,7 +163,7 @@ private:
 using SurfacePtr = std::shared_ptr<DirectDrawSurface7>;
 
 class DirectDraw7 {
-public:
+  public:
     void SetCooperativeLevel(int64_t hwnd, int32_t flags);
     void SetDisplayMode(int32_t width, int32_t height, int32_t bpp, int32_t refreshRate,
                         int32_t flags);
@@ -175,7 +177,7 @@ public:
 };
 
 class DirectInputDevice7 {
-public:
+  public:
     void SetCommonDataFormat(int32_t format);
     void SetCooperativeLevel(int64_t hwnd, int32_t flags);
     void Acquire();
@@ -184,12 +186,12 @@ public:
     // primary surface since the last flip. Throws when the device is not acquired.
     void GetDeviceStateKeyboard(DIKEYBOARDSTATE& state);
 
-private:
+  private:
     bool acquired_ = false;
 };
 
 class DirectInput7 {
-public:
+  public:
     std::shared_ptr<DirectInputDevice7> CreateDevice(const std::string& guid);
 };
 
@@ -199,7 +201,7 @@ class Mixer;
 // playing (the latest flags win); Stop keeps the position; the end of a one-shot play rewinds.
 // Every state change happens under the mixer's lock, since the mixer runs on the audio thread.
 class DirectSoundBuffer {
-public:
+  public:
     // Created by DirectSound::CreateSoundBufferFromFile (and tests); mixed by the installed
     // host's mixer, or by none when no host is installed.
     DirectSoundBuffer(std::vector<uint8_t> samples, int32_t sampleRate, std::string name);
@@ -227,7 +229,7 @@ public:
     const std::vector<uint8_t>& Samples() const { return samples_; }
     int32_t SampleRate() const { return sampleRate_; }
 
-private:
+  private:
     friend class Mixer;
     // Holds the mixer's lock when there is a mixer.
     std::unique_lock<std::mutex> Guard() const;
@@ -248,7 +250,7 @@ private:
 using SoundBufferPtr = std::shared_ptr<DirectSoundBuffer>;
 
 class DirectSound {
-public:
+  public:
     void SetCooperativeLevel(int64_t hwnd, int32_t flags);
     // A buffer filled from a PCM WAV file (8-bit mono expected; 16-bit and stereo are
     // converted), named by the file's name without its folder. Throws PlatformError naming
@@ -258,7 +260,7 @@ public:
 };
 
 class DirectX7 {
-public:
+  public:
     std::shared_ptr<DirectDraw7> DirectDrawCreate(const std::string& driver);
     std::shared_ptr<DirectInput7> DirectInputCreate();
     std::shared_ptr<DirectSound> DirectSoundCreate(const std::string& device);

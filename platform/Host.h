@@ -17,7 +17,7 @@ struct ProgramEnded {
 };
 
 class Host {
-public:
+  public:
     virtual ~Host() = default;
 
     // Shows a 640 x 480 RGB565 picture (the primary surface).

@@ -11,7 +11,7 @@ namespace dx {
 class DirectSoundBuffer;
 
 class Mixer {
-public:
+  public:
     explicit Mixer(int outputRate = 44100);
     // Buffers that outlive the mixer stay usable; they are simply no longer mixed.
     ~Mixer();
@@ -31,7 +31,7 @@ public:
     // Linear gain of a volume in hundredths of a decibel (0 .. -10000).
     static double GainOf(int32_t hundredthsOfDb);
 
-private:
+  private:
     int outputRate_;
     std::mutex mutex_;
     std::vector<DirectSoundBuffer*> buffers_;
