@@ -14,10 +14,21 @@ double RoundHalfEven(double value) {
     return std::nearbyint(value);
 }
 
+namespace {
+
+// The shortest text that reads back as value, with a decimal point whatever the locale.
+std::string NumberText(double value) {
+    char text[32];
+    const auto result = std::to_chars(text, text + sizeof text, value);
+    return std::string(text, result.ptr);
+}
+
+}  // namespace
+
 int16_t ToInt16(double value) {
     const double r = RoundHalfEven(value);
     if (!(r >= -32768.0 && r <= 32767.0)) {
-        throw std::overflow_error("number out of the 16-bit range: " + std::to_string(value));
+        throw std::overflow_error("number out of the 16-bit range: " + NumberText(value));
     }
     return static_cast<int16_t>(r);
 }
@@ -25,7 +36,7 @@ int16_t ToInt16(double value) {
 int32_t ToInt32(double value) {
     const double r = RoundHalfEven(value);
     if (!(r >= -2147483648.0 && r <= 2147483647.0)) {
-        throw std::overflow_error("number out of the 32-bit range: " + std::to_string(value));
+        throw std::overflow_error("number out of the 32-bit range: " + NumberText(value));
     }
     return static_cast<int32_t>(r);
 }

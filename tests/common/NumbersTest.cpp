@@ -54,6 +54,12 @@ TEST(Numbers, ReadsADecimalPointUnderACommaLocale) {
     EXPECT_EQ(ReadNumber("-.25"), -0.25);
     EXPECT_EQ(ReadNumber("3,5"), 3.0);  // the comma ends the number, as everywhere
     EXPECT_EQ(maptext::CellValue("3.5", 1), 4.0);
+    try {
+        ToInt16(40000.5);
+        ADD_FAILURE() << "40000.5 does not fit 16 bits";
+    } catch (const std::overflow_error& e) {
+        EXPECT_STREQ(e.what(), "number out of the 16-bit range: 40000.5");
+    }
 }
 
 TEST(MapText, ReadsCellsByPositionAndShortLinesAsZero) {
