@@ -122,18 +122,14 @@ TEST_F(SdlHostTest, TheTimingTraceTellsAWaitForAKeyFromALateFrame) {
     std::vector<int> waited;
     std::vector<long> late;
     int waitStarts = 0;
-    for (std::string line; std::getline(trace, line);) {
-        std::istringstream fields(line);
-        std::string kind;
-        long time = 0;
-        fields >> kind >> time;
-        if (kind == "W") ++waitStarts;
-        if (kind != "F") continue;
-        long lateUs = 0;
+    for (std::string kind, rest; trace >> kind && std::getline(trace, rest);) {
+        long time = 0, lateUs = 0;
         int waitedFlag = 0;
-        fields >> lateUs >> waitedFlag;
-        late.push_back(lateUs);
-        waited.push_back(waitedFlag);
+        waitStarts += kind == "W";
+        if (kind == "F" && std::istringstream(rest) >> time >> lateUs >> waitedFlag) {
+            late.push_back(lateUs);
+            waited.push_back(waitedFlag);
+        }
     }
     std::remove(path.c_str());
     EXPECT_EQ(waited, (std::vector<int>{0, 1, 0, 0}));
