@@ -140,12 +140,17 @@ TEST(TestPlay, LeavingThroughTheExitOrTheGoalEndsTheRunWithTheScoresUntouched) {
     }
 }
 
-TEST(TestPlay, FocusLostInTheLevelOpensThePauseMenuWhereGivingUpEndsTheRun) {
+// A game folder and a headless game played by a key script, for runs of one set.
+class TestPlayRun : public ::testing::Test {
+  protected:
+    TestPlayRun() { game.Host().SetTimeLimitMs(120000); }
     TempGameDir dir;
+    GameHarness game{dir.Path()};
+    KeyScript keys{game};
+};
+
+TEST_F(TestPlayRun, FocusLostInTheLevelOpensThePauseMenuWhereGivingUpEndsTheRun) {
     const std::string set = WriteSet(dir, TinyLevel(false));
-    GameHarness game(dir.Path());
-    game.Host().SetTimeLimitMs(120000);
-    KeyScript keys(game);
     keys.Tap(dik::kSpace).Tap(dik::kDown).Tap(dik::kDown).Tap(dik::kEnter);
     long lostAt = -1;
     const auto script = game.onKeyboardRead;
@@ -164,12 +169,8 @@ TEST(TestPlay, FocusLostInTheLevelOpensThePauseMenuWhereGivingUpEndsTheRun) {
     EXPECT_GT(keys.PressFrames()[1], lostAt);  // the menu waited for the arrow after the loss
 }
 
-TEST(TestPlay, TheSetIsReadOnceSoARestartNeedsNoFiles) {
-    TempGameDir dir;
+TEST_F(TestPlayRun, TheSetIsReadOnceSoARestartNeedsNoFiles) {
     const std::string set = WriteSet(dir, TinyLevel(false));
-    GameHarness game(dir.Path());
-    game.Host().SetTimeLimitMs(120000);
-    KeyScript keys(game);
     // Into the level, the pause menu's "OPAKOVAT LEVEL", the card again, then "ZPE*T DO MENU".
     keys.Tap(dik::kSpace).TapAfterFrames(dik::kEscape, 60).Tap(dik::kDown).Tap(dik::kEnter);
     keys.Tap(dik::kSpace).TapAfterFrames(dik::kEscape, 60).Tap(dik::kDown).Tap(dik::kDown);
@@ -182,12 +183,8 @@ TEST(TestPlay, TheSetIsReadOnceSoARestartNeedsNoFiles) {
     EXPECT_TRUE(game.Host().Messages().empty());
 }
 
-TEST(TestPlay, FocusLostOnTheIntroCardChangesNothing) {
-    TempGameDir dir;
+TEST_F(TestPlayRun, FocusLostOnTheIntroCardChangesNothing) {
     const std::string set = WriteSet(dir, TinyLevel(true));
-    GameHarness game(dir.Path());
-    game.Host().SetTimeLimitMs(120000);
-    KeyScript keys(game);
     keys.Tap(dik::kSpace);
     const auto script = game.onKeyboardRead;
     game.onKeyboardRead = [&](dx::HeadlessHost& host) {
