@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -259,6 +260,23 @@ class EnterHiScoreTest : public ::testing::Test {
         game_.Host().SetTimeLimitMs(120 * 1000.0);
     }
 
+    // Enters "A" with 700 points below "BEST" with 900, with breakSave keeping the table from
+    // being written: one save-failed message, the entry in memory, the file as it was.
+    void EnterWhileTheSaveFails(const std::function<void()>& breakSave) {
+        Start({"BEST"}, {"900"});
+        const std::string before = Lines(FileNumbersOnDisk());
+        breakSave();
+        score = 700;
+        keys_.Tap(dik::kA).Tap(dik::kEnter);
+        EXPECT_NO_THROW(EnterHiScore());
+
+        ASSERT_EQ(game_.Host().Messages().size(), 1u);
+        EXPECT_EQ(game_.Host().Messages()[0].rfind(kSaveFailedPrefix, 0), 0u);
+        EXPECT_EQ(hiScoreNames[2], "A");
+        EXPECT_EQ(hiScoreValues[2], "0000700");  // as the file would have given it
+        EXPECT_EQ(Lines(FileNumbersOnDisk()), before);
+    }
+
     std::vector<int> FileNumbersOnDisk() const {
         std::vector<int> numbers;
         for (const auto& line : ReadLines(dir_.File("data/012.dat"))) {
@@ -353,22 +371,11 @@ TEST_F(EnterHiScoreTest, BackspaceOnAnEmptyNameDoesNothing) {
 }
 
 TEST_F(EnterHiScoreTest, UnwritableFileKeepsTheEntryInMemoryAndTellsThePlayer) {
-    Start({"BEST"}, {"900"});
     // A folder where the temporary file would go: the table cannot be written.
-    fs::create_directory(dir_.File("data/012.dat.tmp"));
-    const std::string before = Lines(FileNumbersOnDisk());
-    score = 700;
-    keys_.Tap(dik::kA).Tap(dik::kEnter);
-    EXPECT_NO_THROW(EnterHiScore());
-
-    ASSERT_EQ(game_.Host().Messages().size(), 1u);
-    EXPECT_EQ(game_.Host().Messages()[0].rfind(kSaveFailedPrefix, 0), 0u);
+    EnterWhileTheSaveFails([&] { fs::create_directory(dir_.File("data/012.dat.tmp")); });
     EXPECT_EQ(hiScoreNames[1], "BEST");
     EXPECT_EQ(hiScoreValues[1], "0000900");
-    EXPECT_EQ(hiScoreNames[2], "A");
-    EXPECT_EQ(hiScoreValues[2], "0000700");  // as the file would have given it
     EXPECT_EQ(hiScoreNames[3], "");
-    EXPECT_EQ(Lines(FileNumbersOnDisk()), before);
 }
 
 TEST_F(EnterHiScoreTest, APartlyReadTableStartsQuietlyAndTheNextEntryKeepsWhatWasRead) {
@@ -392,21 +399,11 @@ TEST_F(EnterHiScoreTest, APartlyReadTableStartsQuietlyAndTheNextEntryKeepsWhatWa
 }
 
 TEST_F(EnterHiScoreTest, ReadOnlyFileIsRefusedWithTheMessageAndKeptAsItWas) {
-    Start({"BEST"}, {"900"});
     const std::string path = dir_.File("data/012.dat");
-    const std::string before = Lines(FileNumbersOnDisk());
-    fs::permissions(path, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
-    score = 700;
-    keys_.Tap(dik::kA).Tap(dik::kEnter);
-    EXPECT_NO_THROW(EnterHiScore());
-
-    ASSERT_EQ(game_.Host().Messages().size(), 1u);
-    EXPECT_EQ(game_.Host().Messages()[0].rfind(kSaveFailedPrefix, 0), 0u);
-    EXPECT_EQ(hiScoreNames[2], "A");
-    EXPECT_EQ(hiScoreValues[2], "0000700");
-    EXPECT_EQ(Lines(FileNumbersOnDisk()), before);
-    EXPECT_EQ(fs::status(path).permissions() & fs::perms::all,
-              fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    const fs::perms readOnly =
+        fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
+    EnterWhileTheSaveFails([&] { fs::permissions(path, readOnly); });
+    EXPECT_EQ(fs::status(path).permissions() & fs::perms::all, readOnly);
     EXPECT_FALSE(fs::exists(path + ".tmp"));
     fs::permissions(path, fs::perms::owner_write, fs::perm_options::add);
 }
