@@ -12,13 +12,18 @@ class StonesTest : public ObjectsTest {
     void SetUp() override {
         ObjectsTest::SetUp();
         // Ground in row 10 (tile 1) from column 2 to 10; the player far away by default.
-        for (int c = 2; c <= 10; ++c) {
-            mapSolid(c, 10) = 1;
-            mapTiles(c, 10) = 1;
-        }
+        Ground(10, 2, 10, 1);
         playerCol = 30;
         playerRow = 3;
     }
+    // Solid ground of the given tile in columns first..last of a row.
+    static void Ground(int row, int first, int last, int16_t tile) {
+        for (int c = first; c <= last; ++c) {
+            mapSolid(c, row) = 1;
+            mapTiles(c, row) = tile;
+        }
+    }
+
     // A stone as the loader leaves it, resting on (col, row + 1), which gets its mark.
     static Stone& RestingStone(int index, int col, int row) {
         Stone& s = stones[static_cast<size_t>(index)];
@@ -154,10 +159,7 @@ TEST_F(StonesTest, StoneRollingIntoAWallComesBackToRestCentred) {
 
 TEST_F(StonesTest, StoneOffALedgeFallsLandsAndRollsOnToTheCentre) {
     // Column 11 has no ground in row 10; the floor below is row 13 (tiles 2).
-    for (int c = 9; c <= 14; ++c) {
-        mapSolid(c, 13) = 1;
-        mapTiles(c, 13) = 2;
-    }
+    Ground(13, 9, 14, 2);
     Stone& s = RestingStone(1, 10, 9);
     PlayerWalksInto(10, 9, 5, 1.0);
     UpdateStones();
@@ -193,10 +195,7 @@ TEST_F(StonesTest, StoneOffALedgeFallsLandsAndRollsOnToTheCentre) {
 }
 
 TEST_F(StonesTest, StoneLandingOnAnotherRollsOneCellSidewaysByTheSideRule) {
-    for (int c = 8; c <= 14; ++c) {
-        mapSolid(c, 13) = 1;
-        mapTiles(c, 13) = 2;
-    }
+    Ground(13, 8, 14, 2);
     Stone& below = RestingStone(2, 11, 12);
 
     // Only the right side free: one more cell to the right, centred.
@@ -245,10 +244,7 @@ TEST_F(StonesTest, StoneLandingOnAnotherRollsOneCellSidewaysByTheSideRule) {
 }
 
 TEST_F(StonesTest, StoneLandingOnAnotherWithNoFreeSideRestsCentredOnIt) {
-    for (int c = 8; c <= 14; ++c) {
-        mapSolid(c, 13) = 1;
-        mapTiles(c, 13) = 2;
-    }
+    Ground(13, 8, 14, 2);
     mapSolid(12, 12) = 1;  // the right side is a wall in both cases
     // The left side is a wall, then a cell holding a resting stone.
     for (const bool stoneOnTheLeft : {false, true}) {
