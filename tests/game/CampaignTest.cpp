@@ -9,7 +9,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "A_deklarace.h"
 #include "Form1.h"
@@ -267,10 +266,7 @@ TEST(ReplayTrace, DISABLED_PlayOneLevelAndPrintEveryStep) {
     const std::string maps = Env("ZORVIK_TRACE_MAPS", SourceDir() + "/map");
     TempGameDir dir;
     for (const auto& entry : fs::directory_iterator(maps)) {
-        std::ifstream in(entry.path(), std::ios::binary);
-        std::ostringstream text;
-        text << in.rdbuf();
-        dir.Write("map/" + entry.path().filename().string(), text.str());
+        dir.Write("map/" + entry.path().filename().string(), FileBytes(entry.path().string()));
     }
     GameHarness game(dir.Path());
     ASSERT_TRUE(game.InitGame());

@@ -5,9 +5,7 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -18,19 +16,13 @@
 #include "GameHarness.h"
 #include "MenuScript.h"
 #include "TestLevel.h"
+#include "TestPaths.h"
 
 namespace zorvik::test {
 namespace {
 
 namespace fs = std::filesystem;
 using Action = GameCommandLine::Action;
-
-std::string FileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
 
 // A level whose player starts at column 5, row 3, above ground in row 5 (or row 4).
 TestLevel TinyLevel(bool exitBelowStart, int exitCode = 997) {

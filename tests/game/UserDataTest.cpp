@@ -8,9 +8,7 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <memory>
-#include <sstream>
 #include <string>
 
 #include "A_deklarace.h"
@@ -18,18 +16,12 @@
 #include "GameHarness.h"
 #include "MenuScript.h"
 #include "N_HI_Score.h"
+#include "TestPaths.h"
 
 namespace zorvik::test {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string FileBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
 
 TEST(UserData, NameEntryOnAReadOnlyGameWritesTheTableIntoTheUsersDataFolder) {
     std::unique_ptr<TempGameDir> copy;

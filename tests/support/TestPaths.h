@@ -1,4 +1,4 @@
-// Where the tests find the laid-out game folder and the source tree.
+// Where the tests find the laid-out game folder and the source tree, and a file's bytes.
 #pragma once
 
 #include <string>
@@ -12,5 +12,8 @@ inline std::string DistDir() {
 inline std::string SourceDir() {
     return ZORVIK_SOURCE_DIR;
 }
+
+// The whole content of a file; "" when it cannot be read.
+std::string FileBytes(const std::string& path);
 
 }  // namespace zorvik::test

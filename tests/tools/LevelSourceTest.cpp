@@ -129,19 +129,14 @@ TEST(LevelSource, ShippedMapsMatchTheirSources) {
     const fs::path maps = fs::path(test::SourceDir()) / "map";
     int checked = 0;
     for (int n = 1; fs::exists(sources / ("level" + std::to_string(n) + ".txt")); ++n) {
-        std::ifstream in(sources / ("level" + std::to_string(n) + ".txt"), std::ios::binary);
-        std::stringstream text;
-        text << in.rdbuf();
-        const auto level = CompileLevelSource(text.str());
+        const auto level =
+            CompileLevelSource(test::FileBytes(sources / ("level" + std::to_string(n) + ".txt")));
         ASSERT_TRUE(level.errors.empty()) << "level " << n << ": " << level.errors.front();
         const auto texts = MapFileTexts(level.layers);
         const char* suffixes[3] = {"", ".1", ".2"};
         for (int i = 0; i < 3; ++i) {
             const fs::path file = maps / ("mapa" + std::to_string(n) + ".map" + suffixes[i]);
-            std::ifstream shipped(file, std::ios::binary);
-            std::stringstream content;
-            content << shipped.rdbuf();
-            EXPECT_EQ(content.str(), texts[i]) << file << " is out of date: run mapc";
+            EXPECT_EQ(test::FileBytes(file), texts[i]) << file << " is out of date: run mapc";
         }
         ++checked;
     }
@@ -162,10 +157,7 @@ TEST(LevelSource, MapcRefusesABadLevelAndWritesNoMap) {
         const std::string command = std::string("\"") + ZORVIK_MAPC + "\" " + args + " > \"" +
                                     (root / "out.txt").string() + "\" 2>&1";
         const int status = std::system(command.c_str());
-        std::ifstream in(root / "out.txt");
-        std::stringstream out;
-        out << in.rdbuf();
-        return std::make_pair(status, out.str());
+        return std::make_pair(status, test::FileBytes(root / "out.txt"));
     };
     const std::string levels = "\"" + (root / "levels").string() + "\"";
     const std::string maps = "\"" + (root / "map").string() + "\"";
@@ -197,10 +189,8 @@ TEST(LevelSource, ShippedLevelsUseTheUpperRowsAndEndRight) {
         ++count;
     for (int n = 1; n <= count; ++n) {
         SCOPED_TRACE("level " + std::to_string(n));
-        std::ifstream in(sources / ("level" + std::to_string(n) + ".txt"), std::ios::binary);
-        std::stringstream text;
-        text << in.rdbuf();
-        const auto level = CompileLevelSource(text.str());
+        const auto level =
+            CompileLevelSource(test::FileBytes(sources / ("level" + std::to_string(n) + ".txt")));
         ASSERT_TRUE(level.errors.empty()) << level.errors.front();
         const auto items = Flatten(level.layers.items);
         const auto m = levelrules::MeasureLevel(Flatten(level.layers.tiles), items);
