@@ -39,6 +39,19 @@ constexpr Uint64 kMaxFramesBehind = 3;
 // and a key read at the tick shows this long (plus the present itself) later.
 constexpr Uint64 kPresentLeadUs = 5000;
 
+// Returns at the given performance-counter time (at once if it has passed).
+void WaitUntil(Uint64 time) {
+    // SDL_Delay oversleeps by up to a millisecond or so; the last stretch is spent polling the
+    // clock.
+    const Uint64 frequency = SDL_GetPerformanceFrequency();
+    Uint64 now = SDL_GetPerformanceCounter();
+    while (now < time) {
+        const Uint64 remainingMs = (time - now) * 1000 / frequency;
+        if (remainingMs > 1) SDL_Delay(static_cast<Uint32>(remainingMs - 1));
+        now = SDL_GetPerformanceCounter();
+    }
+}
+
 // SDL scan code -> DirectInput scan code (set-1 code, +0x80 for the extended keys).
 struct KeyPair {
     SDL_Scancode sdl;
@@ -232,7 +245,6 @@ class SdlHost final : public Host {
   private:
     void OpenAudio();
     void Redraw();
-    void WaitUntil(Uint64 time);
     void HandleQuitRequest();
     void HandleKeyDown(const SDL_KeyboardEvent& key);
     void ToggleFullscreen();
@@ -364,18 +376,6 @@ void SdlHost::Present(const uint16_t* pixels) {
         const Uint64 late = due != 0 && handedOver > due ? handedOver - due : 0;
         trace_->Flip(waited ? 0 : static_cast<long>(late * 1000000 / SDL_GetPerformanceFrequency()),
                      waited);
-    }
-}
-
-void SdlHost::WaitUntil(Uint64 time) {
-    // SDL_Delay oversleeps by up to a millisecond or so; the last stretch is spent polling the
-    // clock.
-    const Uint64 frequency = SDL_GetPerformanceFrequency();
-    Uint64 now = SDL_GetPerformanceCounter();
-    while (now < time) {
-        const Uint64 remainingMs = (time - now) * 1000 / frequency;
-        if (remainingMs > 1) SDL_Delay(static_cast<Uint32>(remainingMs - 1));
-        now = SDL_GetPerformanceCounter();
     }
 }
 
