@@ -156,6 +156,10 @@ void InterpretCell(int col, int row) {
 }  // namespace
 
 void LoadLevel() {
+    if (!testLevelPath.empty() && testLevelNoCard) {
+        ReadLevelMap();
+        return;
+    }
     sound021->Play(0);
     sound021->Stop();
     textSkippable = 0;
@@ -214,6 +218,8 @@ void ReadLevelMap() {
         // Test-play parses the set as read at start-up.
         ParseLevelMap({testLevelLayers[0], testLevelLayers[1], testLevelLayers[2]},
                       LayerPaths(testLevelPath));
+        // The designer asked to start at another cell; the facing stays the level's own.
+        if (testStartCol != 0) PlacePlayer(testStartCol, testStartRow, playerFacing != 1);
         return;
     }
     const std::array<std::string, 3> paths =
