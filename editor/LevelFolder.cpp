@@ -1,4 +1,4 @@
-// The editor's data folder and the file dialog's start folder.
+// The editor's data folder, the file dialog's start folder and test-play's temporary folder.
 #include "LevelFolder.h"
 
 #include <QCoreApplication>
@@ -21,6 +21,17 @@ QString DefaultLevelFolder(const QString& programDir) {
     if (user.empty()) return programDir;
     const QString levels = QFile::decodeName(QByteArray::fromStdString(user + "/levels"));
     return QDir().mkpath(levels) ? levels : programDir;
+}
+
+QString TemporaryFolder() {
+    const QByteArray tmpdir = qgetenv("TMPDIR");
+    const QString folder = QFile::decodeName(tmpdir);
+    // A relative, missing or read-only TMPDIR, or one Qt cannot name, gives /tmp.
+    if (tmpdir.startsWith('/') && QFile::encodeName(folder) == tmpdir &&
+        paths::CanWriteIn(tmpdir.toStdString())) {
+        return folder;
+    }
+    return QStringLiteral("/tmp");
 }
 
 }  // namespace zorvik::editor

@@ -1,5 +1,6 @@
 // The editor's folders: where its data lies (beside the program, or ../share/zorvik when
-// installed) and where the file dialog starts when that folder is read-only.
+// installed), where the file dialog starts when that folder is read-only, and where test-play
+// writes its temporary map sets.
 #pragma once
 
 #include <QString>
@@ -13,5 +14,9 @@ QString ProgramDataFolder();
 // otherwise $XDG_DATA_HOME/zorvik/levels (default ~/.local/share/zorvik/levels), created on
 // demand; programDir again when no such folder can be made.
 QString DefaultLevelFolder(const QString& programDir);
+
+// Called by test-play for the folder its temporary map sets go in: $TMPDIR when it names a
+// folder this user can write in, otherwise /tmp, never anywhere else.
+QString TemporaryFolder();
 
 }  // namespace zorvik::editor

@@ -7,8 +7,12 @@
 namespace zorvik {
 
 // Called by the high-score module before every read and write. When data/ is not writable, the
-// player's copy is seeded from the shipped table the first time. Falls back to the shipped
-// path when no per-user folder can be made (the save then fails as it would there).
+// player's copy is seeded from the shipped table the first time (under a lock, so two games
+// starting at once seed it once); a seeding that fails leaves no file behind. Falls back to the
+// shipped path when no per-user folder can be made (the save then fails as it would there).
 std::string HiScoreFilePath();
+
+// The shipped table, data/012.dat beside the game; read while the player's copy is missing.
+std::string ShippedHiScorePath();
 
 }  // namespace zorvik

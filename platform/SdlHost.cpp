@@ -178,6 +178,16 @@ constexpr std::array<int16_t, SDL_NUM_SCANCODES> MakeKeyTable() {
 
 constexpr std::array<int16_t, SDL_NUM_SCANCODES> kDikOfScancode = MakeKeyTable();
 
+// SDL draws into memory when no window system answers (and SDL_VIDEODRIVER does not name
+// one): the game would then run unseen until killed. Only a driver asked for by name may do so.
+bool DisplayMissing() {
+    const char* chosen = std::getenv("SDL_VIDEODRIVER");
+    if (chosen != nullptr && *chosen != '\0') return false;
+    const char* driver = SDL_GetCurrentVideoDriver();
+    return driver == nullptr || std::strcmp(driver, "offscreen") == 0 ||
+           std::strcmp(driver, "dummy") == 0;
+}
+
 bool WindowedRequested() {
     const char* value = std::getenv("ZORVIK_WINDOWED");
     return value != nullptr && *value != '\0' && std::strcmp(value, "0") != 0;
@@ -303,6 +313,10 @@ SdlHost::SdlHost(const std::string& argv0, bool windowed)
         throw PlatformError(std::string("SDL_Init: ") + SDL_GetError());
     }
     sdlUp_ = true;
+    if (DisplayMissing()) {
+        Shutdown();
+        throw PlatformError("nenalezen zadny displej (zkontrolujte DISPLAY nebo WAYLAND_DISPLAY)");
+    }
     if (windowed_) {
         window_ = SDL_CreateWindow("Zorvik", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                    kScreenWidth, kScreenHeight, SDL_WINDOW_RESIZABLE);
