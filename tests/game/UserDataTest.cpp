@@ -3,17 +3,23 @@
 // the shipped table as it was. Runs on a read-only copy of the build's game folder with a
 // temporary XDG_DATA_HOME, or on the folder named by ZORVIK_TEST_READONLY_DATA with the user's
 // own data folder (the package check points it at an unpacked package, as a fresh user);
-// skipped for a user who may write anywhere (root).
+// skipped for a user who may write anywhere (root). The full disk at the first start runs as
+// a normal user in a child process, whoever runs the tests.
 #include <gtest/gtest.h>
+
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <string>
 
 #include "A_deklarace.h"
 #include "DataPaths.h"
 #include "GameHarness.h"
+#include "HiScoreFiles.h"
+#include "HostileFiles.h"
 #include "MenuScript.h"
 #include "N_HI_Score.h"
 #include "TestPaths.h"
@@ -86,6 +92,56 @@ TEST(UserData, NameEntryOnAReadOnlyGameWritesTheTableIntoTheUsersDataFolder) {
         std::error_code ignored;
         fs::remove_all(xdg, ignored);
     }
+}
+
+// A player whose disk is full at the first start: the copy of the shipped table cannot be made.
+// The table shown is the shipped one, nothing is left in the player's folder, and the first save
+// once there is room writes the player's table from it. Runs in a child process as a normal
+// user (nobody, when the tests run as root), for whom data/ is read-only.
+TEST(UserData, AFailedFirstCopyShowsTheShippedTableAndLeavesNoTemporary) {
+    std::string pattern = (fs::temp_directory_path() / "zorvik-seed-XXXXXX").string();
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    const fs::path game = pattern;
+    const fs::path xdg = game / "xdg";
+    fs::create_directories(game / "data");
+    fs::create_directories(xdg);
+    const std::string shipped = Lines(FileNumbers({"SHIPPED", "TABLE"}, {"5000", "4000"}));
+    std::ofstream(game / "data" / "012.dat") << shipped;
+    fs::permissions(game, fs::perms(0755));
+    fs::permissions(game / "data" / "012.dat", fs::perms(0644));
+    fs::permissions(game / "data", fs::perms(0555));
+    constexpr uid_t kNobody = 65534;
+    if (::geteuid() == 0) {
+        ASSERT_EQ(::chown(xdg.c_str(), kNobody, kNobody), 0);
+    }
+
+    ChildProcess player([&] {
+        if (::geteuid() == 0 && (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)) return 10;
+        if (paths::CanWriteIn((game / "data").string())) return 11;
+        setenv("XDG_DATA_HOME", xdg.c_str(), 1);
+        const fs::path userTable = xdg / "zorvik" / "012.dat";
+        GameHarness harness(game.string());
+        {
+            FileSizeLimit full(100);
+            if (!full.Active()) return 12;
+            EXPECT_TRUE(LoadHiScores());
+        }
+        EXPECT_EQ(hiScoreNames[1], "SHIPPED");
+        EXPECT_EQ(hiScoreValues[2], "0004000");
+        EXPECT_TRUE(fs::is_empty(xdg / "zorvik")) << "a temporary file was left behind";
+
+        hiScoreNames[3] = "MINE";
+        hiScoreValues[3] = "3000";
+        EXPECT_TRUE(SaveHiScores());
+        EXPECT_EQ(FileBytes(userTable.string()),
+                  Lines(FileNumbers({"SHIPPED", "TABLE", "MINE"}, {"5000", "4000", "3000"})));
+        return ::testing::Test::HasFailure() ? 1 : 0;
+    });
+    EXPECT_EQ(player.Wait(), 0);
+    EXPECT_EQ(FileBytes((game / "data" / "012.dat").string()), shipped);
+    fs::permissions(game / "data", fs::perms::owner_all);
+    std::error_code ignored;
+    fs::remove_all(game, ignored);
 }
 
 }  // namespace
