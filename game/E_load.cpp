@@ -32,6 +32,8 @@ std::string LayerText(const std::string& path) {
         case files::ReadError::kTooLarge:
             throw std::runtime_error("soubor mapy " + path + " je prilis velky (vice nez " +
                                      std::to_string(maptext::kMaxFileBytes / 1024) + " KiB)");
+        case files::ReadError::kCannotRead:
+            throw std::runtime_error("soubor mapy " + path + " nelze precist");
         default:
             throw std::runtime_error("soubor mapy " + path + " nelze otevrit");
     }
