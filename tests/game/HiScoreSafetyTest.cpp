@@ -180,6 +180,7 @@ TEST_F(HiScoreFileTest, SpecialFilesInTheTablesPlaceReadAsEmptyAndAreMovedAsideB
         bool saved = false;
         EXPECT_TRUE(FinishesWithin(5, FilePath(), [&] { saved = SaveHiScores(); }));
         EXPECT_TRUE(saved);
+        ASSERT_TRUE(fs::is_regular_file(FilePath()));  // before it is read here
         EXPECT_EQ(FileBytes(FilePath()), kNewTable);
         EXPECT_EQ(fs::symlink_status(FilePath() + ".bad").type(), c.kept);
     }
