@@ -42,7 +42,7 @@ class EndScreenTest : public ::testing::Test {
             hiScoreNames[i] = "";
             hiScoreValues[i] = "0000000";
         }
-        ASSERT_TRUE(SaveHiScores());  // an entry goes into the table on disk
+        ASSERT_TRUE(SaveHiScores());          // an entry goes into the table on disk
         sound021->Play(dx::DSBPLAY_LOOPING);  // the player was rolling when the game ended
     }
 

@@ -23,10 +23,9 @@ class ProgramTest : public ::testing::Test {
     // A fresh home and session folder (as a login gives; without one the Wayland library adds
     // a line of its own), silent sound, and the given variables: no DISPLAY unless given.
     std::vector<std::string> Environment(const std::vector<std::string>& more = {}) const {
-        std::vector<std::string> variables = {"PATH=/usr/bin:/bin", "HOME=" + dir_.Path(),
-                                              "XDG_DATA_HOME=" + dir_.Path() + "/xdg",
-                                              "XDG_RUNTIME_DIR=" + dir_.Path(),
-                                              "SDL_AUDIODRIVER=dummy"};
+        std::vector<std::string> variables = {
+            "PATH=/usr/bin:/bin", "HOME=" + dir_.Path(), "XDG_DATA_HOME=" + dir_.Path() + "/xdg",
+            "XDG_RUNTIME_DIR=" + dir_.Path(), "SDL_AUDIODRIVER=dummy"};
         variables.insert(variables.end(), more.begin(), more.end());
         return variables;
     }
