@@ -133,7 +133,8 @@ bool ReadOnlyTarget(const std::string& path) {
 // Writes the file's text to a temporary file beside the table's file and renames it over the
 // old one, so an interrupted or failed write never leaves a half-written table behind.
 bool WriteTextSafely(const std::string& text) {
-    const std::string path = HiScorePath();
+    const std::string path = HiScoreSavePath();
+    if (path.empty()) return false;
     const std::string temporary = path + ".tmp";
     // The rename would replace a read-only file as well; it is refused like a failed write.
     if (ReadOnlyTarget(path)) return false;
