@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "EditorDesktop.h"
 #include "Form1.h"
 
 namespace {
@@ -46,6 +47,7 @@ int main(int argc, char* argv[]) {
     }
 
     QApplication app(argc, argv);
+    zorvik::editor::IntroduceToTheDesktop();
     // Qt has taken its own options (-platform, -style ...); what is left is ours.
     QStringList arguments = QApplication::arguments();
     arguments.removeFirst();
