@@ -26,6 +26,7 @@
 
 #include "A_deklare.h"
 #include "B_do.h"
+#include "GameLocation.h"
 #include "LevelFolder.h"
 #include "LevelRules.h"
 #include "MapFile.h"
@@ -138,7 +139,7 @@ Form1::Form1(EditorHost* host, const QString& programDir)
       ownHost_(host == nullptr ? std::make_unique<QtEditorHost>(this) : nullptr),
       host_(host == nullptr ? ownHost_.get() : host),
       programDir_(programDir.isEmpty() ? ProgramDataFolder() : programDir),
-      gameProgram_(QCoreApplication::applicationDirPath() + QStringLiteral("/zorvik")) {
+      gameProgram_(GameProgramFor(QCoreApplication::applicationDirPath())) {
     theForm = this;
     Dialog = CommonDialog(host_);
     ResetEditorState();

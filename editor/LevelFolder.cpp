@@ -16,11 +16,16 @@ QString ProgramDataFolder() {
 }
 
 QString DefaultLevelFolder(const QString& programDir) {
-    if (paths::CanWriteIn(QFile::encodeName(programDir).toStdString())) return programDir;
+    const std::string dataDir = QFile::encodeName(programDir).toStdString();
+    if (paths::KeepsUserFilesBesideData(dataDir, dataDir)) return programDir;
+    // An installed editor never offers its own folder, where root could save over the shipped
+    // levels.
+    const QString fallback =
+        paths::IsInstalledDataDirectory(dataDir) ? QDir::homePath() : programDir;
     const std::string user = paths::UserDataDirectory();
-    if (user.empty()) return programDir;
+    if (user.empty()) return fallback;
     const QString levels = QFile::decodeName(QByteArray::fromStdString(user + "/levels"));
-    return QDir().mkpath(levels) ? levels : programDir;
+    return QDir().mkpath(levels) ? levels : fallback;
 }
 
 QString TemporaryFolder() {

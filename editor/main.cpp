@@ -9,6 +9,7 @@
 #include <cstring>
 #include <vector>
 
+#include "EditorDesktop.h"
 #include "Form1.h"
 
 namespace {
@@ -106,6 +107,7 @@ int main(int argc, char* argv[]) {
     StartUpMessages startUp(name);
     QApplication app(argc, argv);
     startUp.Release();
+    zorvik::editor::IntroduceToTheDesktop();
     // Qt has taken its own options (-platform, -style ...) out of argv; what is left is ours,
     // read as the system's bytes, since a file name need not be valid UTF-8.
     QByteArray mapPath;

@@ -195,7 +195,8 @@ bool MayReplace(const std::string& path, mode_t& mode) {
 // file is kept beside the new one as 012.dat.bad. Returns false, with the old file as it was,
 // when the file may not or cannot be written.
 bool RewriteTableFile(const std::function<std::string(const TableFile&)>& make) {
-    const std::string path = HiScoreFilePath();
+    const std::string path = HiScoreSavePath();
+    if (path.empty()) return false;  // an installed game with no folder of the player's
     const files::FolderLock lock(files::FolderOf(path));
     mode_t mode = 0;
     if (!MayReplace(path, mode)) return false;

@@ -18,6 +18,7 @@
 #include "DirectX.h"
 #include "Mixer.h"
 #include "PadMapping.h"
+#include "SdlDesktop.h"
 #include "SdlGamepad.h"
 #include "TimingTrace.h"
 
@@ -309,6 +310,7 @@ SdlHost::SdlHost(const std::string& argv0, bool windowed)
     // worker threads; one 640 x 480 picture is shown sooner and more evenly when drawn on the
     // game's own thread. A value the user set is kept, and a GPU's driver ignores it.
     setenv("LP_NUM_THREADS", "0", 0);
+    NameTheGameForTheDesktop();
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER) != 0) {
         throw PlatformError(std::string("SDL_Init: ") + SDL_GetError());
     }
@@ -333,6 +335,7 @@ SdlHost::SdlHost(const std::string& argv0, bool windowed)
         Shutdown();
         throw PlatformError("SDL_CreateWindow: " + error);
     }
+    SetGameWindowIcon(window_);
     renderer_ = SDL_CreateRenderer(window_, -1, 0);
     if (renderer_ == nullptr) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
     if (renderer_ != nullptr) {

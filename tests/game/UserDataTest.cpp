@@ -1,10 +1,11 @@
-// A game whose data folder the player may not write into (an installed game): the high-score
-// table is seeded into the player's XDG data folder and the name entry saves it there, leaving
-// the shipped table as it was. Runs on a read-only copy of the build's game folder with a
-// temporary XDG_DATA_HOME, or on the folder named by ZORVIK_TEST_READONLY_DATA with the user's
-// own data folder (the package check points it at an unpacked package, as a fresh user);
-// skipped for a user who may write anywhere (root). The full disk at the first start runs as
-// a normal user in a child process, whoever runs the tests.
+// A game that keeps its high-score table in the player's XDG data folder: one whose data folder
+// the player may not write into, and an installed game whoever runs it. The table is seeded
+// there and the name entry saves it there, leaving the shipped table as it was. The first test
+// runs on a read-only copy of the build's game folder with a temporary XDG_DATA_HOME, or on the
+// folder named by ZORVIK_TEST_READONLY_DATA with the user's own data folder (the package check
+// points it at an unpacked package, as a fresh user and as root); it is skipped for a copy that
+// this user may write into anyway (root). The full disk at the first start runs as a normal
+// user in a child process, whoever runs the tests.
 #include <gtest/gtest.h>
 
 #include <unistd.h>
@@ -13,7 +14,9 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "A_deklarace.h"
 #include "DataPaths.h"
@@ -28,6 +31,49 @@ namespace zorvik::test {
 namespace {
 
 namespace fs = std::filesystem;
+
+// A writable copy of the build's game folder reached as <prefix>/share/zorvik, as an installed
+// game finds its data, and XDG_DATA_HOME set to a fresh folder or to the folder given.
+class InstalledCopy {
+  public:
+    explicit InstalledCopy(const std::string& xdg = "") {
+        std::string pattern = (fs::temp_directory_path() / "zorvik-prefix-XXXXXX").string();
+        if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("no temporary folder");
+        prefix_ = pattern;
+        fs::create_directories(prefix_ / "share");
+        fs::create_directory_symlink(copy_.Path(), prefix_ / "share" / "zorvik");
+        setenv("XDG_DATA_HOME", xdg.empty() ? (prefix_ / "home").c_str() : xdg.c_str(), 1);
+    }
+    ~InstalledCopy() {
+        unsetenv("XDG_DATA_HOME");
+        std::error_code ignored;
+        fs::remove_all(prefix_, ignored);
+    }
+    InstalledCopy(const InstalledCopy&) = delete;
+    InstalledCopy& operator=(const InstalledCopy&) = delete;
+
+    std::string DataDir() const { return (prefix_ / "share" / "zorvik").string(); }
+    std::string ShippedTable() const { return copy_.File("data/012.dat"); }
+    std::string BuildFolder() const { return copy_.Path(); }
+    fs::path UserTable() const { return prefix_ / "home" / "zorvik" / "012.dat"; }
+
+  private:
+    TempGameDir copy_;
+    fs::path prefix_;
+};
+
+// Plays a name entry of "AB" with a score above every entry; returns the host's messages.
+std::vector<std::string> EnterAB(GameHarness& game) {
+    KeyScript keys(game);
+    game.SetFrameRateResults();
+    game.Host().SetTimeLimitMs(120 * 1000.0);
+    score = 9999999;
+    keys.Tap(dik::kA).Tap(dik::kB).Tap(dik::kEnter);
+    EnterHiScore();
+    EXPECT_TRUE(keys.Finished());
+    game.onKeyboardRead = nullptr;  // the script goes now
+    return game.Host().Messages();
+}
 
 TEST(UserData, NameEntryOnAReadOnlyGameWritesTheTableIntoTheUsersDataFolder) {
     std::unique_ptr<TempGameDir> copy;
@@ -46,7 +92,8 @@ TEST(UserData, NameEntryOnAReadOnlyGameWritesTheTableIntoTheUsersDataFolder) {
             if (!data.empty()) fs::permissions(data, fs::perms::owner_all, ignored);
         }
     } restore{copy ? gameDir + "/data" : ""};
-    if (paths::CanWriteIn(gameDir + "/data")) GTEST_SKIP() << "this user may write into data/";
+    if (paths::KeepsUserFilesBesideData(gameDir, gameDir + "/data"))
+        GTEST_SKIP() << "this user may write into data/";
 
     fs::path xdg;
     if (copy) {
@@ -62,20 +109,12 @@ TEST(UserData, NameEntryOnAReadOnlyGameWritesTheTableIntoTheUsersDataFolder) {
 
     {
         GameHarness game(gameDir);
-        KeyScript keys(game);
         ASSERT_TRUE(game.InitGame());
-        game.SetFrameRateResults();
-        game.Host().SetTimeLimitMs(120 * 1000.0);
         EXPECT_EQ(FileBytes(userTable), shipped);  // seeded at the first read
         const std::string best = hiScoreNames[1];
-
-        score = 9999999;
-        keys.Tap(dik::kA).Tap(dik::kB).Tap(dik::kEnter);
-        EnterHiScore();
-        EXPECT_TRUE(keys.Finished());
+        EXPECT_TRUE(EnterAB(game).empty());
         EXPECT_EQ(hiScoreNames[1], "AB");
         EXPECT_EQ(hiScoreNames[2], best);
-        EXPECT_TRUE(game.Host().Messages().empty());
     }
     EXPECT_EQ(FileBytes(gameDir + "/data/012.dat"), shipped);
     EXPECT_NE(FileBytes(userTable), shipped);
@@ -142,6 +181,47 @@ TEST(UserData, AFailedFirstCopyShowsTheShippedTableAndLeavesNoTemporary) {
     fs::permissions(game / "data", fs::perms::owner_all);
     std::error_code ignored;
     fs::remove_all(game, ignored);
+}
+
+TEST(UserData, AnInstalledGameSavesInTheUsersFolderEvenWhereItMayWriteItsData) {
+    InstalledCopy installed;
+    // Root's situation: the installed data folder takes new files.
+    ASSERT_TRUE(paths::CanWriteIn(installed.DataDir() + "/data"));
+    const std::string shipped = FileBytes(installed.ShippedTable());
+    {
+        GameHarness game(installed.DataDir());
+        ASSERT_TRUE(game.InitGame());
+        EXPECT_TRUE(EnterAB(game).empty());
+        EXPECT_EQ(hiScoreNames[1], "AB");
+    }
+    EXPECT_EQ(FileBytes(installed.ShippedTable()), shipped);
+    ASSERT_TRUE(fs::exists(installed.UserTable()));
+    {
+        GameHarness game(installed.DataDir());
+        ASSERT_TRUE(game.InitGame());
+        EXPECT_EQ(hiScoreNames[1], "AB");
+    }
+}
+
+TEST(UserData, AnInstalledGameWithoutAFolderForThePlayerShowsTheShippedTableAndSavesNowhere) {
+    // No folder can be made under /proc, not even by root.
+    InstalledCopy installed("/proc/zorvik-no-such-folder");
+    const std::string shipped = FileBytes(installed.ShippedTable());
+    std::string shippedBest;
+    {
+        GameHarness game(installed.BuildFolder());
+        ASSERT_TRUE(game.InitGame());
+        shippedBest = hiScoreNames[1];
+    }
+    ASSERT_FALSE(shippedBest.empty());
+    GameHarness game(installed.DataDir());
+    ASSERT_TRUE(game.InitGame());
+    EXPECT_EQ(hiScoreNames[1], shippedBest);
+    const std::vector<std::string> messages = EnterAB(game);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].rfind("Nepodařilo se uložit tabulku nejlepších skóre", 0), 0u);
+    EXPECT_EQ(hiScoreNames[1], "AB");  // kept in memory until the game ends
+    EXPECT_EQ(FileBytes(installed.ShippedTable()), shipped);
 }
 
 }  // namespace
