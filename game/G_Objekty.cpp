@@ -193,7 +193,7 @@ void Land(Stone& s) {
 void CrossIntoNeighbour(Stone& s) {
     const int d = s.offsetX < 0 ? -1 : 1;
     const int next = s.column + d;
-    if (SolidAt(next, s.row) == 1 || !Vacant(s, next, s.row)) {
+    if (!Vacant(s, next, s.row)) {
         s.stepX = static_cast<int16_t>(-d);
         s.heading = s.stepX;
         s.rollLeft = static_cast<int16_t>(d < 0 ? 36 : 38);

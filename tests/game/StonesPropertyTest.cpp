@@ -91,6 +91,11 @@ class StonesPropertyTest : public ObjectsTest {
             }
         }
 
+        // Pictures behind some passable cells: a stone above one marks it like solid ground.
+        for (int c = kFirstCol; c <= kLastCol; ++c)
+            for (int r = 2; r < ground[c]; ++r)
+                if (mapSolid(c, r) == 0 && rng.Percent(30)) mapTiles(c, r) = 5;
+
         // Boards: a housing on ground at row 7 with its gate in rows 4..6, closed at the start
         // (the close request makes the gate solid on the first frame), and one or two linked
         // platforms on plain ground, often at the bottom of a pit.

@@ -234,6 +234,56 @@ TEST_F(StonesTest, StoneOffALedgeFallsLandsAndRollsOnToTheCentre) {
     EXPECT_EQ(mapTiles(10, 10), 1);
 }
 
+// A stone that rolls off a ledge marks the cell it rolls into for a moment; falling from it,
+// it takes the mark along, so a second stone rolling in after it is not sent back by it.
+TEST_F(StonesTest, StoneRollingOffALedgeLeavesNoMarkBehind) {
+    Ground(13, 9, 14, 2);
+    mapTiles(11, 10) = 5;  // a passable picture below the cell past the ledge
+    Stone& first = RestingStone(1, 10, 9);
+    PushOnce(10, 9, 1);
+    EXPECT_EQ(RunFrames(200), "");
+    ExpectRestingCentredIn(first, 11, 12);
+    EXPECT_EQ(mapTiles(11, 10), 5);
+
+    Stone& second = RestingStone(2, 10, 9);
+    PushOnce(10, 9, 1);
+    EXPECT_EQ(RunFrames(300), "");
+    EXPECT_TRUE(AtRest(second));
+    EXPECT_GT(second.row, 9);  // it went over the edge too
+    EXPECT_EQ(mapTiles(11, 10), 5);
+    EXPECT_EQ(MarkFault(8, 14, 10, 13), "");
+}
+
+// A stone rolling over a closed gate falls through it when it opens under the stone in
+// mid-roll; it lands on the housing and rolls on to the centre of that cell.
+TEST_F(StonesTest, StoneLosingItsGroundInMidRollStillRestsCentred) {
+    for (int lead = 40; lead <= 70; lead += 3) {
+        SCOPED_TRACE("gate asked to open " + std::to_string(lead) + " frames before the push");
+        mapTiles.Fill(0);
+        mapSolid.Fill(0);
+        Ground(10, 2, 10, 1);
+        Ground(13, 2, 14, 2);
+        mapSolid(8, 10) = 0;  // the gate's top cell: the ground there comes and goes
+        mapTiles(8, 10) = 0;
+        mapTiles(8, 13) = 18;  // the housing: the gate is column 8, rows 10..12
+        boardCount = 1;
+        boards[1] = Board{};
+        boards[1].column = 8;
+        boards[1].topRow = 10;
+        boards[1].height = 219;
+        boards[1].closeRequest = kTrue;
+        stoneCount = 0;
+        Stone& s = RestingStone(1, 7, 9);
+        RunFrames(1);  // the gate closes
+        boards[1].openRequest = kTrue;
+        RunFrames(lead);
+        PushOnce(7, 9, 1);
+        EXPECT_EQ(RunFrames(300), "");
+        ExpectRestingCentredIn(s, 8, 12);
+        EXPECT_EQ(mapTiles(8, 13), -18);
+    }
+}
+
 TEST_F(StonesTest, StoneLandingOnAnotherRollsOneCellSidewaysByTheSideRule) {
     Ground(13, 8, 14, 2);
     Stone& below = RestingStone(2, 11, 12);
