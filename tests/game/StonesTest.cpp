@@ -72,6 +72,28 @@ class StonesTest : public ObjectsTest {
         UpdateStones();
         playerCol = 30;
     }
+    // Back to the ground of SetUp alone: no other cell, stone or board.
+    static void StartAfresh() {
+        mapTiles.Fill(0);
+        mapSolid.Fill(0);
+        Ground(10, 2, 10, 1);
+        stoneCount = 0;
+        boardCount = 0;
+    }
+    // Board 1 with its gate in column `col`, rows topRow..topRow + 2, on its housing (tile 18)
+    // below; closed on the first frame, as the loader leaves it.
+    static Board& Gate(int col, int topRow) {
+        mapSolid(col, topRow + 3) = 1;
+        mapTiles(col, topRow + 3) = 18;
+        boardCount = 1;
+        Board& b = boards[1];
+        b = Board{};
+        b.column = static_cast<int16_t>(col);
+        b.topRow = static_cast<int16_t>(topRow);
+        b.height = 219;
+        b.closeRequest = kTrue;
+        return b;
+    }
     // A one-cell pit at column 11 with walls at columns 10 and 12 from row `top` to 12, its
     // floor in row 13 (tile 2).
     static void Pit(int top) {
@@ -259,23 +281,14 @@ TEST_F(StonesTest, StoneRollingOffALedgeLeavesNoMarkBehind) {
 TEST_F(StonesTest, StoneLosingItsGroundInMidRollStillRestsCentred) {
     for (int lead = 40; lead <= 70; lead += 3) {
         SCOPED_TRACE("gate asked to open " + std::to_string(lead) + " frames before the push");
-        mapTiles.Fill(0);
-        mapSolid.Fill(0);
-        Ground(10, 2, 10, 1);
+        StartAfresh();
         Ground(13, 2, 14, 2);
         mapSolid(8, 10) = 0;  // the gate's top cell: the ground there comes and goes
         mapTiles(8, 10) = 0;
-        mapTiles(8, 13) = 18;  // the housing: the gate is column 8, rows 10..12
-        boardCount = 1;
-        boards[1] = Board{};
-        boards[1].column = 8;
-        boards[1].topRow = 10;
-        boards[1].height = 219;
-        boards[1].closeRequest = kTrue;
-        stoneCount = 0;
+        Board& gate = Gate(8, 10);
         Stone& s = RestingStone(1, 7, 9);
         RunFrames(1);  // the gate closes
-        boards[1].openRequest = kTrue;
+        gate.openRequest = kTrue;
         RunFrames(lead);
         PushOnce(7, 9, 1);
         EXPECT_EQ(RunFrames(300), "");
@@ -449,12 +462,9 @@ TEST_F(StonesTest, StonesFallingIntoOnePitStackUpAndAreNeverDrawnOnTheSamePixels
 TEST_F(StonesTest, FreeSideTakenByAnotherRollingStone) {
     for (int delay = 0; delay <= 120; delay += 3) {
         SCOPED_TRACE("third stone pushed after " + std::to_string(delay) + " frames");
-        mapTiles.Fill(0);
-        mapSolid.Fill(0);
-        Ground(10, 2, 10, 1);
+        StartAfresh();
         Ground(13, 8, 16, 2);
         mapSolid(10, 11) = mapSolid(10, 12) = 1;  // the left side is a wall
-        stoneCount = 0;
         RestingStone(1, 11, 12);
         RestingStone(2, 13, 12);
         RestingStone(3, 10, 9);
@@ -478,31 +488,22 @@ TEST_F(StonesTest, FreeSideTakenByAnotherRollingStone) {
 TEST_F(StonesTest, GateClosingWhileAStoneRollsIntoIt) {
     for (int delay = 0; delay <= 80; delay += 2) {
         SCOPED_TRACE("gate closed after " + std::to_string(delay) + " frames");
-        mapTiles.Fill(0);
-        mapSolid.Fill(0);
-        Ground(10, 2, 10, 1);
+        StartAfresh();
         Ground(13, 8, 14, 2);
         mapSolid(10, 11) = mapSolid(10, 12) = 1;
-        mapTiles(12, 13) = 18;  // the housing: the gate is column 12, rows 10..12
-        boardCount = 1;
-        boards[1] = Board{};
-        boards[1].column = 12;
-        boards[1].topRow = 10;
-        boards[1].height = 219;
-        boards[1].closeRequest = kTrue;
-        stoneCount = 0;
+        Board& gate = Gate(12, 10);
         Stone& lower = RestingStone(2, 11, 12);
         Stone& upper = RestingStone(1, 10, 9);
         PushOnce(10, 9, 1);
         std::string shared = RunFrames(120);
         ExpectRestingCentredIn(upper, 11, 11);  // the closed gate leaves no free side
-        boards[1].openRequest = kTrue;
+        gate.openRequest = kTrue;
         shared += RunFrames(120);
         ASSERT_EQ(mapSolid(12, 12), 0);
 
         PushOnce(11, 12, 1);
         shared += RunFrames(delay);
-        boards[1].closeRequest = kTrue;
+        gate.closeRequest = kTrue;
         shared += RunFrames(300);
         EXPECT_EQ(shared, "");
         if (lower.column == 11) {
