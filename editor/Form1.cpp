@@ -26,11 +26,13 @@
 
 #include "A_deklare.h"
 #include "B_do.h"
+#include "GameLocation.h"
 #include "LevelFolder.h"
 #include "LevelRules.h"
 #include "MapFile.h"
 #include "MapText.h"
 #include "Numbers.h"
+#include "RegularFile.h"
 
 namespace zorvik::editor {
 
@@ -137,7 +139,7 @@ Form1::Form1(EditorHost* host, const QString& programDir)
       ownHost_(host == nullptr ? std::make_unique<QtEditorHost>(this) : nullptr),
       host_(host == nullptr ? ownHost_.get() : host),
       programDir_(programDir.isEmpty() ? ProgramDataFolder() : programDir),
-      gameProgram_(QCoreApplication::applicationDirPath() + QStringLiteral("/zorvik")) {
+      gameProgram_(GameProgramFor(QCoreApplication::applicationDirPath())) {
     theForm = this;
     Dialog = CommonDialog(host_);
     ResetEditorState();
@@ -337,7 +339,10 @@ void Form1::BuildExtraMenus() {
 // The sheet is design data of the form; without the file the editor draws a stand-in (and
 // the constructor says so).
 bool Form1::LoadTileSheet() {
-    QImage sheet(programDir_ + kTileSheetPath);
+    const files::ReadResult file = files::ReadRegularFile(
+        QFile::encodeName(programDir_ + kTileSheetPath).toStdString(), files::kMaxPictureBytes);
+    QImage sheet;
+    if (file.ok()) sheet.loadFromData(QByteArray::fromStdString(file.bytes));
     if (sheet.isNull()) {
         Hiden->SetPicture(FallbackTileSheet());
         return false;
@@ -515,6 +520,10 @@ void Form1::Mopen_Click() {
 }
 
 bool Form1::OpenMapSet(const QString& path) {
+    return OpenMapSet(QFile::encodeName(path));
+}
+
+bool Form1::OpenMapSet(const QByteArray& path) {
     if (!ReadMapSet(path)) return false;
     update();
     viewScroll = 0;
@@ -613,7 +622,7 @@ void Form1::Mhrat_Click() {
     }
     // A fresh folder each time: a game still running keeps its own set.
     auto folder =
-        std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/zorvik-level-XXXXXX"));
+        std::make_unique<QTemporaryDir>(TemporaryFolder() + QStringLiteral("/zorvik-level-XXXXXX"));
     const QString set = folder->filePath(QStringLiteral("level.map"));
     if (!folder->isValid() || !WriteMapSet(set)) {
         host_->MsgBox(QString::fromLatin1(kPlayWriteFailedText));
@@ -716,16 +725,17 @@ void Form1::PaintOverlay(QPainter& painter) {
 }
 
 // Reads the three files into a scratch map and takes it over only when all three read
-// completely, so a failed open never leaves a mix of two maps.
-bool Form1::ReadMapSet(const QString& path) {
+// completely, so a failed open never leaves a mix of two maps. The path is taken as the bytes
+// the system gives, which need not be UTF-8; a name that Qt cannot hold unchanged is not kept,
+// so a later save asks where to go instead of writing to another name.
+bool Form1::ReadMapSet(const QByteArray& path) {
     std::array<std::string, 3> texts;
-    const std::array<QString, 3> paths{path, path + QStringLiteral(".1"),
-                                       path + QStringLiteral(".2")};
+    const std::array<std::string, 3> paths{path.toStdString(), path.toStdString() + ".1",
+                                           path.toStdString() + ".2"};
     for (size_t i = 0; i < paths.size(); ++i) {
-        std::optional<std::string> text =
-            maptext::ReadFileText(QFile::encodeName(paths[i]).toStdString());
-        if (!text) return false;
-        texts[i] = std::move(*text);
+        files::ReadResult file = maptext::ReadLayerFile(paths[i]);
+        if (!file.ok()) return false;
+        texts[i] = std::move(file.bytes);
     }
     MapLayer tiles{};
     MapLayer solid{};
@@ -742,7 +752,8 @@ bool Form1::ReadMapSet(const QString& path) {
         solid[0][row] = mapSolid[0][row];
         items[0][row] = mapItems[0][row];
     }
-    document_.ReplaceAll(tiles, solid, items, path);
+    const QString name = QFile::decodeName(path);
+    document_.ReplaceAll(tiles, solid, items, QFile::encodeName(name) == path ? name : QString());
     return true;
 }
 

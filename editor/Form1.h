@@ -118,6 +118,8 @@ class Form1 : public QMainWindow {
 
     // Opens a map set as the Open command does, without the dialog (for the command line).
     bool OpenMapSet(const QString& path);
+    // The same for a path given as the system's bytes, which need not be valid UTF-8.
+    bool OpenMapSet(const QByteArray& path);
     // The tile file of the map set last opened or saved; empty for a new map.
     const QString& FileName() const { return document_.Name(); }
     // The game started by test-play; defaults to "zorvik" beside the editor's executable.
@@ -146,7 +148,7 @@ class Form1 : public QMainWindow {
     void BuildExtraMenus();
     void MapEdit(int button, double x, double y, bool press);
     void PrepareDialog();
-    bool ReadMapSet(const QString& path);
+    bool ReadMapSet(const QByteArray& path);
     bool WriteMapSet(const QString& path);
     // Redraws the cells the document changed and refreshes the title and the menu.
     void MapChangedCells();

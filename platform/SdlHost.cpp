@@ -18,6 +18,7 @@
 #include "DirectX.h"
 #include "Mixer.h"
 #include "PadMapping.h"
+#include "SdlDesktop.h"
 #include "SdlGamepad.h"
 #include "TimingTrace.h"
 
@@ -178,6 +179,16 @@ constexpr std::array<int16_t, SDL_NUM_SCANCODES> MakeKeyTable() {
 
 constexpr std::array<int16_t, SDL_NUM_SCANCODES> kDikOfScancode = MakeKeyTable();
 
+// SDL draws into memory when no window system answers (and SDL_VIDEODRIVER does not name
+// one): the game would then run unseen until killed. Only a driver asked for by name may do so.
+bool DisplayMissing() {
+    const char* chosen = std::getenv("SDL_VIDEODRIVER");
+    if (chosen != nullptr && *chosen != '\0') return false;
+    const char* driver = SDL_GetCurrentVideoDriver();
+    return driver == nullptr || std::strcmp(driver, "offscreen") == 0 ||
+           std::strcmp(driver, "dummy") == 0;
+}
+
 bool WindowedRequested() {
     const char* value = std::getenv("ZORVIK_WINDOWED");
     return value != nullptr && *value != '\0' && std::strcmp(value, "0") != 0;
@@ -299,10 +310,15 @@ SdlHost::SdlHost(const std::string& argv0, bool windowed)
     // worker threads; one 640 x 480 picture is shown sooner and more evenly when drawn on the
     // game's own thread. A value the user set is kept, and a GPU's driver ignores it.
     setenv("LP_NUM_THREADS", "0", 0);
+    NameTheGameForTheDesktop();
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER) != 0) {
         throw PlatformError(std::string("SDL_Init: ") + SDL_GetError());
     }
     sdlUp_ = true;
+    if (DisplayMissing()) {
+        Shutdown();
+        throw PlatformError("nenalezen zadny displej (zkontrolujte DISPLAY nebo WAYLAND_DISPLAY)");
+    }
     if (windowed_) {
         window_ = SDL_CreateWindow("Zorvik", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                    kScreenWidth, kScreenHeight, SDL_WINDOW_RESIZABLE);
@@ -319,6 +335,7 @@ SdlHost::SdlHost(const std::string& argv0, bool windowed)
         Shutdown();
         throw PlatformError("SDL_CreateWindow: " + error);
     }
+    SetGameWindowIcon(window_);
     renderer_ = SDL_CreateRenderer(window_, -1, 0);
     if (renderer_ == nullptr) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
     if (renderer_ != nullptr) {
