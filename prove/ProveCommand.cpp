@@ -1,9 +1,7 @@
 // The prover's report and command.
 #include "ProveCommand.h"
 
-#include <algorithm>
 #include <charconv>
-#include <cstdlib>
 #include <exception>
 #include <fstream>
 
@@ -88,8 +86,6 @@ int RunProveCommand(const std::string& tilePath, const std::string& routePath, i
                     std::FILE* out, std::FILE* err) {
     ProveOptions options;
     if (seconds > 0) options.seconds = seconds;
-    if (const char* states = std::getenv("ZORVIK_PROVE_STATES")) options.maxStates = std::atol(states);
-    if (const char* every = std::getenv("ZORVIK_PROVE_JUMP_EVERY")) options.jumpEvery = std::max(0, std::atoi(every));
     ProveResult result;
     try {
         result = ProveLevel(tilePath, options);
@@ -98,9 +94,6 @@ int RunProveCommand(const std::string& tilePath, const std::string& routePath, i
         return 2;
     }
     std::fputs(FormatProveReport(result).c_str(), out);
-    if (std::getenv("ZORVIK_PROVE_STATS") != nullptr) {
-        std::fprintf(err, "frames played: %ld\n", result.framesPlayed);
-    }
     std::fflush(out);
     if (!routePath.empty()) {
         bool written = true;

@@ -6,13 +6,10 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstddef>
-#include <cstdio>
 #include <cstdlib>
 #include <map>
 #include <memory>
 #include <queue>
-#include <set>
 #include <stdexcept>
 #include <tuple>
 #include <unordered_map>
@@ -126,6 +123,18 @@ class Search {
     Search(const std::string& tilePath, const ProveOptions& options)
         : options_(options), play_(tilePath) {}
 
+    // The order of the first phase: frames from the start; for the first route only, mostly the
+    // distance to the nearest exit, so the search heads for it.
+    uint64_t Priority(const PlayState& p, uint32_t frames) const {
+        if (!options_.stopAtFirstRoute || exits_.empty()) return frames;
+        const double x = p.playerCol * kCell + p.playerOffsetX;
+        const double y = p.playerRow * kCell + p.playerOffsetY;
+        double nearest = 1e12;
+        for (const Cell& e : exits_)
+            nearest = std::min(nearest, std::abs(e.col * kCell + 36 - x) + std::abs(e.row * kCell + 40 - y));
+        return static_cast<uint64_t>(nearest) * 4 + frames;
+    }
+
     ProveResult Run();
 
   private:
@@ -148,8 +157,10 @@ class Search {
     std::vector<Node> nodes_;
     std::vector<Edge> edges_;
     std::unordered_map<uint64_t, int32_t> index_;
-    using Entry = std::pair<uint32_t, int32_t>;
+    // (priority, frames, node): the frames tell a stale entry from the node's best.
+    using Entry = std::tuple<uint64_t, uint32_t, int32_t>;
     std::priority_queue<Entry, std::vector<Entry>, std::greater<>> open_;
+    std::vector<Cell> exits_;  // the level's exit and goal cells
     std::vector<int32_t> afterDeath_;
     // The best exit edge found without a death.
     int32_t exitFrom_ = -1;
@@ -162,13 +173,6 @@ class Search {
     long expansions_ = 0;
     std::vector<std::string> messages_;
     std::array<bool, kMapCols * kMapRows> visited_{};  // cells the player stood in while searched
-    std::map<std::tuple<int, int, int>, long> debugKinds_;
-    std::set<std::tuple<int, int, int, int>> debugPlaces_;
-    std::set<std::tuple<int, int, int, int, int, int, int>> debugPoses_;
-    std::map<std::tuple<int, int, int, int, int, int, int>, PlaySnapshot> debugFirst_;
-    std::map<size_t, long> debugDiff_;
-    std::set<std::tuple<int, double, int, double, int, int, int, int, int>> debugPoses2_;
-    std::set<std::tuple<int, double, int, double, int, int, int, int, int, int, int, int>> debugPoses3_;
 };
 
 PlayEvents Search::PlayEdge(const PlaySnapshot& from, uint8_t keys, uint32_t& forced) {
@@ -215,23 +219,6 @@ void Search::Expand(int32_t id, bool firstPhase) {
 
     uint8_t options[8];
     const int count = Options(from.play, options_.jumpEvery, options);
-    if (std::getenv("ZORVIK_PROVE_DEBUG")) {
-        const PlayState& p = from.play;
-        debugKinds_[{p.playerBusy, p.playerState, p.playerBusy ? p.playerFrame / 10 * 10 : 0}]++;
-        debugPlaces_.insert({p.playerCol, static_cast<int>(p.playerOffsetX), p.playerRow, static_cast<int>(p.playerOffsetY)});
-        const auto pose = std::make_tuple(p.playerCol, static_cast<int>(p.playerOffsetX), p.playerRow, static_cast<int>(p.playerOffsetY), p.playerFrame, p.playerFacing, p.playerFalling);
-        if ((p.playerOffsetY < 39.5 || p.playerOffsetY > 40.5) && debugPoses2_.size() % 500 == 0) std::fprintf(stderr, "float: col %d x %.2f row %d y %.4f frame %d busy %d state %d fall %d jump %d solidBelow %d\n", p.playerCol, p.playerOffsetX, p.playerRow, p.playerOffsetY, p.playerFrame, p.playerBusy, p.playerState, p.playerFalling, p.playerJumping, p.mapSolid(p.playerCol, p.playerRow + 1));
-        debugPoses2_.insert({p.playerCol, p.playerOffsetX, p.playerRow, p.playerOffsetY, p.playerFrame, p.playerFacing, p.playerFalling, p.playerBusy, p.playerState});
-        debugPoses3_.insert({p.playerCol, p.playerOffsetX, p.playerRow, p.playerOffsetY, p.playerFrame, p.playerFacing, p.playerFalling, p.playerBusy, p.playerState, static_cast<int>(from.frames % 3), p.keyDelay, p.inputBlocked});
-        debugPoses_.insert(pose);
-        auto [it, fresh] = debugFirst_.try_emplace(pose, from);
-        if (!fresh) {
-            const auto* a = reinterpret_cast<const unsigned char*>(&it->second);
-            const auto* b = reinterpret_cast<const unsigned char*>(&from);
-            for (size_t i = 0; i < sizeof(PlaySnapshot); ++i)
-                if (a[i] != b[i]) debugDiff_[i / 8 * 8]++;
-        }
-    }
     for (int k = 0; k < count; ++k) {
         uint32_t forced = 0;
         PlayEvents events;
@@ -244,18 +231,6 @@ void Search::Expand(int32_t id, bool firstPhase) {
         }
         const bool death = events.deaths > 0;
         const uint32_t frames = fromFrames + static_cast<uint32_t>(play_.Frames() - from.frames);
-        if (std::getenv("ZORVIK_PROVE_DEBUG")) {
-            static long hist[8] = {};
-            static long deaths = 0, edgeCount = 0;
-            const long len = play_.Frames() - from.frames;
-            hist[len < 2 ? 0 : len < 4 ? 1 : len < 16 ? 2 : len < 40 ? 3 : len < 80 ? 4 : len < 200 ? 5 : len < 1000 ? 6 : 7]++;
-            deaths += death;
-            if (++edgeCount % 200000 == 0) {
-                std::fprintf(stderr, "edges %ld deaths %ld hist", edgeCount, deaths);
-                for (long h : hist) std::fprintf(stderr, " %ld", h);
-                std::fprintf(stderr, " | from keys %d state %d busy %d frame %d fall %d jump %d delay %d\n", options[k], from.play.playerState, from.play.playerBusy, from.play.playerFrame, from.play.playerFalling, from.play.playerJumping, from.play.keyDelay);
-            }
-        }
         if (events.Finished()) {
             edges_.push_back({id, kExitNode, death});
             if (firstPhase && !death && fromNoDeath && frames < exitFrames_) {
@@ -289,7 +264,7 @@ void Search::Expand(int32_t id, bool firstPhase) {
         node.height = to.play.playerOffsetY;
         node.packed = packer_->Pack(to);
         if (firstPhase && noDeath) {
-            open_.push({frames, v});
+            open_.push({Priority(to.play, frames), frames, v});
         } else {
             afterDeath_.push_back(v);
         }
@@ -302,6 +277,11 @@ ProveResult Search::Run() {
     loaded_ = play_.Save();
     packer_ = std::make_unique<SnapshotPacker>(loaded_);
     keys_ = std::make_unique<StateKeys>(loaded_.play);
+    for (int row = 1; row <= 18; ++row)
+        for (int col = 1; col <= 50; ++col) {
+            const int32_t code = loaded_.play.mapItems(col, row);
+            if (code == 997 || code == 900) exits_.push_back({col, row});
+        }
 
     Node start;
     start.noDeathPath = true;
@@ -310,15 +290,16 @@ ProveResult Search::Run() {
     start.packed = packer_->Pack(loaded_);
     nodes_.push_back(std::move(start));
     index_.emplace(keys_->Key(loaded_), 0);
-    open_.push({0, 0});
+    open_.push({Priority(loaded_.play, 0), 0, 0});
 
-    // Phase one: shortest first over moves without a death.
+    // Phase one: shortest first over moves without a death (or, for the first route only,
+    // nearest the exit first).
     while (!open_.empty() && !OverBudget()) {
-        const auto [frames, id] = open_.top();
+        const auto [priority, frames, id] = open_.top();
         open_.pop();
         const Node& node = nodes_[static_cast<size_t>(id)];
         if (node.expanded || frames != node.frames || !node.noDeathPath) continue;
-        if (options_.stopAtFirstRoute && frames >= exitFrames_) break;
+        if (options_.stopAtFirstRoute && exitFrom_ >= 0) break;
         Expand(id, true);
     }
     // Phase two: everything the states after a death lead to.
@@ -330,15 +311,6 @@ ProveResult Search::Run() {
     }
 
     visited_ = play_.Visited();
-    if (std::getenv("ZORVIK_PROVE_DEBUG")) {
-        std::fprintf(stderr, "nodes %zu edges %zu places %zu poses %zu\n", nodes_.size(), edges_.size(), debugPlaces_.size(), debugPoses_.size());
-        std::fprintf(stderr, "poses2 %zu poses3 %zu\n", debugPoses2_.size(), debugPoses3_.size());
-        for (const auto& [k, v] : debugDiff_) if (v > 1000000000) std::fprintf(stderr, "  diff at %zu: %ld\n", k, v);
-        std::fprintf(stderr, "offsets: play.mapTiles %zu mapSolid %zu mapItems %zu boards %zu stones %zu flex %zu camera %zu levelWon %zu frames %zu steps %zu\n",
-            offsetof(PlaySnapshot, play) + offsetof(PlayState, mapTiles), offsetof(PlayState, mapSolid), offsetof(PlayState, mapItems), offsetof(PlayState, boards), offsetof(PlayState, stones), offsetof(PlayState, flexEnemies), offsetof(PlayState, cameraCol), offsetof(PlayState, levelWon), offsetof(PlaySnapshot, frames), offsetof(PlaySnapshot, steps));
-        std::fprintf(stderr, "player: col %zu keyDelay %zu lastStepTime %zu lives %zu beam %zu starTick %zu level %zu\n", offsetof(PlayState, playerCol), offsetof(PlayState, keyDelay), offsetof(PlayState, lastStepTime), offsetof(PlayState, lives), offsetof(PlayState, beamCharges), offsetof(PlayState, starTick), offsetof(PlayState, levelNumber));
-        for (const auto& [k, v] : debugKinds_) std::fprintf(stderr, "  busy %d state %d frame %d: %ld\n", std::get<0>(k), std::get<1>(k), std::get<2>(k), v);
-    }
     ProveResult result;
     result.states = static_cast<long>(nodes_.size());
     result.budgetStopped = budgetStopped_;
@@ -372,28 +344,22 @@ Replay Search::PathTo(int32_t id) const {
 }
 
 void Search::CheckRoute(ProveResult& result) {
-    // The furthest cell: nearest to an exit or goal among the cells the player stood in.
-    std::vector<Cell> exits;
-    for (int row = 1; row <= 18; ++row)
-        for (int col = 1; col <= 50; ++col) {
-            const int32_t code = loaded_.play.mapItems(col, row);
-            if (code == 997 || code == 900) exits.push_back({col, row});
-        }
+    // The furthest cell: nearest to an exit or goal among the states searched (or, without
+    // either, the one furthest to the right).
     int best = INT32_MAX;
-    for (int row = 1; row <= 18; ++row)
-        for (int col = 1; col <= 50; ++col) {
-            if (!visited_[static_cast<size_t>(col + kMapCols * row)]) continue;
-            int distance = -col;  // without an exit or goal: the furthest to the right
-            if (!exits.empty()) {
-                distance = INT32_MAX;
-                for (const Cell& e : exits)
-                    distance = std::min(distance, std::abs(e.col - col) + std::abs(e.row - row));
-            }
-            if (distance < best) {
-                best = distance;
-                result.furthest = {col, row};
-            }
+    for (const Node& node : nodes_) {
+        const Cell at{node.summary.col, node.summary.row};
+        int distance = -at.col;
+        if (!exits_.empty()) {
+            distance = INT32_MAX;
+            for (const Cell& e : exits_)
+                distance = std::min(distance, std::abs(e.col - at.col) + std::abs(e.row - at.row));
         }
+        if (distance < best) {
+            best = distance;
+            result.furthest = at;
+        }
+    }
     if (!result.finishable) return;
 
     result.route = PathTo(exitFrom_);

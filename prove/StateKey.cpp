@@ -50,6 +50,15 @@ bool IsStar(int32_t code) {
     return code == 40 || code == 51 || code == 52;
 }
 
+constexpr int32_t kRefill = 53;
+
+// Whether the beam can still change anything: only a figure it destroys is changed by it.
+bool AnyFigureAlive(const PlayState& p) {
+    for (int i = 1; i <= p.figureEnemyCount && i < static_cast<int>(p.figureEnemies.size()); ++i)
+        if (p.figureEnemies[static_cast<size_t>(i)].alive != 0) return true;
+    return false;
+}
+
 // The player's height as the key counts it. Standing or walking, heights that round to the same
 // pixel are one: a long jump that lands beyond a gap ends 0.14 pixel lower than it started (the
 // clamp to 40 happens only over ground), so a player who jumps the same gap again and again
@@ -103,7 +112,7 @@ namespace {
 StateKeys::StateKeys(const PlayState& loaded) {
     const auto& items = loaded.mapItems.Cells();
     for (size_t i = 0; i < items.size(); ++i)
-        if (IsStar(items[i])) starCells_.push_back(i);
+        if (IsStar(items[i]) || items[i] == kRefill) starCells_.push_back(i);
     enemies_ = loaded.flexEnemyCount > 0 || loaded.figureEnemyCount > 0;
 }
 
@@ -162,7 +171,10 @@ uint64_t StateKeys::Key(const PlaySnapshot& snapshot) const {
         h.Add(p.jumpHeight);
     }
 
-    h.Add(p.beamCharges);
+    // With no figure left to destroy, a shot changes nothing, so neither do the charges nor the
+    // refills still lying about.
+    const bool beamMatters = AnyFigureAlive(p);
+    if (beamMatters) h.Add(p.beamCharges);
     h.Add(p.beamActive);
     if (p.beamActive != 0) {
         h.Add(p.beamRequested);
@@ -172,10 +184,11 @@ uint64_t StateKeys::Key(const PlaySnapshot& snapshot) const {
 
     h.Bytes(p.mapTiles.Cells().data(), sizeof(p.mapTiles.Cells()));
     h.Bytes(p.mapSolid.Cells().data(), sizeof(p.mapSolid.Cells()));
-    // Stars only add to the score: which of them are taken is merged.
+    // Stars only add to the score: which of them are taken is merged (and so are the refills
+    // when the beam no longer matters).
     auto items = p.mapItems.Cells();
     for (size_t i : starCells_)
-        if (IsStar(items[i])) items[i] = 0;
+        if (IsStar(items[i]) || (!beamMatters && items[i] == kRefill)) items[i] = 0;
     h.Bytes(items.data(), sizeof(items));
 
     for (int i = 1; i <= p.boardCount && i < static_cast<int>(p.boards.size()); ++i) {
@@ -209,7 +222,9 @@ uint64_t StateKeys::Key(const PlaySnapshot& snapshot) const {
         h.Add(e.alive);
         if (!FigureNear(p, e)) continue;
         h.Add(i);
-        for (int16_t v : {e.col, e.xInCell, e.worldX, e.dir, e.lastDir, e.frame, e.tick, e.state})
+        // Its animation frame is only drawn; where it is, where it heads, when it steps next and
+        // whether it stands are what the rules read.
+        for (int16_t v : {e.col, e.xInCell, e.worldX, e.dir, e.lastDir, e.tick, e.state})
             h.Add(v);
     }
 

@@ -22,7 +22,7 @@ class StateKeys {
     std::string MergedText(bool heights) const;
 
   private:
-    std::vector<size_t> starCells_;  // indices into the object layer
+    std::vector<size_t> starCells_;  // indices into the object layer: stars and refills
     bool enemies_ = false;
 };
 
