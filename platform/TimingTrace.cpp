@@ -46,9 +46,9 @@ void TimingTrace::FlipAsked() {
     workCpuUs_ = ThreadCpuUs() - frameStartCpuUs_;
 }
 
-void TimingTrace::Flip(long lateUs, bool waited) {
-    std::fprintf(file_, "F %lld %ld %d %lld %lld\n", NowUs(), lateUs, waited ? 1 : 0, workCpuUs_,
-                 workUs_);
+void TimingTrace::Flip(long lateUs, bool waited, long handOverUs, long leadUs) {
+    std::fprintf(file_, "F %lld %ld %d %lld %lld %ld %ld\n", NowUs(), lateUs, waited ? 1 : 0,
+                 workCpuUs_, workUs_, handOverUs, leadUs);
 }
 
 void TimingTrace::FrameStart() {

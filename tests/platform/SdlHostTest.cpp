@@ -1,8 +1,12 @@
 // The SDL host on SDL's dummy video and audio drivers: it opens, shows and reads, paces flips on
-// its own 60 Hz clock, plays buffers from the audio thread and turns SIGTERM into the game's
-// quit request; a pad plugged in and pulled out while it runs reads as keys.
+// its own 60 Hz clock, starting each frame as late as its work and hand-over allow and sleeping
+// while it waits, traces keys when they arrive, plays buffers from the audio thread and turns
+// SIGTERM into the game's quit request; a pad plugged in and pulled out while it runs reads as
+// keys.
 #include <gtest/gtest.h>
+#include <time.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -22,6 +26,46 @@
 namespace dx {
 namespace {
 
+using std::chrono::milliseconds;
+
+long long SystemNowUs() {  // the clock of the timing trace
+    return std::chrono::duration_cast<std::chrono::microseconds>(
+               std::chrono::system_clock::now().time_since_epoch())
+        .count();
+}
+
+double ThreadCpuSeconds() {
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) / 1e9;
+}
+
+template <typename T>
+T Median(std::vector<T> values) {
+    std::nth_element(values.begin(), values.begin() + values.size() / 2, values.end());
+    return values[values.size() / 2];
+}
+
+// The lines of the host's timing trace, by kind.
+struct Trace {
+    struct Flip {
+        long long time = 0;
+        long late = 0;
+        int waited = 0;
+        long handOver = 0;
+        long lead = 0;
+    };
+    struct Key {
+        long long time = 0;
+        int dik = 0;
+        int down = 0;
+    };
+    std::vector<Flip> flips;
+    std::vector<long long> ticks;
+    std::vector<Key> keys;
+    int waitStarts = 0;
+};
+
 class SdlHostTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -37,8 +81,55 @@ class SdlHostTest : public ::testing::Test {
     void TearDown() override {
         SetHost(nullptr);
         host_.reset();
+        unsetenv("ZORVIK_WINDOWED");
     }
+    // Starts a new host that writes the timing trace.
+    void StartTracing() {
+        SetHost(nullptr);
+        host_.reset();
+        setenv("ZORVIK_TRACE_TIMING", tracePath_.c_str(), 1);
+        host_ = CreateSdlHost("/nowhere/zorvik");
+        unsetenv("ZORVIK_TRACE_TIMING");
+        SetHost(host_.get());
+    }
+    // Closes the host and reads what it traced.
+    Trace StopTracing() {
+        SetHost(nullptr);
+        host_.reset();
+        Trace trace;
+        std::ifstream file(tracePath_);
+        for (std::string kind, rest; file >> kind && std::getline(file, rest);) {
+            std::istringstream fields(rest);
+            long work = 0, cpu = 0;
+            Trace::Flip flip;
+            Trace::Key key;
+            long long tick = 0;
+            if (kind == "F" && fields >> flip.time >> flip.late >> flip.waited >> cpu >> work >>
+                                   flip.handOver >> flip.lead) {
+                trace.flips.push_back(flip);
+            } else if (kind == "S" && fields >> tick) {
+                trace.ticks.push_back(tick);
+            } else if (kind == "K" && fields >> key.time >> key.dik >> key.down) {
+                trace.keys.push_back(key);
+            }
+            trace.waitStarts += kind == "W";
+        }
+        std::remove(tracePath_.c_str());
+        return trace;
+    }
+    // Runs frames whose work (between the tick and the flip) takes the given time.
+    void RunFrames(int frames, milliseconds work = milliseconds(0)) {
+        for (int i = 0; i < frames; ++i) {
+            host_->WaitForFrame();
+            if (work.count() > 0) std::this_thread::sleep_for(work);
+            host_->Present(picture_.data());
+        }
+    }
+
     std::unique_ptr<Host> host_;
+    std::string tracePath_ = ::testing::TempDir() + "zorvik-timing-trace";
+    std::vector<uint16_t> picture_ =
+        std::vector<uint16_t>(static_cast<size_t>(kScreenWidth) * kScreenHeight, 0);
 };
 
 TEST_F(SdlHostTest, ShowsPicturesReadsTheKeyboardAndKnowsItsSurroundings) {
@@ -75,28 +166,87 @@ TEST_F(SdlHostTest, ShowsPicturesReadsTheKeyboardAndKnowsItsSurroundings) {
 }
 
 TEST_F(SdlHostTest, PicturesAreShownOnTheSixtyHertzClock) {
-    // The clock starts at the first tick and the n-th picture is held until its absolute
-    // deadline n/60 s later, so 31 frames cannot pass in less than 31/60 s however fast the
-    // loop is.
-    std::vector<uint16_t> picture(static_cast<size_t>(kScreenWidth) * kScreenHeight, 0);
+    // The clock starts at the first tick and the n-th picture is handed over so as to be shown
+    // by its absolute deadline n/60 s later, so 31 frames cannot pass in much less than 31/60 s
+    // however fast the loop is.
     const auto start = std::chrono::steady_clock::now();
-    for (int i = 0; i < 31; ++i) {
-        host_->WaitForFrame();
-        host_->Present(picture.data());
-    }
+    RunFrames(31);
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    EXPECT_GE(seconds, 31.0 / 60.0 - 0.001);
+    EXPECT_GE(seconds, 30.0 / 60.0);
+}
+
+TEST_F(SdlHostTest, AFrameStartsAsLateAsItsWorkAndHandOverAllow) {
+    setenv("ZORVIK_WINDOWED", "1", 1);  // a small window keeps the hand-over short
+    StartTracing();
+    RunFrames(40);                   // next to no work
+    RunFrames(30, milliseconds(7));  // then 7 ms of work a frame
+    const Trace trace = StopTracing();
+    ASSERT_EQ(trace.flips.size(), 70u);
+    ASSERT_EQ(trace.ticks.size(), 70u);
+    // A key read at a tick is on screen this long after it.
+    std::vector<long long> tickToFlip;
+    std::vector<long> late;
+    for (size_t i = 0; i < trace.flips.size(); ++i) {
+        tickToFlip.push_back(trace.flips[i].time - trace.ticks[i]);
+        late.push_back(trace.flips[i].late);
+    }
+    const auto quick = std::vector<long long>(tickToFlip.begin() + 10, tickToFlip.begin() + 40);
+    const auto busy = std::vector<long long>(tickToFlip.begin() + 45, tickToFlip.end());
+    EXPECT_LT(Median(quick), 4000) << "a frame with little to do is not held back";
+    EXPECT_GE(Median(busy), 7000);
+    // Two frames after the work grew, the frames start early enough to be on time again.
+    EXPECT_LT(Median(std::vector<long>(late.begin() + 45, late.end())), 1000);
+    EXPECT_LT(Median(std::vector<long>(late.begin() + 10, late.begin() + 40)), 1000);
+}
+
+TEST_F(SdlHostTest, WaitingForTheNextFrameSleeps) {
+    // Thirty ticks of the clock with nothing to do are half a second of waiting; the host
+    // sleeps through it rather than watching the clock.
+    host_->WaitForFrame();  // starts the clock (and handles the window's first events)
+    const auto start = std::chrono::steady_clock::now();
+    const double cpuStart = ThreadCpuSeconds();
+    for (int i = 0; i < 30; ++i)
+        host_->WaitForFrame();
+    const double cpu = ThreadCpuSeconds() - cpuStart;
+    const double wall =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_GE(wall, 0.45);
+    EXPECT_LT(cpu, 0.02 * wall) << cpu * 1000 << " ms of processor time in " << wall * 1000
+                                << " ms";
+}
+
+TEST_F(SdlHostTest, AKeyIsTracedWhenItArrivesNotWhenTheNextFrameReadsIt) {
+    // A key pressed early in a frame waits for the next tick to be read. The trace stamps it when
+    // it arrives, so the delay it measures from the key to the screen includes that wait.
+    setenv("ZORVIK_WINDOWED", "1", 1);
+    StartTracing();
+    RunFrames(10);
+    long long pressedUs = 0;
+    std::thread keyboard([&pressedUs] {
+        std::this_thread::sleep_for(milliseconds(2));
+        pressedUs = SystemNowUs();
+        PushKeyEvent("Right", true);
+    });
+    host_->WaitForFrame();
+    keyboard.join();
+    uint8_t keys[256];
+    host_->ReadKeyboard(keys, 1);
+    host_->Present(picture_.data());
+    const Trace trace = StopTracing();
+    ASSERT_EQ(trace.keys.size(), 1u);
+    EXPECT_EQ(trace.keys[0].dik, 205);
+    EXPECT_EQ(trace.keys[0].down, 1);
+    const long long tick = trace.ticks.back();
+    ASSERT_GT(tick - pressedUs, 4000) << "the key came shortly before the frame started";
+    EXPECT_GE(trace.keys[0].time, pressedUs);
+    EXPECT_LT(trace.keys[0].time - pressedUs, 2500)
+        << "the key was stamped " << tick - trace.keys[0].time << " us before the tick";
 }
 
 TEST_F(SdlHostTest, TheTimingTraceTellsAWaitForAKeyFromALateFrame) {
-    const std::string path = ::testing::TempDir() + "zorvik-timing-trace";
-    host_.reset();
-    setenv("ZORVIK_TRACE_TIMING", path.c_str(), 1);
-    host_ = CreateSdlHost("/nowhere/zorvik");
-    unsetenv("ZORVIK_TRACE_TIMING");
-    SetHost(host_.get());
-    std::vector<uint16_t> picture(static_cast<size_t>(kScreenWidth) * kScreenHeight, 0);
+    StartTracing();
+    std::vector<uint16_t>& picture = picture_;
     uint8_t keys[256];
     const auto pollFor = [&](std::chrono::milliseconds span) {
         const auto end = std::chrono::steady_clock::now() + span;
@@ -115,25 +265,15 @@ TEST_F(SdlHostTest, TheTimingTraceTellsAWaitForAKeyFromALateFrame) {
     host_->WaitForFrame();
     std::this_thread::sleep_for(std::chrono::milliseconds(40));  // a frame whose work overran
     host_->Present(picture.data());
-    SetHost(nullptr);
-    host_.reset();  // closes the trace
-
-    std::ifstream trace(path);
+    const Trace trace = StopTracing();
     std::vector<int> waited;
     std::vector<long> late;
-    int waitStarts = 0;
-    for (std::string kind, rest; trace >> kind && std::getline(trace, rest);) {
-        long time = 0, lateUs = 0;
-        int waitedFlag = 0;
-        waitStarts += kind == "W";
-        if (kind == "F" && std::istringstream(rest) >> time >> lateUs >> waitedFlag) {
-            late.push_back(lateUs);
-            waited.push_back(waitedFlag);
-        }
+    for (const Trace::Flip& flip : trace.flips) {
+        waited.push_back(flip.waited);
+        late.push_back(flip.late);
     }
-    std::remove(path.c_str());
     EXPECT_EQ(waited, (std::vector<int>{0, 1, 0, 0}));
-    EXPECT_EQ(waitStarts, 1);
+    EXPECT_EQ(trace.waitStarts, 1);
     ASSERT_EQ(late.size(), 4u);
     EXPECT_EQ(late[1], 0) << "a flip after a wait for a key is not late";
     EXPECT_GE(late[3], 15000) << "an overrunning frame is reported late";
