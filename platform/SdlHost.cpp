@@ -301,14 +301,18 @@ SdlHost::SdlHost(const std::string& argv0, bool windowed)
     // Beside the program in the build's game folder, ../share/zorvik when installed.
     programDirectory_ = zorvik::paths::FindDataDirectory(executableDirectory);
 
-    // Mesa's software OpenGL (virtual machines, remote desktops, Xvfb) draws each frame on
-    // worker threads; one 640 x 480 picture is shown sooner and more evenly when drawn on the
-    // game's own thread. A value the user set is kept, and a GPU's driver ignores it.
-    setenv("LP_NUM_THREADS", "0", 0);
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER) != 0) {
         throw PlatformError(std::string("SDL_Init: ") + SDL_GetError());
     }
     sdlUp_ = true;
+    // Mesa's software OpenGL (virtual machines, remote desktops, Xvfb) draws each frame on
+    // worker threads. A picture of up to 800 x 600 is shown sooner and more evenly when drawn
+    // on the game's own thread; a larger one (a fullscreen 1920 x 1080 or 3840 x 2160) sooner on
+    // the workers. Read when the renderer starts: a value the user set is kept, and a GPU's
+    // driver ignores it.
+    SDL_Rect drawn{0, 0, kScreenWidth, kScreenHeight};
+    if (!windowed_) SDL_GetDisplayBounds(0, &drawn);
+    if (drawn.w * drawn.h <= 800 * 600) setenv("LP_NUM_THREADS", "0", 0);
     if (windowed_) {
         window_ = SDL_CreateWindow("Zorvik", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                    kScreenWidth, kScreenHeight, SDL_WINDOW_RESIZABLE);

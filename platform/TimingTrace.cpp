@@ -67,6 +67,7 @@ void TimingTrace::Read() {
 
 void TimingTrace::Wait() {
     std::fprintf(file_, "W %lld\n", NowUs());
+    std::fflush(file_);  // a few times a game: lets a script see that the game waits for a key
 }
 
 }  // namespace dx

@@ -29,8 +29,9 @@ class TimingTrace {
     // "K <time> <dik> <1 down|0 up>" a key event, when the host took it from the window system:
     // the host watches for events while it waits, so that is when the key arrived, give or take
     // the last two milliseconds of a wait; "R <time>" a keyboard read; "W <time>" the start of
-    // such a wait. Times are microseconds of the system's real-time clock, so the trace lines up
-    // with a script sending the keys.
+    // such a wait (written to the file at once, so a script can tell when the game waits for a
+    // key). Times are microseconds of the system's real-time clock, so the trace lines up with a
+    // script sending the keys.
     void FlipAsked();
     void Flip(long lateUs, bool waited, long handOverUs, long leadUs);
     void FrameStart();

@@ -279,6 +279,25 @@ TEST_F(SdlHostTest, TheTimingTraceTellsAWaitForAKeyFromALateFrame) {
     EXPECT_GE(late[3], 15000) << "an overrunning frame is reported late";
 }
 
+TEST_F(SdlHostTest, SoftwareGlDrawsOnTheGameThreadOnlyForSmallPictures) {
+    const auto hostSets = [this](bool windowed) {
+        SetHost(nullptr);
+        host_.reset();
+        unsetenv("LP_NUM_THREADS");
+        host_ = CreateSdlHost("/nowhere/zorvik", windowed);
+        const char* value = std::getenv("LP_NUM_THREADS");
+        return std::string(value == nullptr ? "unset" : value);
+    };
+    EXPECT_EQ(hostSets(true), "0") << "a 640 x 480 window";
+    EXPECT_EQ(hostSets(false), "unset") << "the dummy driver's 1024 x 768 desktop";
+    SetHost(nullptr);
+    host_.reset();
+    setenv("LP_NUM_THREADS", "3", 1);
+    host_ = CreateSdlHost("/nowhere/zorvik", true);
+    EXPECT_STREQ(std::getenv("LP_NUM_THREADS"), "3") << "the user's choice is kept";
+    unsetenv("LP_NUM_THREADS");
+}
+
 TEST_F(SdlHostTest, TheAudioThreadPlaysTheBuffers) {
     DirectSoundBuffer buffer(std::vector<uint8_t>(2000, 200), 11025, "tone");
     buffer.Play(DSBPLAY_LOOPING);
