@@ -39,10 +39,10 @@ constexpr int kMostReadsOfADrawnFrame = 10;
 constexpr Uint64 kMaxFramesBehind = 3;
 // A wait sleeps until this close to its end and polls the clock for the rest: a sleep wakes
 // some 70 microseconds late.
-constexpr Uint64 kSpinUs = 100;
+constexpr long kSpinUs = 100;
 // SDL's wait for an event counts whole milliseconds and can return up to one late, so a wait
 // watches for events only while this much or more is left, and then sleeps to its end.
-constexpr Uint64 kEventWaitUs = 2200;
+constexpr long kEventWaitUs = 2200;
 
 Uint64 CounterOfUs(int64_t us) {
     return static_cast<Uint64>(us) * SDL_GetPerformanceFrequency() / 1000000;
@@ -377,15 +377,13 @@ void SdlHost::Redraw() {
 // a key is traced when it arrives rather than at the next frame's pump; the game still sees it
 // at its next keyboard read, as without the trace.
 void SdlHost::WaitUntil(Uint64 time) {
-    const Uint64 spin = CounterOfUs(kSpinUs);
-    const Uint64 watch = CounterOfUs(kEventWaitUs);
     for (Uint64 now = SDL_GetPerformanceCounter(); now < time; now = SDL_GetPerformanceCounter()) {
-        const Uint64 left = time - now;
-        if (trace_ && left >= watch) {
-            const int timeoutMs = static_cast<int>((UsOfCounter(left) - kEventWaitUs) / 1000 + 1);
+        const long leftUs = UsOfCounter(time - now);
+        if (trace_ && leftUs >= kEventWaitUs) {
+            const int timeoutMs = static_cast<int>((leftUs - kEventWaitUs) / 1000 + 1);
             if (SDL_WaitEventTimeout(nullptr, timeoutMs) == 1) TakeEvents();
-        } else if (left > spin) {
-            std::this_thread::sleep_for(std::chrono::microseconds(UsOfCounter(left - spin)));
+        } else if (leftUs > kSpinUs) {
+            std::this_thread::sleep_for(std::chrono::microseconds(leftUs - kSpinUs));
         }
     }
 }

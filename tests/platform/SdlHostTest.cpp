@@ -217,34 +217,48 @@ TEST_F(SdlHostTest, WaitingForTheNextFrameSleeps) {
 }
 
 TEST_F(SdlHostTest, AKeyIsTracedWhenItArrivesNotWhenTheNextFrameReadsIt) {
-    // A key pressed early in a frame waits for the next tick to be read. The trace stamps it when
-    // it arrives, so the delay it measures from the key to the screen includes that wait.
-    setenv("ZORVIK_WINDOWED", "1", 1);
+    // A key that arrives just after a frame's tick waits for the next tick to be read. The trace
+    // stamps it when it arrives, so the delay it measures from the key to the screen includes
+    // that wait. (No pictures are shown, so the ticks keep their first lead whatever a hand-over
+    // costs here.)
     StartTracing();
-    RunFrames(10);
-    long long pressedUs = 0;
-    std::thread keyboard([&pressedUs] {
-        std::this_thread::sleep_for(milliseconds(2));
-        pressedUs = SystemNowUs();
-        PushKeyEvent("Right", true);
-    });
     host_->WaitForFrame();
-    keyboard.join();
-    uint8_t keys[256];
-    host_->ReadKeyboard(keys, 1);
-    host_->Present(picture_.data());
+    struct Press {
+        const char* name;
+        int dik;
+        long long atUs = 0;
+        long long tickUs = 0;
+    };
+    std::vector<Press> presses{{"A", 30}, {"S", 31}, {"D", 32}, {"F", 33}, {"G", 34},
+                               {"H", 35}, {"J", 36}, {"K", 37}, {"L", 38}, {"Z", 44}};
+    for (Press& press : presses) {
+        press.atUs = SystemNowUs();
+        PushKeyEvent(press.name, true);
+        host_->WaitForFrame();  // about 16 ms after the last tick
+        press.tickUs = SystemNowUs();
+    }
     const Trace trace = StopTracing();
-    ASSERT_EQ(trace.keys.size(), 1u);
-    EXPECT_EQ(trace.keys[0].dik, 205);
-    EXPECT_EQ(trace.keys[0].down, 1);
-    const long long tick = trace.ticks.back();
-    ASSERT_GT(tick - pressedUs, 4000) << "the key came shortly before the frame started";
-    EXPECT_GE(trace.keys[0].time, pressedUs);
-    EXPECT_LT(trace.keys[0].time - pressedUs, 2500)
-        << "the key was stamped " << tick - trace.keys[0].time << " us before the tick";
+    // A busy machine may keep the host from a core for longer than a frame, or leave the clock
+    // behind so that a tick comes at once; each key that came well before its tick must be
+    // stamped nearer its arrival than the tick.
+    int early = 0;
+    for (const Press& press : presses) {
+        const auto stamp =
+            std::find_if(trace.keys.begin(), trace.keys.end(),
+                         [&press](const Trace::Key& key) { return key.dik == press.dik; });
+        ASSERT_NE(stamp, trace.keys.end()) << press.name;
+        if (press.tickUs - press.atUs < 6000) continue;
+        ++early;
+        EXPECT_GE(stamp->time, press.atUs);
+        EXPECT_LT(stamp->time - press.atUs, (press.tickUs - press.atUs) / 2)
+            << press.name << " stamped " << stamp->time - press.atUs << " us after it came and "
+            << press.tickUs - stamp->time << " us before the tick";
+    }
+    EXPECT_GT(early, 0) << "on a machine this busy no key came well before a tick";
 }
 
 TEST_F(SdlHostTest, TheTimingTraceTellsAWaitForAKeyFromALateFrame) {
+    setenv("ZORVIK_WINDOWED", "1", 1);  // a small window keeps the hand-over short
     StartTracing();
     std::vector<uint16_t>& picture = picture_;
     uint8_t keys[256];
