@@ -180,29 +180,31 @@ TEST_F(SdlHostTest, AFrameStartsAsLateAsItsWorkAndHandOverAllow) {
     setenv("ZORVIK_WINDOWED", "1", 1);  // a small window keeps the hand-over short
     StartTracing();
     RunFrames(40);                   // next to no work
-    RunFrames(30, milliseconds(7));  // then 7 ms of work a frame
+    RunFrames(30, milliseconds(6));  // then 6 ms of work a frame
     const Trace trace = StopTracing();
     ASSERT_EQ(trace.flips.size(), 70u);
     ASSERT_EQ(trace.ticks.size(), 70u);
-    // A key read at a tick is on screen this long after it.
-    std::vector<long long> tickToFlip;
-    std::vector<long> late;
+    std::vector<long long> tickToFlip;  // a key read at a tick is on screen this long after it
+    std::vector<long> lead, handOver;
     for (size_t i = 0; i < trace.flips.size(); ++i) {
         tickToFlip.push_back(trace.flips[i].time - trace.ticks[i]);
-        late.push_back(trace.flips[i].late);
+        lead.push_back(trace.flips[i].lead);
+        handOver.push_back(trace.flips[i].handOver);
     }
-    const auto quick = std::vector<long long>(tickToFlip.begin() + 10, tickToFlip.begin() + 40);
-    const auto busy = std::vector<long long>(tickToFlip.begin() + 45, tickToFlip.end());
-    EXPECT_LT(Median(quick), 4000) << "a frame with little to do is not held back";
-    EXPECT_GE(Median(busy), 7000);
-    // Two frames after the work grew, the frames start early enough to be on time again.
-    EXPECT_LT(Median(std::vector<long>(late.begin() + 45, late.end())), 1000);
-    EXPECT_LT(Median(std::vector<long>(late.begin() + 10, late.begin() + 40)), 1000);
+    const auto part = [](const auto& values, size_t from, size_t to) {
+        return std::vector(values.begin() + static_cast<long>(from),
+                           values.begin() + static_cast<long>(to));
+    };
+    EXPECT_LT(Median(part(tickToFlip, 10, 40)), 4000) << "a frame with little to do is not held";
+    // Two frames after the work grew, the frames start early enough for it and the hand-over.
+    EXPECT_GE(Median(part(lead, 42, 70)), 6000 + Median(part(handOver, 42, 70)));
+    EXPECT_GE(Median(part(tickToFlip, 42, 70)), 6000);
 }
 
 TEST_F(SdlHostTest, WaitingForTheNextFrameSleeps) {
-    // Thirty ticks of the clock with nothing to do are half a second of waiting; the host
-    // sleeps through it rather than watching the clock.
+    // Thirty ticks of the clock with nothing to do are half a second of waiting (a little less
+    // when the window's first events left the clock behind); the host sleeps through it rather
+    // than watching the clock.
     host_->WaitForFrame();  // starts the clock (and handles the window's first events)
     const auto start = std::chrono::steady_clock::now();
     const double cpuStart = ThreadCpuSeconds();
@@ -211,7 +213,7 @@ TEST_F(SdlHostTest, WaitingForTheNextFrameSleeps) {
     const double cpu = ThreadCpuSeconds() - cpuStart;
     const double wall =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    EXPECT_GE(wall, 0.45);
+    EXPECT_GE(wall, 0.4);
     EXPECT_LT(cpu, 0.02 * wall) << cpu * 1000 << " ms of processor time in " << wall * 1000
                                 << " ms";
 }
