@@ -104,8 +104,8 @@ class SdlHostTest : public ::testing::Test {
             Trace::Flip flip;
             Trace::Key key;
             long long tick = 0;
-            if (kind == "F" && fields >> flip.time >> flip.late >> flip.waited >> cpu >> work >>
-                                   flip.handOver >> flip.lead) {
+            if (kind == "F" && fields >> flip.time >> flip.late >> flip.waited) {
+                fields >> cpu >> work >> flip.handOver >> flip.lead;
                 trace.flips.push_back(flip);
             } else if (kind == "S" && fields >> tick) {
                 trace.ticks.push_back(tick);
