@@ -244,7 +244,16 @@ def key_to_flip(t):
     return None if f == len(flip_times) else (flip_times[f] - t) / 1000.0
 
 delays = [d for d in map(key_to_flip, keys) if d is not None]
-sent_delays = [d for d in map(key_to_flip, sent) if d is not None]
+
+def sent_to_flip(t):  # from the XTest call to the flip that showed the key event it sent
+    k = bisect.bisect_left(keys, t)
+    if k == len(keys):
+        return None
+    d = key_to_flip(keys[k])
+    return None if d is None else d + (keys[k] - t) / 1000.0
+
+keys.sort()
+sent_delays = [d for d in map(sent_to_flip, sent) if d is not None]
 rate = 1000.0 / (sum(intervals) / len(intervals)) if intervals else float("nan")
 p99 = pct(intervals, 99)
 print("   %d flips, %d waits for a key left out; interval median %.2f ms, largest %.2f ms;"
