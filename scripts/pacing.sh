@@ -92,7 +92,7 @@ for size in $sizes; do
         nice -n "$niceness" "$game_program" >"$work/game.log" 2>&1 &
     game=$!
     python3 - "$work" "$seconds" "$game" "$size" <<'PY'
-import os, signal, subprocess, sys, time
+import os, random, signal, subprocess, sys, time
 
 work, seconds, game, size = sys.argv[1], float(sys.argv[2]), int(sys.argv[3]), sys.argv[4]
 sent = open(os.path.join(work, "sent"), "w")
@@ -165,15 +165,17 @@ for _ in range(4):
         break  # level 1 runs
     time.sleep(0.5)
     tap("space")
-# Two moves a second, mostly to the right: about a hundred key events at random moments of
-# their frames.
+# Two moves a second, mostly to the right: about a hundred key events. Each press and release
+# comes a random fraction of a frame late, so that the events fall on every moment of a frame
+# (half a second is a whole number of frames).
 moves = ["Right", "Right", "Up", "Right", "Left", "Right", "Up", "Left", "Right", "Right"]
 end = time.time() + seconds
 for i in range(1000):
     if time.time() >= end:
         break
     step = time.time()
-    tap(moves[i % len(moves)], hold=0.2)
+    time.sleep(random.uniform(0, 1 / 60.0))
+    tap(moves[i % len(moves)], hold=0.2 + random.uniform(0, 1 / 60.0))
     time.sleep(max(0.0, step + 0.5 - time.time()))
 # Standing still in level 1: the processor time of the whole game over ten seconds.
 time.sleep(2)
