@@ -4,6 +4,8 @@
 #include "SdlHost.h"
 
 #include <SDL.h>
+#include <SDL_syswm.h>
+#include <time.h>
 
 #include <array>
 #include <chrono>
@@ -50,6 +52,30 @@ Uint64 CounterOfUs(int64_t us) {
 
 long UsOfCounter(Uint64 span) {
     return static_cast<long>(span * 1000000 / SDL_GetPerformanceFrequency());
+}
+
+// How many microseconds ago the window system stamped the key event in msg, or -1 when it
+// carries none. The X server stamps each input event with the milliseconds of this machine's
+// monotonic clock when it happened, so the stamp holds even when the game took the event late
+// (it was busy handing over a picture); a server on another machine gives no usable stamp.
+long long AgeOfWindowSystemKeyStamp(const SDL_SysWMmsg* msg) {
+#if defined(SDL_VIDEO_DRIVER_X11)
+    if (msg == nullptr || msg->subsystem != SDL_SYSWM_X11) return -1;
+    const XEvent& event = msg->msg.x11.event;
+    if (event.type != KeyPress && event.type != KeyRelease) return -1;
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    const long long nowUs = static_cast<long long>(now.tv_sec) * 1000000 + now.tv_nsec / 1000;
+    // Both in 32-bit milliseconds, as the server counts them.
+    const auto ageMs = static_cast<int32_t>(static_cast<uint32_t>(nowUs / 1000) -
+                                            static_cast<uint32_t>(event.xkey.time));
+    if (ageMs < -2 || ageMs > 2000) return -1;
+    // The stamp drops the fraction of its millisecond: on average the event came 0.5 ms later.
+    return std::max(nowUs - (nowUs / 1000 - ageMs) * 1000 - 500, 0LL);
+#else
+    (void)msg;
+    return -1;
+#endif
 }
 
 // SDL scan code -> DirectInput scan code (set-1 code, +0x80 for the extended keys).
@@ -305,6 +331,7 @@ SdlHost::SdlHost(const std::string& argv0, bool windowed)
         throw PlatformError(std::string("SDL_Init: ") + SDL_GetError());
     }
     sdlUp_ = true;
+    if (trace_) SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);  // the window system's key stamps
     // Mesa's software OpenGL (virtual machines, remote desktops, Xvfb) draws each frame on
     // worker threads. A picture of up to 800 x 600 is shown sooner and more evenly when drawn
     // on the game's own thread; a larger one (a fullscreen 1920 x 1080 or 3840 x 2160) sooner on
@@ -392,13 +419,21 @@ void SdlHost::TakeEvents() {
     SDL_PumpEvents();
     SDL_Event events[32];
     int count = 0;
+    // With the trace on, SDL passes on the window system's own form of each event just before
+    // SDL's: its stamp belongs to the key event that follows it.
+    long long stampAgeUs = -1;
     while ((count = SDL_PeepEvents(events, 32, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT)) > 0) {
         for (const SDL_Event& event : std::span(events, static_cast<size_t>(count))) {
+            if (event.type == SDL_SYSWMEVENT) {
+                stampAgeUs = AgeOfWindowSystemKeyStamp(event.syswm.msg);
+                continue;
+            }
             if (trace_ && (event.type == SDL_KEYDOWN || event.type == SDL_KEYUP) &&
                 event.key.repeat == 0) {
                 const int dik = kDikOfScancode[static_cast<size_t>(event.key.keysym.scancode)];
-                if (dik >= 0) trace_->Key(dik, event.type == SDL_KEYDOWN);
+                if (dik >= 0) trace_->Key(dik, event.type == SDL_KEYDOWN, stampAgeUs);
             }
+            stampAgeUs = -1;
             pending_.push_back(event);
         }
     }

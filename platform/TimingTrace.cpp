@@ -3,6 +3,7 @@
 
 #include <time.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 
@@ -57,8 +58,9 @@ void TimingTrace::FrameStart() {
     std::fprintf(file_, "S %lld\n", frameStartUs_);
 }
 
-void TimingTrace::Key(int dik, bool down) {
-    std::fprintf(file_, "K %lld %d %d\n", NowUs(), dik, down ? 1 : 0);
+void TimingTrace::Key(int dik, bool down, long long ageUs) {
+    std::fprintf(file_, "K %lld %d %d %lld\n", NowUs() - std::max(ageUs, 0LL), dik, down ? 1 : 0,
+                 ageUs);
 }
 
 void TimingTrace::Read() {

@@ -26,16 +26,17 @@ class TimingTrace {
     // the hand-over took and <lead> those from the frame's tick to its deadline (0 when the
     // frame started a new clock);
     // "S <time>" a frame tick (the frame begins, a little before its deadline);
-    // "K <time> <dik> <1 down|0 up>" a key event, when the host took it from the window system:
-    // the host watches for events while it waits, so that is when the key arrived, give or take
-    // the last two milliseconds of a wait; "R <time>" a keyboard read; "W <time>" the start of
-    // such a wait (written to the file at once, so a script can tell when the game waits for a
-    // key). Times are microseconds of the system's real-time clock, so the trace lines up with a
-    // script sending the keys.
+    // "K <time> <dik> <1 down|0 up> <age>" a key event when it arrived: by the window system's
+    // own stamp, <age> microseconds before the host took it (X11); or, where there is no such
+    // stamp (<age> -1), when the host took it, which it does while it waits, so give or take the
+    // last two milliseconds of a wait and the time the game was busy; "R <time>" a keyboard
+    // read; "W <time>" the start of such a wait (written to the file at once, so a script can
+    // tell when the game waits for a key). Times are microseconds of the system's real-time
+    // clock, so the trace lines up with a script sending the keys.
     void FlipAsked();
     void Flip(long lateUs, bool waited, long handOverUs, long leadUs);
     void FrameStart();
-    void Key(int dik, bool down);
+    void Key(int dik, bool down, long long ageUs);
     void Read();
     void Wait();
 
