@@ -57,7 +57,7 @@ long UsOfCounter(Uint64 span) {
 // How many microseconds ago the window system stamped the key event in msg, or -1 when it
 // carries none. The X server stamps each input event with the milliseconds of this machine's
 // monotonic clock when it happened, so the stamp holds even when the game took the event late
-// (it was busy handing over a picture); a server on another machine gives no usable stamp.
+// (it was busy handing over a picture).
 long long AgeOfWindowSystemKeyStamp(const SDL_SysWMmsg* msg) {
 #if defined(SDL_VIDEO_DRIVER_X11)
     if (msg == nullptr || msg->subsystem != SDL_SYSWM_X11) return -1;
@@ -65,13 +65,9 @@ long long AgeOfWindowSystemKeyStamp(const SDL_SysWMmsg* msg) {
     if (event.type != KeyPress && event.type != KeyRelease) return -1;
     timespec now{};
     clock_gettime(CLOCK_MONOTONIC, &now);
-    const long long nowUs = static_cast<long long>(now.tv_sec) * 1000000 + now.tv_nsec / 1000;
-    // Both in 32-bit milliseconds, as the server counts them.
-    const auto ageMs = static_cast<int32_t>(static_cast<uint32_t>(nowUs / 1000) -
-                                            static_cast<uint32_t>(event.xkey.time));
-    if (ageMs < -2 || ageMs > 2000) return -1;
-    // The stamp drops the fraction of its millisecond: on average the event came 0.5 ms later.
-    return std::max(nowUs - (nowUs / 1000 - ageMs) * 1000 - 500, 0LL);
+    return TimingTrace::AgeOfMillisecondStamp(
+        static_cast<uint32_t>(event.xkey.time),
+        static_cast<long long>(now.tv_sec) * 1000000 + now.tv_nsec / 1000);
 #else
     (void)msg;
     return -1;

@@ -72,4 +72,11 @@ void TimingTrace::Wait() {
     std::fflush(file_);  // a few times a game: lets a script see that the game waits for a key
 }
 
+long long TimingTrace::AgeOfMillisecondStamp(uint32_t stampMs, long long nowUs) {
+    // Both in 32-bit milliseconds, so a clock that wrapped between the two still counts right.
+    const auto ageMs = static_cast<int32_t>(static_cast<uint32_t>(nowUs / 1000) - stampMs);
+    if (ageMs < -1 || ageMs > 2000) return -1;
+    return std::max(nowUs - (nowUs / 1000 - ageMs) * 1000 - 500, 0LL);
+}
+
 }  // namespace dx

@@ -3,6 +3,7 @@
 // scripts/pacing.sh to measure frame pacing and input latency.
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
 #include <memory>
 
@@ -37,6 +38,12 @@ class TimingTrace {
     void Flip(long lateUs, bool waited, long handOverUs, long leadUs);
     void FrameStart();
     void Key(int dik, bool down, long long ageUs);
+
+    // How many microseconds before nowUs a stamp in 32-bit milliseconds of the same clock was
+    // made (as the X server stamps input events), or -1 when it cannot be of this clock (more
+    // than two seconds old, or in the future). The stamp drops the fraction of its millisecond,
+    // so the event came half a millisecond after it on average.
+    static long long AgeOfMillisecondStamp(uint32_t stampMs, long long nowUs);
     void Read();
     void Wait();
 
