@@ -195,7 +195,9 @@ TEST_F(SdlHostTest, AFrameStartsAsLateAsItsWorkAndHandOverAllow) {
         return std::vector(values.begin() + static_cast<long>(from),
                            values.begin() + static_cast<long>(to));
     };
-    EXPECT_LT(Median(part(tickToFlip, 10, 40)), 4000) << "a frame with little to do is not held";
+    // A frame with little to do is not started early: its lead (the host's own choice, from the
+    // work and hand-over it measured) stays well under the old fixed 5 ms.
+    EXPECT_LT(Median(part(lead, 10, 40)), 4000) << "a frame with little to do is not held";
     // Two frames after the work grew, the frames start early enough for it and the hand-over.
     EXPECT_GE(Median(part(lead, 42, 70)), 6000 + Median(part(handOver, 42, 70)));
     EXPECT_GE(Median(part(tickToFlip, 42, 70)), 6000);
