@@ -65,7 +65,8 @@ void LevelPlay::Frame(uint8_t keys, PlayEvents& events) {
     if (playerCol >= 0 && playerCol < kMapCols && playerRow >= 0 && playerRow < kMapRows) {
         visited_[static_cast<size_t>(playerCol + kMapCols * playerRow)] = true;
     }
-    if (trail_ != nullptr && (trail_->empty() || trail_->back() != std::pair<int, int>(playerCol, playerRow))) {
+    if (trail_ != nullptr &&
+        (trail_->empty() || trail_->back() != std::pair<int, int>(playerCol, playerRow))) {
         trail_->emplace_back(playerCol, playerRow);
     }
 }

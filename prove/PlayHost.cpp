@@ -8,8 +8,7 @@
 
 namespace zorvik {
 
-PlayHost::PlayHost(std::string programDirectory)
-    : programDirectory_(std::move(programDirectory)) {}
+PlayHost::PlayHost(std::string programDirectory) : programDirectory_(std::move(programDirectory)) {}
 
 uint32_t PlayHost::NowMs() {
     return VirtualClockMs(frames_);

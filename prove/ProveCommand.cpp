@@ -55,8 +55,9 @@ std::string FormatProveReport(const ProveResult& r) {
         text += "furthest: " + CellText(r.furthest) + '\n';
     }
     if (r.finishable && !r.routeVerified) {
-        text += "fault: the route the search found missed the exit when played from a fresh "
-                "start\n";
+        text +=
+            "fault: the route the search found missed the exit when played from a fresh "
+            "start\n";
     }
     for (const std::string& m : r.gameMessages)
         text += "fault: the game stopped: " + m + '\n';
@@ -98,10 +99,10 @@ int RunProveCommand(const std::string& tilePath, const std::string& routePath, i
     if (!routePath.empty()) {
         bool written = true;
         if (result.finishable) {
-            written = WriteText(routePath,
-                                FormatReplay(result.route, "# route found by zorvik --prove: " +
-                                                               std::to_string(result.routeFrames) +
-                                                               " frames\n"));
+            written = WriteText(
+                routePath,
+                FormatReplay(result.route, "# route found by zorvik --prove: " +
+                                               std::to_string(result.routeFrames) + " frames\n"));
         }
         for (size_t k = 0; k < result.deadEnds.size(); ++k) {
             const DeadEnd& d = result.deadEnds[k];

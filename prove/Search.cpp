@@ -131,7 +131,8 @@ class Search {
         const double y = p.playerRow * kCell + p.playerOffsetY;
         double nearest = 1e12;
         for (const Cell& e : exits_)
-            nearest = std::min(nearest, std::abs(e.col * kCell + 36 - x) + std::abs(e.row * kCell + 40 - y));
+            nearest = std::min(nearest,
+                               std::abs(e.col * kCell + 36 - x) + std::abs(e.row * kCell + 40 - y));
         return static_cast<uint64_t>(nearest) * 4 + frames;
     }
 
@@ -191,8 +192,8 @@ PlayEvents Search::PlayEdge(const PlaySnapshot& from, uint8_t keys, uint32_t& fo
     // Standing still with nothing moving, the player may as well wait for the clock's phase 0
     // (steps fall on phases 0 and 1, so one step at most): every walk and jump from here then
     // starts on the same phase, and a pose of the player has one phase, not three.
-    for (int i = 0; i < 3 && !events.Finished() && play_.Frames() % 3 != 0 &&
-                    StandingInStillWorld(state.play);
+    for (int i = 0;
+         i < 3 && !events.Finished() && play_.Frames() % 3 != 0 && StandingInStillWorld(state.play);
          ++i)
         wait();
     return events;
@@ -250,9 +251,9 @@ void Search::Expand(int32_t id, bool firstPhase) {
         Node& node = nodes_[static_cast<size_t>(v)];
         if (!isNew && node.height != to.play.playerOffsetY) heightsMerged_ = true;
         const bool noDeath = fromNoDeath && !death;
-        const bool better = isNew || (!node.expanded && ((noDeath && !node.noDeathPath) ||
-                                                         (noDeath == node.noDeathPath &&
-                                                          frames < node.frames)));
+        const bool better =
+            isNew || (!node.expanded && ((noDeath && !node.noDeathPath) ||
+                                         (noDeath == node.noDeathPath && frames < node.frames)));
         if (!better) continue;
         node.parent = id;
         node.frames = frames;
@@ -276,7 +277,7 @@ ProveResult Search::Run() {
     play_.Start();
     loaded_ = play_.Save();
     packer_ = std::make_unique<SnapshotPacker>(loaded_);
-    keys_ = std::make_unique<StateKeys>(loaded_.play);
+    keys_ = std::make_unique<StateKeys>(loaded_.play, options_.exactEnemies);
     for (int row = 1; row <= 18; ++row)
         for (int col = 1; col <= 50; ++col) {
             const int32_t code = loaded_.play.mapItems(col, row);
@@ -393,8 +394,8 @@ std::string Search::StoneReason(const Replay& before, const Replay& after) {
         // Beside a gate that stands closed: a board's three cells, solid.
         for (int b = 1; b <= v.boardCount && b < static_cast<int>(v.boards.size()); ++b) {
             const Board& board = v.boards[static_cast<size_t>(b)];
-            const bool beside = std::abs(board.column - is.column) <= 1 &&
-                                is.row >= board.topRow && is.row <= board.topRow + 2;
+            const bool beside = std::abs(board.column - is.column) <= 1 && is.row >= board.topRow &&
+                                is.row <= board.topRow + 2;
             if (beside && v.mapSolid(board.column, board.topRow + 2) != 0) {
                 return "stone against a shut gate";
             }
@@ -461,7 +462,8 @@ void Search::FindDeadEnds(ProveResult& result) {
         parentOf[i] = static_cast<int32_t>(i);
     const auto find = [&parentOf](int32_t x) {
         while (parentOf[static_cast<size_t>(x)] != x) {
-            parentOf[static_cast<size_t>(x)] = parentOf[static_cast<size_t>(parentOf[static_cast<size_t>(x)])];
+            parentOf[static_cast<size_t>(x)] =
+                parentOf[static_cast<size_t>(parentOf[static_cast<size_t>(x)])];
             x = parentOf[static_cast<size_t>(x)];
         }
         return x;
@@ -489,9 +491,9 @@ void Search::FindDeadEnds(ProveResult& result) {
         const Summary& u = nodes_[static_cast<size_t>(e.from)].summary;
         const Summary& v = nodes_[static_cast<size_t>(e.to)].summary;
         const int kind = (u.signpostCol != v.signpostCol || u.signpostRow != v.signpostRow) ? 0
-                         : v.beamCharges < u.beamCharges                                  ? 1
-                         : u.stones != v.stones                                           ? 2
-                                                                                          : 3;
+                         : v.beamCharges < u.beamCharges                                    ? 1
+                         : u.stones != v.stones                                             ? 2
+                                                                                            : 3;
         const bool trapped = !canDie[static_cast<size_t>(e.to)];
         const auto key = std::make_tuple(find(e.to), kind, trapped);
         auto it = groups.find(key);
@@ -520,10 +522,18 @@ void Search::FindDeadEnds(ProveResult& result) {
                 d.what = StoneReason(PathTo(g.from), d.replay);
                 break;
             default:
-                d.what = "pit with no way out";
+                d.what = g.trapped ? "pit with no way out"
+                         : nodes_[static_cast<size_t>(g.to)].summary.figuresAlive != 0
+                             ? "a figure that can no longer be shot in time"
+                             : "a fall that every later life repeats";
                 break;
         }
-        result.deadEnds.push_back(std::move(d));
+        // One finding per cell and cause, however many dead regions lie behind it.
+        const bool seen =
+            std::any_of(result.deadEnds.begin(), result.deadEnds.end(), [&d](const DeadEnd& e) {
+                return e.where == d.where && e.what == d.what && e.trapped == d.trapped;
+            });
+        if (!seen) result.deadEnds.push_back(std::move(d));
     }
     std::sort(result.deadEnds.begin(), result.deadEnds.end(),
               [](const DeadEnd& a, const DeadEnd& b) { return a.frames < b.frames; });
@@ -543,8 +553,31 @@ void Search::FindUnreachablePickups(ProveResult& result) const {
 }  // namespace
 
 ProveResult ProveLevel(const std::string& tilePath, const ProveOptions& options) {
-    Search search(tilePath, options);
-    return search.Run();
+    if (options.stopAtFirstRoute) return Search(tilePath, options).Run();
+
+    // A quick search headed for the exit first, so a level whose whole search outgrows the
+    // budget still gets a route; the whole search then finds the shortest one when it can.
+    ProveOptions quick = options;
+    quick.stopAtFirstRoute = true;
+    quick.seconds = options.seconds / 4;
+    quick.maxStates = options.maxStates / 4;
+    const ProveResult first = Search(tilePath, quick).Run();
+
+    ProveOptions rest = options;
+    rest.seconds = std::max(0.0, options.seconds - first.seconds);
+    ProveResult result = Search(tilePath, rest).Run();
+    if (!result.finishable && first.finishable) {
+        result.finishable = true;
+        result.route = first.route;
+        result.routeFrames = first.routeFrames;
+        result.routeCells = first.routeCells;
+        result.routeVerified = first.routeVerified;
+        result.furthest = first.furthest;
+    }
+    result.states += first.states;
+    result.framesPlayed += first.framesPlayed;
+    result.seconds += first.seconds;
+    return result;
 }
 
 }  // namespace zorvik

@@ -13,12 +13,14 @@
 namespace zorvik {
 
 struct ProveOptions {
-    double seconds = 60.0;         // time budget
-    long maxStates = 20'000'000;   // state budget (about 1 GB of search)
+    double seconds = 60.0;        // time budget
+    long maxStates = 20'000'000;  // state budget (about 1 GB of search)
     // Stop at the first route (for the benchmark's "first route" figure).
     bool stopAtFirstRoute = false;
     // While an animation runs, a jump may start on every n-th frame of it (1: on every step).
     int jumpEvery = 0;
+    // Key enemies near the player by their exact position and phase (see StateKeys).
+    bool exactEnemies = false;
 };
 
 // A map cell, 1-based as the editor shows it.
@@ -29,11 +31,11 @@ struct Cell {
 };
 
 struct DeadEnd {
-    Cell where;          // the cell of the push, shot or fall that made it
+    Cell where;            // the cell of the push, shot or fall that made it
     bool trapped = false;  // the player cannot even die there
-    std::string what;    // what made it so
-    long frames = 0;     // frames from the start to the moment it was sealed
-    Replay replay;       // keys that lead into it from the level's start
+    std::string what;      // what made it so
+    long frames = 0;       // frames from the start to the moment it was sealed
+    Replay replay;         // keys that lead into it from the level's start
 };
 
 struct Pickup {
@@ -54,7 +56,7 @@ struct ProveResult {
     long framesPlayed = 0;  // frames the search ran, checks included
     double seconds = 0.0;
     bool budgetStopped = false;
-    std::string merged;  // what the states merge, "" when nothing
+    std::string merged;                     // what the states merge, "" when nothing
     std::vector<std::string> gameMessages;  // message boxes the game showed while searched
 
     // Proven clean: finishable, the search ran to its end, no dead end, every pickup reachable.

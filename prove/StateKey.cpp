@@ -86,8 +86,8 @@ bool FigureNear(const PlayState& p, const FigureEnemy& e) {
 }  // namespace
 
 bool StandingInStillWorld(const PlayState& p) {
-    if (p.playerBusy != 0 || p.playerState != 0 || p.playerFalling != 0 ||
-        p.playerJumping != 0 || p.beamActive != 0 || p.keyDelay != 0 || p.inputBlocked != 0) {
+    if (p.playerBusy != 0 || p.playerState != 0 || p.playerFalling != 0 || p.playerJumping != 0 ||
+        p.beamActive != 0 || p.keyDelay != 0 || p.inputBlocked != 0) {
         return false;
     }
     for (int i = 1; i <= p.boardCount && i < static_cast<int>(p.boards.size()); ++i) {
@@ -105,11 +105,9 @@ bool StandingInStillWorld(const PlayState& p) {
     return true;
 }
 
-namespace {
+namespace {}  // namespace
 
-}  // namespace
-
-StateKeys::StateKeys(const PlayState& loaded) {
+StateKeys::StateKeys(const PlayState& loaded, bool exactEnemies) : exactEnemies_(exactEnemies) {
     const auto& items = loaded.mapItems.Cells();
     for (size_t i = 0; i < items.size(); ++i)
         if (IsStar(items[i]) || items[i] == kRefill) starCells_.push_back(i);
@@ -118,7 +116,11 @@ StateKeys::StateKeys(const PlayState& loaded) {
 
 std::string StateKeys::MergedText(bool heights) const {
     std::string text = heights ? "sub-pixel heights" : "";
-    if (enemies_) text += std::string(text.empty() ? "" : " and ") + "enemy phases far from the player";
+    if (enemies_) {
+        text += std::string(text.empty() ? "" : ", ") +
+                (exactEnemies_ ? "enemy phases far from the player"
+                               : "enemy phases, and enemy positions within a cell");
+    }
     return text;
 }
 
@@ -201,8 +203,8 @@ uint64_t StateKeys::Key(const PlaySnapshot& snapshot) const {
     }
     for (int i = 1; i <= p.stoneCount && i < static_cast<int>(p.stones.size()); ++i) {
         const Stone& s = p.stones[static_cast<size_t>(i)];
-        for (int16_t v : {s.offsetX, s.offsetY, s.stepX, s.stepY, s.column, s.row, s.rollLeft,
-                          s.falling})
+        for (int16_t v :
+             {s.offsetX, s.offsetY, s.stepX, s.stepY, s.column, s.row, s.rollLeft, s.falling})
             h.Add(v);
         // A resting stone's heading is only drawn; a push or a fall sets it afresh.
         if (s.stepX != 0 || s.stepY != 0 || s.rollLeft != 0 || s.falling != 0) h.Add(s.heading);
@@ -213,9 +215,15 @@ uint64_t StateKeys::Key(const PlaySnapshot& snapshot) const {
         const FlexEnemy& e = p.flexEnemies[static_cast<size_t>(i)];
         if (!FlexEnemyNear(p, e)) continue;
         h.Add(i);
-        for (int16_t v : {e.col, e.row, e.xInCell, e.frame, e.dir, e.tick})
-            h.Add(v);
-        h.Add(e.worldX);
+        h.Add(e.row);
+        h.Add(e.dir);
+        if (exactEnemies_) {
+            for (int16_t v : {e.col, e.xInCell, e.frame, e.tick})
+                h.Add(v);
+            h.Add(e.worldX);
+        } else {
+            h.Add(static_cast<int>(std::floor(e.worldX / kCell)));
+        }
     }
     for (int i = 1; i <= p.figureEnemyCount && i < static_cast<int>(p.figureEnemies.size()); ++i) {
         const FigureEnemy& e = p.figureEnemies[static_cast<size_t>(i)];
@@ -224,8 +232,12 @@ uint64_t StateKeys::Key(const PlaySnapshot& snapshot) const {
         h.Add(i);
         // Its animation frame is only drawn; where it is, where it heads, when it steps next and
         // whether it stands are what the rules read.
-        for (int16_t v : {e.col, e.xInCell, e.worldX, e.dir, e.lastDir, e.tick, e.state})
+        for (int16_t v : {e.col, e.dir, e.state})
             h.Add(v);
+        if (exactEnemies_) {
+            for (int16_t v : {e.xInCell, e.worldX, e.lastDir, e.tick})
+                h.Add(v);
+        }
     }
 
     h.Add(p.signpostCol);

@@ -14,7 +14,10 @@ namespace zorvik {
 class StateKeys {
   public:
     // `loaded` is the level as loaded: its stars are the cells whose taking the key ignores.
-    explicit StateKeys(const PlayState& loaded);
+    // With `exactEnemies` false, an enemy near the player counts by its cell and heading only,
+    // not by where in the cell it is or when it steps next: the search then stays within a
+    // designer's patience on levels with enemies, at the cost of "merged" in the report.
+    StateKeys(const PlayState& loaded, bool exactEnemies);
 
     uint64_t Key(const PlaySnapshot& snapshot) const;
     // What the keys merged beyond score and lives, for the prover's report ("" when nothing);
@@ -24,6 +27,7 @@ class StateKeys {
   private:
     std::vector<size_t> starCells_;  // indices into the object layer: stars and refills
     bool enemies_ = false;
+    bool exactEnemies_ = false;
 };
 
 // The player stands at rest with nothing to wait for: no board or stone moving, no beam, no key
