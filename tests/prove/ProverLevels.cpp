@@ -11,7 +11,8 @@
 
 namespace zorvik::test {
 
-ProverLevel::ProverLevel(const std::vector<std::string>& rows, const std::vector<std::string>& extra) {
+ProverLevel::ProverLevel(const std::vector<std::string>& rows,
+                         const std::vector<std::string>& extra) {
     const auto block = [](const std::vector<std::string>& bottom) {
         std::string text;
         for (size_t r = 0; r < 18; ++r) {
@@ -61,6 +62,15 @@ GameRun PlayInGame(const std::string& tilePath, const Replay& replay) {
     run.won = levelWon != 0;
     run.deaths = startLives - lives;
     run.frames = game.Host().Frames() - start;
+    run.col = playerCol;
+    run.row = playerRow;
+    run.beamCharges = beamCharges;
+    for (int i = 1; i <= figureEnemyCount && i < static_cast<int>(figureEnemies.size()); ++i)
+        run.figuresAlive += figureEnemies[static_cast<size_t>(i)].alive != 0 ? 1 : 0;
+    if (stoneCount > 0) {
+        run.stoneCol = stones[1].column;
+        run.stoneRow = stones[1].row;
+    }
     game.onKeyboardRead = nullptr;
     return run;
 }

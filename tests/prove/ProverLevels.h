@@ -32,6 +32,11 @@ struct GameRun {
     bool won = false;   // at the goal
     int deaths = 0;
     long frames = 0;
+    // Where things stand when the run ends.
+    int col = 0, row = 0;
+    int beamCharges = 0;
+    int figuresAlive = 0;
+    int stoneCol = 0, stoneRow = 0;  // the first stone, if any
 };
 GameRun PlayInGame(const std::string& tilePath, const Replay& replay);
 

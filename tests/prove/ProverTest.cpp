@@ -13,10 +13,27 @@
 namespace zorvik::test {
 namespace {
 
-ProveResult Prove(const ProverLevel& level) {
+// A state budget rather than a time budget keeps the verdicts the same on any machine.
+ProveResult Prove(const ProverLevel& level, long maxStates = 400'000) {
     ProveOptions options;
-    options.seconds = 600;
+    options.seconds = 3600;
+    options.maxStates = maxStates;
     return ProveLevel(level.Path(), options);
+}
+
+bool Has(const std::vector<Pickup>& pickups, Cell where, int code) {
+    return std::any_of(pickups.begin(), pickups.end(),
+                       [&](const Pickup& p) { return p.where == where && p.code == code; });
+}
+
+// The route, played in the game from a fresh start, leaves the level without a death.
+void ExpectRouteLeavesTheLevel(const ProverLevel& level, const ProveResult& result) {
+    ASSERT_TRUE(result.finishable);
+    EXPECT_TRUE(result.routeVerified);
+    const GameRun run = PlayInGame(level.Path(), result.route);
+    EXPECT_TRUE(run.left);
+    EXPECT_EQ(run.deaths, 0);
+    EXPECT_EQ(run.frames, result.routeFrames);
 }
 
 // Floor in row 16 (the player stands in row 15), walls at columns 1 and 12 from top to bottom,
@@ -59,6 +76,103 @@ TEST(ProverTest, AGapNoJumpClearsCannotBeFinished) {
     EXPECT_FALSE(result.budgetStopped);
     EXPECT_EQ(result.furthest.col, 5);  // the edge of the gap
     EXPECT_EQ(result.furthest.row, 15);
+}
+
+// A room over a floor with a one-cell hole four rows deep: a player who drops in can neither
+// climb out nor die there.
+TEST(ProverTest, APitWithNoWayOutAndNoDeathIsATrappedDeadEnd) {
+    std::vector<std::string> rows(10, "W..........W");
+    rows.push_back("W.rP.....E.W");
+    for (int i = 0; i < 4; ++i)
+        rows.push_back("WWWWWW.WWWWW");
+    for (int i = 0; i < 3; ++i)
+        rows.push_back("WWWWWWWWWWWW");
+    const ProverLevel level(rows);
+    const ProveResult result = Prove(level);
+    ExpectRouteLeavesTheLevel(level, result);
+    EXPECT_FALSE(result.budgetStopped);
+    ASSERT_EQ(result.deadEnds.size(), 1u);
+    const DeadEnd& pit = result.deadEnds[0];
+    EXPECT_TRUE(pit.trapped);
+    EXPECT_EQ(pit.what, "pit with no way out");
+    // The game agrees: the replay ends in the hole, alive, and stays there.
+    const GameRun run = PlayInGame(level.Path(), pit.replay);
+    EXPECT_FALSE(run.left);
+    EXPECT_EQ(run.deaths, 0);
+    EXPECT_EQ(run.col, 7);
+    EXPECT_GE(run.row, 12);
+}
+
+// A star four rows above the floor, higher than any jump, and one on the way.
+TEST(ProverTest, AStarOutOfReachIsTheOnlyUnreachablePickup) {
+    std::vector<std::string> rows(4, "W..........W");
+    rows.push_back("W....*.....W");
+    for (int i = 0; i < 9; ++i)
+        rows.push_back("W..........W");
+    rows.push_back("W.rP*....E.W");
+    for (int i = 0; i < 3; ++i)
+        rows.push_back("WWWWWWWWWWWW");
+    const ProverLevel level(rows);
+    const ProveResult result = Prove(level);
+    ExpectRouteLeavesTheLevel(level, result);
+    EXPECT_FALSE(result.budgetStopped);
+    EXPECT_TRUE(result.deadEnds.empty());
+    ASSERT_EQ(result.unreachable.size(), 1u);
+    EXPECT_TRUE(Has(result.unreachable, {6, 5}, 40));
+}
+
+// The gate in column 8 (its housing below it, a wall above it) is lowered by the platform in
+// column 6; the stone in column 5 rolls onto it with one push.
+ProverLevel GateLevel(const std::string& floorRow, const std::string& platformRow,
+                      const std::string& links) {
+    std::vector<std::string> rows(12, std::string(platformRow.size(), '.'));
+    for (std::string& r : rows) {
+        r.front() = 'W';
+        r.back() = 'W';
+        r[7] = 'W';
+    }
+    rows.push_back(rows[0]);
+    rows.push_back(rows[0]);
+    rows[12][7] = rows[13][7] = '.';
+    rows.push_back(floorRow);
+    rows.push_back(platformRow);
+    rows.push_back(std::string(platformRow.size(), 'W'));
+    rows.push_back(std::string(platformRow.size(), 'W'));
+    return ProverLevel(rows, {links, "", ""});
+}
+
+TEST(ProverTest, AGateThatOnlyAStoneOpensIsPassedWithTheStoneOnItsPlatform) {
+    const ProverLevel level = GateLevel("WrP.o...EW", "WWWWW_WBWW", ".....1.1..");
+    const ProveResult result = Prove(level, 120'000);
+    ExpectRouteLeavesTheLevel(level, result);
+    const GameRun run = PlayInGame(level.Path(), result.route);
+    EXPECT_EQ(run.stoneCol, 6);  // resting on the platform, which holds the gate open
+    EXPECT_EQ(run.stoneRow, 15);
+}
+
+// A refill of two charges before a figure that guards a tunnel under thick rock: one shot may
+// miss, but with both wasted every later life meets the figure.
+TEST(ProverTest, ARefillWastedBeforeAFigureThatMustBeShotDoomsTheLevel) {
+    std::vector<std::string> rows(10, "W.........W");
+    for (int i = 0; i < 4; ++i)
+        rows.push_back("W.....WWWWW");
+    rows.push_back("WrPb...{.EW");
+    for (int i = 0; i < 3; ++i)
+        rows.push_back("WWWWWWWWWWW");
+    const ProverLevel level(rows);
+    const ProveResult result = Prove(level);
+    ExpectRouteLeavesTheLevel(level, result);
+    EXPECT_EQ(PlayInGame(level.Path(), result.route).figuresAlive, 0);  // the route shoots it
+
+    const auto wasted = std::find_if(
+        result.deadEnds.begin(), result.deadEnds.end(),
+        [](const DeadEnd& d) { return d.what == "no refill left for a figure that must be shot"; });
+    ASSERT_NE(wasted, result.deadEnds.end());
+    EXPECT_FALSE(wasted->trapped);
+    const GameRun run = PlayInGame(level.Path(), wasted->replay);
+    EXPECT_FALSE(run.left);
+    EXPECT_EQ(run.beamCharges, 0);
+    EXPECT_EQ(run.figuresAlive, 1);
 }
 
 }  // namespace
