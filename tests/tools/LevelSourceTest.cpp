@@ -179,6 +179,50 @@ TEST(LevelSource, MapcRefusesABadLevelAndWritesNoMap) {
     fs::remove_all(root);
 }
 
+// With --prove a level takes its place only when proven clean: a room whose floor has a hole
+// one cannot climb out of is refused with the prover's finding, and the maps already written
+// stay as they were.
+TEST(LevelSource, MapcProveRefusesALevelWithADeadEndAndKeepsTheOldMap) {
+    namespace fs = std::filesystem;
+    const fs::path root = fs::temp_directory_path() / ("mapc-prove-" + std::to_string(::getpid()));
+    fs::create_directories(root / "levels");
+    fs::create_directories(root / "map");
+    const auto write = [&](const std::string& floor) {
+        std::string text = "name: test\n[map]\n";
+        for (int r = 1; r <= 18; ++r) {
+            std::string row = r <= 12   ? "W.......W"
+                              : r == 13 ? "W.rP..E.W"
+                              : r < 18  ? floor
+                                        : "WWWWWWWWW";
+            text += row + std::string(50 - row.size(), '.') + "\n";
+        }
+        std::ofstream(root / "levels" / "level1.txt", std::ios::binary) << text;
+    };
+    const auto run = [&] {
+        const std::string command = std::string("\"") + ZORVIK_MAPC + "\" --prove \"" +
+                                    (root / "levels").string() + "\" \"" + (root / "map").string() +
+                                    "\" > \"" + (root / "out.txt").string() + "\" 2>&1";
+        const int status = std::system(command.c_str());
+        return std::make_pair(status, test::FileBytes(root / "out.txt"));
+    };
+
+    write("WWWWWWWWW");
+    auto [status, out] = run();
+    EXPECT_EQ(status, 0) << out;
+    EXPECT_NE(out.find("finish: yes"), std::string::npos) << out;
+    const std::string clean = test::FileBytes(root / "map" / "mapa1.map.1");
+    ASSERT_FALSE(clean.empty());
+
+    write("WWWW.WWWW");  // four rows deep over solid ground: no way out, and no death either
+    std::tie(status, out) = run();
+    EXPECT_NE(status, 0);
+    EXPECT_NE(out.find("trapped pit with no way out"), std::string::npos) << out;
+    EXPECT_NE(out.find("not proven clean"), std::string::npos) << out;
+    EXPECT_EQ(test::FileBytes(root / "map" / "mapa1.map.1"), clean);
+    EXPECT_FALSE(fs::exists(root / "map" / ".mapa1.map.proving"));
+    fs::remove_all(root);
+}
+
 // Every shipped level builds in height: at least a quarter of its used cells lie in rows 1..10
 // and a star sits in row 8 or higher; the last level ends at the goal, every other at an exit.
 TEST(LevelSource, ShippedLevelsUseTheUpperRowsAndEndRight) {
