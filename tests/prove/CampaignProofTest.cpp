@@ -1,0 +1,54 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Every shipped level proven clean: finishable by a route the game replays, searched to its end,
+// no dead end, every pickup reachable.
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+
+#include "ProverLevels.h"
+#include "Search.h"
+#include "TestPaths.h"
+
+namespace zorvik::test {
+namespace {
+
+// Levels whose whole search does not yet end within the budget, or that still have findings;
+// the README's prover table says which. They are reported as skipped, never as proven.
+const std::set<int> kNotYetProven = {3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
+
+class CampaignProofTest : public ::testing::TestWithParam<int> {};
+
+TEST_P(CampaignProofTest, ShippedLevelIsProvenClean) {
+    const int level = GetParam();
+    if (kNotYetProven.count(level) != 0) {
+        GTEST_SKIP() << "level " << level << " is not proven clean yet";
+    }
+    const std::string path = SourceDir() + "/map/mapa" + std::to_string(level) + ".map";
+    ProveOptions options;
+    options.seconds = 3600;
+    options.maxStates = 200'000;  // a state budget: the same verdict on any machine
+    const ProveResult result = ProveLevel(path, options);
+    EXPECT_TRUE(result.finishable);
+    EXPECT_TRUE(result.routeVerified);
+    EXPECT_FALSE(result.budgetStopped) << result.states << " states";
+    for (const DeadEnd& d : result.deadEnds)
+        ADD_FAILURE() << "dead end at col " << d.where.col << " row " << d.where.row << ": "
+                      << d.what;
+    for (const Pickup& p : result.unreachable)
+        ADD_FAILURE() << "unreachable pickup " << p.code << " at col " << p.where.col << " row "
+                      << p.where.row;
+    if (result.finishable) {
+        const GameRun run = PlayInGame(path, result.route);
+        EXPECT_TRUE(run.left);
+        EXPECT_EQ(run.deaths, 0);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Levels, CampaignProofTest, ::testing::Range(1, 13),
+                         [](const ::testing::TestParamInfo<int>& param) {
+                             return "Level" + std::to_string(param.param);
+                         });
+
+}  // namespace
+}  // namespace zorvik::test
