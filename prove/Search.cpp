@@ -138,6 +138,10 @@ class Search {
 
     ProveResult Run();
 
+    uint64_t Key(const PlaySnapshot& snapshot) const {
+        return options_.coarseRoute ? keys_->RouteKey(snapshot) : keys_->Key(snapshot);
+    }
+
   private:
     // Plays one edge from the state in `from`: `keys` for a step, then no keys while nothing
     // else could be chosen. Returns the events; the game is left in the edge's end state.
@@ -243,7 +247,7 @@ void Search::Expand(int32_t id, bool firstPhase) {
             continue;
         }
         const PlaySnapshot to = play_.Save();
-        const uint64_t key = keys_->Key(to);
+        const uint64_t key = Key(to);
         auto [it, isNew] = index_.try_emplace(key, static_cast<int32_t>(nodes_.size()));
         if (isNew) nodes_.emplace_back();
         const int32_t v = it->second;
@@ -290,7 +294,7 @@ ProveResult Search::Run() {
     start.height = loaded_.play.playerOffsetY;
     start.packed = packer_->Pack(loaded_);
     nodes_.push_back(std::move(start));
-    index_.emplace(keys_->Key(loaded_), 0);
+    index_.emplace(Key(loaded_), 0);
     open_.push({Priority(loaded_.play, 0), 0, 0});
 
     // Phase one: shortest first over moves without a death (or, for the first route only,
@@ -553,7 +557,22 @@ void Search::FindUnreachablePickups(ProveResult& result) const {
 }  // namespace
 
 ProveResult ProveLevel(const std::string& tilePath, const ProveOptions& options) {
-    if (options.stopAtFirstRoute) return Search(tilePath, options).Run();
+    if (options.stopAtFirstRoute) {
+        // First over the coarse key, which finds most routes in a fraction of the states; if
+        // that misses, over the whole states.
+        ProveOptions coarse = options;
+        coarse.coarseRoute = true;
+        coarse.seconds = options.seconds / 2;
+        ProveResult first = Search(tilePath, coarse).Run();
+        if (first.finishable && first.routeVerified) return first;
+        ProveOptions fine = options;
+        fine.seconds = std::max(0.0, options.seconds - first.seconds);
+        ProveResult second = Search(tilePath, fine).Run();
+        second.states += first.states;
+        second.seconds += first.seconds;
+        second.framesPlayed += first.framesPlayed;
+        return second;
+    }
 
     // A quick search headed for the exit first, so a level whose whole search outgrows the
     // budget still gets a route; the whole search then finds the shortest one when it can.
@@ -561,7 +580,7 @@ ProveResult ProveLevel(const std::string& tilePath, const ProveOptions& options)
     quick.stopAtFirstRoute = true;
     quick.seconds = options.seconds / 4;
     quick.maxStates = options.maxStates / 4;
-    const ProveResult first = Search(tilePath, quick).Run();
+    const ProveResult first = ProveLevel(tilePath, quick);
 
     ProveOptions rest = options;
     rest.seconds = std::max(0.0, options.seconds - first.seconds);

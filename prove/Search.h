@@ -17,6 +17,8 @@ struct ProveOptions {
     long maxStates = 20'000'000;  // state budget (about 1 GB of search)
     // Stop at the first route (for the benchmark's "first route" figure).
     bool stopAtFirstRoute = false;
+    // With stopAtFirstRoute: search over StateKeys::RouteKey, much coarser than the states.
+    bool coarseRoute = false;
     // While an animation runs, a jump may start on every n-th frame of it (1: on every step).
     int jumpEvery = 0;
     // Key enemies near the player by their exact position and phase (see StateKeys).

@@ -248,4 +248,36 @@ uint64_t StateKeys::Key(const PlaySnapshot& snapshot) const {
     return h.Finish();
 }
 
+uint64_t StateKeys::RouteKey(const PlaySnapshot& snapshot) const {
+    const PlayState& p = snapshot.play;
+    Hasher h;
+    for (int v : {int{p.playerCol}, int{p.playerRow}, int{p.playerFacing}, int{p.playerState},
+                  int{p.playerBusy}, int{p.playerJumping}, int{p.playerFalling}, int{p.keyDelay},
+                  int{p.beamActive}})
+        h.Add(v);
+    h.Add(static_cast<int>(std::floor(p.playerOffsetX / 24.0)));
+    h.Add(static_cast<int>(std::floor(p.playerOffsetY / 24.0)));
+    const bool beamMatters = AnyFigureAlive(p);
+    if (beamMatters) h.Add(p.beamCharges);
+    auto items = p.mapItems.Cells();
+    for (size_t i : starCells_)
+        if (IsStar(items[i]) || (!beamMatters && items[i] == kRefill)) items[i] = 0;
+    h.Bytes(items.data(), sizeof(items));
+    for (int i = 1; i <= p.boardCount && i < static_cast<int>(p.boards.size()); ++i) {
+        const Board& b = p.boards[static_cast<size_t>(i)];
+        h.Add(b.direction);
+        h.Add(b.height / 40);
+    }
+    for (int i = 1; i <= p.stoneCount && i < static_cast<int>(p.stones.size()); ++i) {
+        const Stone& s = p.stones[static_cast<size_t>(i)];
+        for (int16_t v : {s.column, s.row, s.stepX, s.stepY, s.falling})
+            h.Add(v);
+    }
+    for (int i = 1; i <= p.figureEnemyCount && i < static_cast<int>(p.figureEnemies.size()); ++i)
+        h.Add(p.figureEnemies[static_cast<size_t>(i)].alive);
+    h.Add(p.signpostCol);
+    h.Add(p.signpostRow);
+    return h.Finish();
+}
+
 }  // namespace zorvik

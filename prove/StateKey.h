@@ -20,6 +20,10 @@ class StateKeys {
     StateKeys(const PlayState& loaded, bool exactEnemies);
 
     uint64_t Key(const PlaySnapshot& snapshot) const;
+    // A far coarser key for the quick search for a first route, which needs a route, not every
+    // state: where the player stands (a third of a cell), how it moves, what it carries and where
+    // the objects rest. A route found over it is still one the game played.
+    uint64_t RouteKey(const PlaySnapshot& snapshot) const;
     // What the keys merged beyond score and lives, for the prover's report ("" when nothing);
     // `heights` says whether two states did meet that differed only below a pixel of height.
     std::string MergedText(bool heights) const;

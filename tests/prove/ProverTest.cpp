@@ -143,7 +143,7 @@ ProverLevel GateLevel(const std::string& floorRow, const std::string& platformRo
 
 TEST(ProverTest, AGateThatOnlyAStoneOpensIsPassedWithTheStoneOnItsPlatform) {
     const ProverLevel level = GateLevel("WrP.o...EW", "WWWWW_WBWW", ".....1.1..");
-    const ProveResult result = Prove(level, 120'000);
+    const ProveResult result = Prove(level, 40'000);
     ExpectRouteLeavesTheLevel(level, result);
     const GameRun run = PlayInGame(level.Path(), result.route);
     EXPECT_EQ(run.stoneCol, 6);  // resting on the platform, which holds the gate open
