@@ -52,6 +52,9 @@ struct Edge {
     int32_t from;
     int32_t to;  // kExitNode for the exit or goal
     bool death;
+    uint8_t keys;     // keys of the edge's first step
+    uint32_t forced;  // steps of no keys after it
+    uint32_t frames;  // frames the edge takes
 };
 
 Summary Summarize(const PlayState& p) {
@@ -146,9 +149,10 @@ class Search {
     // Plays one edge from the state in `from`: `keys` for a step, then no keys while nothing
     // else could be chosen. Returns the events; the game is left in the edge's end state.
     PlayEvents PlayEdge(const PlaySnapshot& from, uint8_t keys, uint32_t& forced);
-    void Expand(int32_t id, bool firstPhase);
+    void Expand(int32_t id);
     bool OverBudget();
     Replay PathTo(int32_t id) const;
+    bool ShortestRoute(Replay& route, long& frames) const;
     void FindDeadEnds(ProveResult& result);
     void FindUnreachablePickups(ProveResult& result) const;
     void CheckRoute(ProveResult& result);
@@ -165,8 +169,8 @@ class Search {
     // (priority, frames, node): the frames tell a stale entry from the node's best.
     using Entry = std::tuple<uint64_t, uint32_t, int32_t>;
     std::priority_queue<Entry, std::vector<Entry>, std::greater<>> open_;
-    std::vector<Cell> exits_;  // the level's exit and goal cells
-    std::vector<int32_t> afterDeath_;
+    std::vector<Cell> exits_;          // the level's exit and goal cells
+    std::vector<int32_t> depthFirst_;  // the whole search's stack of states to expand
     // The best exit edge found without a death.
     int32_t exitFrom_ = -1;
     uint8_t exitKeys_ = 0;
@@ -214,7 +218,7 @@ bool Search::OverBudget() {
     return budgetStopped_;
 }
 
-void Search::Expand(int32_t id, bool firstPhase) {
+void Search::Expand(int32_t id) {
     PlaySnapshot from;
     packer_->Unpack(nodes_[static_cast<size_t>(id)].packed, from);
     nodes_[static_cast<size_t>(id)].expanded = true;
@@ -235,10 +239,11 @@ void Search::Expand(int32_t id, bool firstPhase) {
             continue;
         }
         const bool death = events.deaths > 0;
-        const uint32_t frames = fromFrames + static_cast<uint32_t>(play_.Frames() - from.frames);
+        const auto cost = static_cast<uint32_t>(play_.Frames() - from.frames);
+        const uint32_t frames = fromFrames + cost;
         if (events.Finished()) {
-            edges_.push_back({id, kExitNode, death});
-            if (firstPhase && !death && fromNoDeath && frames < exitFrames_) {
+            edges_.push_back({id, kExitNode, death, options[k], forced, cost});
+            if (!death && fromNoDeath && frames < exitFrames_) {
                 exitFrom_ = id;
                 exitKeys_ = options[k];
                 exitForced_ = forced;
@@ -251,13 +256,15 @@ void Search::Expand(int32_t id, bool firstPhase) {
         auto [it, isNew] = index_.try_emplace(key, static_cast<int32_t>(nodes_.size()));
         if (isNew) nodes_.emplace_back();
         const int32_t v = it->second;
-        edges_.push_back({id, v, death});
+        edges_.push_back({id, v, death, options[k], forced, cost});
         Node& node = nodes_[static_cast<size_t>(v)];
         if (!isNew && node.height != to.play.playerOffsetY) heightsMerged_ = true;
         const bool noDeath = fromNoDeath && !death;
-        const bool better =
-            isNew || (!node.expanded && ((noDeath && !node.noDeathPath) ||
-                                         (noDeath == node.noDeathPath && frames < node.frames)));
+        // The first route's search keeps the best way to each state; the whole search keeps
+        // the first, so that every state is searched once, from the snapshot it was found as.
+        const bool better = isNew || (options_.stopAtFirstRoute && !node.expanded &&
+                                      ((noDeath && !node.noDeathPath) ||
+                                       (noDeath == node.noDeathPath && frames < node.frames)));
         if (!better) continue;
         node.parent = id;
         node.frames = frames;
@@ -268,10 +275,10 @@ void Search::Expand(int32_t id, bool firstPhase) {
         node.summary = Summarize(to.play);
         node.height = to.play.playerOffsetY;
         node.packed = packer_->Pack(to);
-        if (firstPhase && noDeath) {
+        if (!options_.stopAtFirstRoute) {
+            depthFirst_.push_back(v);
+        } else if (noDeath) {
             open_.push({Priority(to.play, frames), frames, v});
-        } else {
-            afterDeath_.push_back(v);
         }
     }
 }
@@ -295,23 +302,26 @@ ProveResult Search::Run() {
     start.packed = packer_->Pack(loaded_);
     nodes_.push_back(std::move(start));
     index_.emplace(Key(loaded_), 0);
-    open_.push({Priority(loaded_.play, 0), 0, 0});
-
-    // Phase one: shortest first over moves without a death (or, for the first route only,
-    // nearest the exit first).
-    while (!open_.empty() && !OverBudget()) {
-        const auto [priority, frames, id] = open_.top();
-        open_.pop();
-        const Node& node = nodes_[static_cast<size_t>(id)];
-        if (node.expanded || frames != node.frames || !node.noDeathPath) continue;
-        if (options_.stopAtFirstRoute && exitFrom_ >= 0) break;
-        Expand(id, true);
-    }
-    // Phase two: everything the states after a death lead to.
-    if (!options_.stopAtFirstRoute) {
-        for (size_t i = 0; i < afterDeath_.size() && !OverBudget(); ++i) {
-            const int32_t id = afterDeath_[i];
-            if (!nodes_[static_cast<size_t>(id)].expanded) Expand(id, false);
+    if (options_.stopAtFirstRoute) {
+        // Nearest the exit first, over moves without a death, until a route is found.
+        open_.push({Priority(loaded_.play, 0), 0, 0});
+        while (!open_.empty() && !OverBudget()) {
+            const auto [priority, frames, id] = open_.top();
+            open_.pop();
+            const Node& node = nodes_[static_cast<size_t>(id)];
+            if (node.expanded || frames != node.frames || !node.noDeathPath) continue;
+            if (exitFrom_ >= 0) break;
+            Expand(id);
+        }
+    } else {
+        // The whole search goes depth first: a part of the level that cannot be left again (a
+        // jammed stone, a pit) is then searched to its end before anything else, so its dead
+        // ends are found even when the budget stops the search.
+        depthFirst_.push_back(0);
+        while (!depthFirst_.empty() && !OverBudget()) {
+            const int32_t id = depthFirst_.back();
+            depthFirst_.pop_back();
+            if (!nodes_[static_cast<size_t>(id)].expanded) Expand(id);
         }
     }
 
@@ -323,7 +333,6 @@ ProveResult Search::Run() {
     result.gameMessages = messages_;
     for (const std::string& m : play_.Messages())
         if (result.gameMessages.size() < 20) result.gameMessages.push_back(m);
-    result.finishable = exitFrom_ >= 0;
     CheckRoute(result);
     if (!options_.stopAtFirstRoute) {
         FindDeadEnds(result);
@@ -365,22 +374,93 @@ void Search::CheckRoute(ProveResult& result) {
             result.furthest = at;
         }
     }
-    if (!result.finishable) return;
+    // The proof: a route played again from a freshly started level, not from a snapshot. The
+    // shortest route over every move searched comes first; as its moves were searched from
+    // states the key merged, it may miss, and then the route the search itself took is proven.
+    std::vector<std::pair<Replay, long>> candidates;
+    Replay shortest;
+    long shortestFrames = 0;
+    if (ShortestRoute(shortest, shortestFrames)) candidates.push_back({shortest, shortestFrames});
+    if (exitFrom_ >= 0) {
+        Replay taken = PathTo(exitFrom_);
+        taken.Hold(exitKeys_, 1);
+        taken.Hold(0, exitForced_);
+        candidates.push_back({taken, exitFrames_});
+    }
+    result.finishable = !candidates.empty();
+    for (const auto& [route, frames] : candidates) {
+        std::vector<std::pair<int, int>> trail;
+        play_.RecordTrail(&trail);
+        const PlayEvents events = play_.PlayReplay(route, 0);
+        play_.RecordTrail(nullptr);
+        result.route = route;
+        result.routeFrames = frames;
+        result.routeVerified = events.Finished() && events.deaths == 0;
+        if (!result.routeVerified) continue;
+        result.routeFrames = play_.Frames();
+        result.routeCells.clear();
+        for (const auto& [col, row] : trail)
+            result.routeCells.push_back({col, row});
+        break;
+    }
+}
 
-    result.route = PathTo(exitFrom_);
-    result.route.Hold(exitKeys_, 1);
-    result.route.Hold(0, exitForced_);
-    result.routeFrames = exitFrames_;
-
-    // The proof: the route played again from a freshly started level, not from a snapshot.
-    std::vector<std::pair<int, int>> trail;
-    play_.RecordTrail(&trail);
-    const PlayEvents events = play_.PlayReplay(result.route, 0);
-    play_.RecordTrail(nullptr);
-    result.routeVerified = events.Finished() && events.deaths == 0;
-    if (result.routeVerified) result.routeFrames = play_.Frames();
-    for (const auto& [col, row] : trail)
-        result.routeCells.push_back({col, row});
+bool Search::ShortestRoute(Replay& route, long& frames) const {
+    // Shortest in frames from the start to the exit over the searched moves without a death.
+    const size_t n = nodes_.size();
+    std::vector<uint32_t> first(n + 1, 0);
+    for (const Edge& e : edges_)
+        if (!e.death) ++first[static_cast<size_t>(e.from) + 1];
+    for (size_t i = 1; i <= n; ++i)
+        first[i] += first[i - 1];
+    std::vector<uint32_t> order(first[n]);
+    {
+        std::vector<uint32_t> fill(first.begin(), first.end() - 1);
+        for (uint32_t k = 0; k < edges_.size(); ++k)
+            if (!edges_[k].death) order[fill[static_cast<size_t>(edges_[k].from)]++] = k;
+    }
+    std::vector<uint64_t> best(n, UINT64_MAX);
+    std::vector<int64_t> via(n, -1);
+    int64_t exitVia = -1;
+    uint64_t exitBest = UINT64_MAX;
+    using Item = std::pair<uint64_t, int32_t>;
+    std::priority_queue<Item, std::vector<Item>, std::greater<>> open;
+    best[0] = 0;
+    open.push({0, 0});
+    while (!open.empty()) {
+        const auto [d, u] = open.top();
+        open.pop();
+        if (d != best[static_cast<size_t>(u)] || d >= exitBest) continue;
+        for (uint32_t k = first[static_cast<size_t>(u)]; k < first[static_cast<size_t>(u) + 1];
+             ++k) {
+            const Edge& e = edges_[order[k]];
+            const uint64_t next = d + e.frames;
+            if (e.to == kExitNode) {
+                if (next < exitBest) {
+                    exitBest = next;
+                    exitVia = order[k];
+                }
+            } else if (next < best[static_cast<size_t>(e.to)]) {
+                best[static_cast<size_t>(e.to)] = next;
+                via[static_cast<size_t>(e.to)] = order[k];
+                open.push({next, e.to});
+            }
+        }
+    }
+    if (exitVia < 0) return false;
+    std::vector<const Edge*> chain;
+    for (int64_t k = exitVia; k >= 0;) {
+        const Edge& e = edges_[static_cast<size_t>(k)];
+        chain.push_back(&e);
+        k = e.from == 0 ? -1 : via[static_cast<size_t>(e.from)];
+    }
+    route = Replay();
+    for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
+        route.Hold((*it)->keys, 1);
+        route.Hold(0, (*it)->forced);
+    }
+    frames = static_cast<long>(exitBest);
+    return true;
 }
 
 std::string Search::StoneReason(const Replay& before, const Replay& after) {
@@ -575,7 +655,7 @@ ProveResult ProveLevel(const std::string& tilePath, const ProveOptions& options)
     }
 
     // A quick search headed for the exit first, so a level whose whole search outgrows the
-    // budget still gets a route; the whole search then finds the shortest one when it can.
+    // budget still gets a route; the shorter of its route and the whole search's is given.
     ProveOptions quick = options;
     quick.stopAtFirstRoute = true;
     quick.seconds = options.seconds / 4;
@@ -585,7 +665,9 @@ ProveResult ProveLevel(const std::string& tilePath, const ProveOptions& options)
     ProveOptions rest = options;
     rest.seconds = std::max(0.0, options.seconds - first.seconds);
     ProveResult result = Search(tilePath, rest).Run();
-    if (!result.finishable && first.finishable) {
+    const bool firstIsBetter = first.finishable && first.routeVerified &&
+                               (!result.routeVerified || first.routeFrames < result.routeFrames);
+    if (firstIsBetter) {
         result.finishable = true;
         result.route = first.route;
         result.routeFrames = first.routeFrames;
