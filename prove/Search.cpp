@@ -152,7 +152,15 @@ class Search {
     void Expand(int32_t id);
     bool OverBudget();
     Replay PathTo(int32_t id) const;
+    // Shortest paths in frames from the start over the searched moves, the exit as the last node.
+    struct Shortest {
+        std::vector<uint64_t> frames;
+        std::vector<int64_t> via;  // the edge each node is reached by, -1 for none
+        Replay To(const std::vector<Edge>& edges, size_t node) const;
+    };
+    Shortest ShortestPaths(bool deaths) const;
     bool ShortestRoute(Replay& route, long& frames) const;
+    Replay ReplayInto(const Shortest& paths, int32_t id, const std::vector<char>& live);
     void FindDeadEnds(ProveResult& result);
     void FindUnreachablePickups(ProveResult& result) const;
     void CheckRoute(ProveResult& result);
@@ -275,11 +283,9 @@ void Search::Expand(int32_t id) {
         node.summary = Summarize(to.play);
         node.height = to.play.playerOffsetY;
         node.packed = packer_->Pack(to);
-        if (!options_.stopAtFirstRoute) {
-            depthFirst_.push_back(v);
-        } else if (noDeath) {
+        if (!options_.stopAtFirstRoute) depthFirst_.push_back(v);
+        if (noDeath || !options_.stopAtFirstRoute)
             open_.push({Priority(to.play, frames), frames, v});
-        }
     }
 }
 
@@ -314,9 +320,25 @@ ProveResult Search::Run() {
             Expand(id);
         }
     } else {
-        // The whole search goes depth first: a part of the level that cannot be left again (a
-        // jammed stone, a pit) is then searched to its end before anything else, so its dead
-        // ends are found even when the budget stops the search.
+        // The whole search goes shortest first for a quarter of its budget, so that the states near
+        // the start are reached the shortest way, then depth first from where it got to: a
+        // part of the level that cannot be left again (a jammed stone, a pit) is then searched
+        // to its end before anything else, so its dead ends are found even when the budget
+        // stops the search.
+        open_.push({0, 0, 0});
+        const auto quarterSpent = [this] {
+            const double elapsed =
+                std::chrono::duration<double>(std::chrono::steady_clock::now() - started_).count();
+            return elapsed > options_.seconds / 4 ||
+                   static_cast<long>(nodes_.size()) >= options_.maxStates / 4;
+        };
+        while (!open_.empty() && !OverBudget() && !quarterSpent()) {
+            const auto [priority, frames, id] = open_.top();
+            open_.pop();
+            const Node& node = nodes_[static_cast<size_t>(id)];
+            if (node.expanded || frames != node.frames) continue;
+            Expand(id);
+        }
         depthFirst_.push_back(0);
         while (!depthFirst_.empty() && !OverBudget()) {
             const int32_t id = depthFirst_.back();
@@ -405,62 +427,82 @@ void Search::CheckRoute(ProveResult& result) {
     }
 }
 
-bool Search::ShortestRoute(Replay& route, long& frames) const {
-    // Shortest in frames from the start to the exit over the searched moves without a death.
+Search::Shortest Search::ShortestPaths(bool deaths) const {
+    // Dijkstra in frames from the start over the searched moves (those without a death only,
+    // unless `deaths`), the exit as node n.
     const size_t n = nodes_.size();
     std::vector<uint32_t> first(n + 1, 0);
     for (const Edge& e : edges_)
-        if (!e.death) ++first[static_cast<size_t>(e.from) + 1];
+        if (deaths || !e.death) ++first[static_cast<size_t>(e.from) + 1];
     for (size_t i = 1; i <= n; ++i)
         first[i] += first[i - 1];
     std::vector<uint32_t> order(first[n]);
     {
         std::vector<uint32_t> fill(first.begin(), first.end() - 1);
         for (uint32_t k = 0; k < edges_.size(); ++k)
-            if (!edges_[k].death) order[fill[static_cast<size_t>(edges_[k].from)]++] = k;
+            if (deaths || !edges_[k].death) order[fill[static_cast<size_t>(edges_[k].from)]++] = k;
     }
-    std::vector<uint64_t> best(n, UINT64_MAX);
-    std::vector<int64_t> via(n, -1);
-    int64_t exitVia = -1;
-    uint64_t exitBest = UINT64_MAX;
+    Shortest paths;
+    paths.frames.assign(n + 1, UINT64_MAX);
+    paths.via.assign(n + 1, -1);
     using Item = std::pair<uint64_t, int32_t>;
     std::priority_queue<Item, std::vector<Item>, std::greater<>> open;
-    best[0] = 0;
+    paths.frames[0] = 0;
     open.push({0, 0});
     while (!open.empty()) {
         const auto [d, u] = open.top();
         open.pop();
-        if (d != best[static_cast<size_t>(u)] || d >= exitBest) continue;
+        if (d != paths.frames[static_cast<size_t>(u)] || u == static_cast<int32_t>(n)) continue;
         for (uint32_t k = first[static_cast<size_t>(u)]; k < first[static_cast<size_t>(u) + 1];
              ++k) {
             const Edge& e = edges_[order[k]];
+            const size_t to = e.to == kExitNode ? n : static_cast<size_t>(e.to);
             const uint64_t next = d + e.frames;
-            if (e.to == kExitNode) {
-                if (next < exitBest) {
-                    exitBest = next;
-                    exitVia = order[k];
-                }
-            } else if (next < best[static_cast<size_t>(e.to)]) {
-                best[static_cast<size_t>(e.to)] = next;
-                via[static_cast<size_t>(e.to)] = order[k];
-                open.push({next, e.to});
+            if (next < paths.frames[to]) {
+                paths.frames[to] = next;
+                paths.via[to] = order[k];
+                open.push({next, static_cast<int32_t>(to)});
             }
         }
     }
-    if (exitVia < 0) return false;
+    return paths;
+}
+
+Replay Search::Shortest::To(const std::vector<Edge>& edges, size_t node) const {
     std::vector<const Edge*> chain;
-    for (int64_t k = exitVia; k >= 0;) {
-        const Edge& e = edges_[static_cast<size_t>(k)];
+    for (int64_t k = via[node]; k >= 0;) {
+        const Edge& e = edges[static_cast<size_t>(k)];
         chain.push_back(&e);
         k = e.from == 0 ? -1 : via[static_cast<size_t>(e.from)];
     }
-    route = Replay();
+    Replay replay;
     for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
-        route.Hold((*it)->keys, 1);
-        route.Hold(0, (*it)->forced);
+        replay.Hold((*it)->keys, 1);
+        replay.Hold(0, (*it)->forced);
     }
-    frames = static_cast<long>(exitBest);
+    return replay;
+}
+
+bool Search::ShortestRoute(Replay& route, long& frames) const {
+    const Shortest paths = ShortestPaths(false);
+    const size_t exit = nodes_.size();
+    if (paths.via[exit] < 0) return false;
+    route = paths.To(edges_, exit);
+    frames = static_cast<long>(paths.frames[exit]);
     return true;
+}
+
+Replay Search::ReplayInto(const Shortest& paths, int32_t id, const std::vector<char>& live) {
+    // The shortest way in, if played from a fresh start it ends in a searched state from which
+    // the exit cannot be reached (the moves on the way were searched from states the key merged,
+    // so it may end elsewhere); otherwise the way the search itself first came.
+    if (paths.via[static_cast<size_t>(id)] >= 0) {
+        Replay shortest = paths.To(edges_, static_cast<size_t>(id));
+        play_.PlayReplay(shortest, 0);
+        const auto it = index_.find(Key(play_.Save()));
+        if (it != index_.end() && !live[static_cast<size_t>(it->second)]) return shortest;
+    }
+    return PathTo(id);
 }
 
 std::string Search::StoneReason(const Replay& before, const Replay& after) {
@@ -586,13 +628,14 @@ void Search::FindDeadEnds(ProveResult& result) {
             groups[key] = Group{e.from, e.to, kind, trapped};
         }
     }
+    const Shortest paths = ShortestPaths(true);
     for (const auto& [key, g] : groups) {
         DeadEnd d;
         const Summary& u = nodes_[static_cast<size_t>(g.from)].summary;
         d.where = {u.col, u.row};
         d.trapped = g.trapped;
         d.frames = nodes_[static_cast<size_t>(g.to)].frames;
-        d.replay = PathTo(g.to);
+        d.replay = ReplayInto(paths, g.to, live);
         switch (g.kind) {
             case 0:
                 d.what = "a signpost moved the restart point out of reach";

@@ -52,15 +52,18 @@ GameRun PlayInGame(const std::string& tilePath, const Replay& replay) {
     StartTestLevelOnSteadyClock();
     schedule.Start(lastStepTime);
     const long start = game.Host().Frames();
+    // Lives are held where they start, as the prover holds them: a doomed level is played on
+    // after any number of deaths.
     const int16_t startLives = lives;
     long after = 0;
     while (levelLeft == 0 && levelWon == 0 && gameLost == 0 && after < 600) {
         RunLevelFrame();
+        if (lives < startLives) run.deaths += startLives - lives;
+        lives = startLives;
         if (schedule.Finished()) ++after;
     }
     run.left = levelLeft != 0;
     run.won = levelWon != 0;
-    run.deaths = startLives - lives;
     run.frames = game.Host().Frames() - start;
     run.col = playerCol;
     run.row = playerRow;

@@ -26,7 +26,8 @@ class ProverLevel {
 };
 
 // What the game did with a replay: played from a fresh test-play start (no intro card, the
-// frame-rate results of a 60 Hz display) on the headless host, then up to 400 steps with no keys.
+// frame-rate results of a 60 Hz display) on the headless host with lives held, then 600 frames
+// with no keys.
 struct GameRun {
     bool left = false;  // through the exit
     bool won = false;   // at the goal

@@ -121,23 +121,25 @@ TEST(ProverTest, AStarOutOfReachIsTheOnlyUnreachablePickup) {
     EXPECT_TRUE(Has(result.unreachable, {6, 5}, 40));
 }
 
-// The gate in column 8 (its housing below it, a wall above it) is lowered by the platform in
-// column 6; the stone in column 5 rolls onto it with one push.
+// A room with a gate (the housing `B` in `platformRow`, a wall above the gate's three cells)
+// lowered by the platform `_`; `floorRow` is where the player stands, and a `.` in
+// `platformRow` is a pit down to the bottom.
 ProverLevel GateLevel(const std::string& floorRow, const std::string& platformRow,
                       const std::string& links) {
-    std::vector<std::string> rows(12, std::string(platformRow.size(), '.'));
-    for (std::string& r : rows) {
-        r.front() = 'W';
-        r.back() = 'W';
-        r[7] = 'W';
+    const size_t gate = platformRow.find('B');
+    std::vector<std::string> rows(14, std::string(platformRow.size(), '.'));
+    for (size_t r = 0; r < rows.size(); ++r) {
+        rows[r].front() = 'W';
+        rows[r].back() = 'W';
+        if (r < 12) rows[r][gate] = 'W';
     }
-    rows.push_back(rows[0]);
-    rows.push_back(rows[0]);
-    rows[12][7] = rows[13][7] = '.';
     rows.push_back(floorRow);
     rows.push_back(platformRow);
-    rows.push_back(std::string(platformRow.size(), 'W'));
-    rows.push_back(std::string(platformRow.size(), 'W'));
+    std::string below = platformRow;
+    for (char& c : below)
+        if (c != '.') c = 'W';
+    rows.push_back(below);
+    rows.push_back(below);
     return ProverLevel(rows, {links, "", ""});
 }
 
@@ -148,6 +150,24 @@ TEST(ProverTest, AGateThatOnlyAStoneOpensIsPassedWithTheStoneOnItsPlatform) {
     const GameRun run = PlayInGame(level.Path(), result.route);
     EXPECT_EQ(run.stoneCol, 6);  // resting on the platform, which holds the gate open
     EXPECT_EQ(run.stoneRow, 15);
+}
+
+// The gate level with a pit at the far left and the restart point beside it: a stone pushed the
+// wrong way never reaches the platform again, and the gate stays shut for every later life.
+TEST(ProverTest, AStonePushedTheWrongWayDoomsTheLevelButDoesNotTrapThePlayer) {
+    const ProverLevel level = GateLevel("W.rP.o...EW", "W.WWWW_WBWW", "......1.1..");
+    const ProveResult result = Prove(level, 600'000);
+    ExpectRouteLeavesTheLevel(level, result);
+    const auto lost = std::find_if(result.deadEnds.begin(), result.deadEnds.end(),
+                                   [](const DeadEnd& d) { return d.what.rfind("stone", 0) == 0; });
+    ASSERT_NE(lost, result.deadEnds.end());
+    EXPECT_FALSE(lost->trapped);
+    // In the game the replay into it ends with the stone left of where it started, off the
+    // platform, and the level not left; the player died on the way, so dying is possible.
+    const GameRun run = PlayInGame(level.Path(), lost->replay);
+    EXPECT_FALSE(run.left);
+    EXPECT_LT(run.stoneCol, 6);
+    EXPECT_GT(run.deaths, 0);
 }
 
 // A refill of two charges before a figure that guards a tunnel under thick rock: one shot may
