@@ -1,5 +1,6 @@
 // The editor's window: the controls of the form by name, the File menu, and the event
-// handlers named after control and event, with the level check.
+// handlers named after control and event, with the level check. The map views forward their
+// pointer to the current tool; the window wires the views, the tools and the menus together.
 #pragma once
 
 #include <QLabel>
@@ -7,30 +8,25 @@
 #include <QMainWindow>
 #include <QPushButton>
 #include <memory>
-#include <vector>
 
+#include "AbstractTool.h"
 #include "EditorHost.h"
+#include "FormWidgets.h"
+#include "LevelCheck.h"
 #include "MapDocument.h"
+#include "MapView.h"
 #include "PictureBox.h"
+#include "TestPlay.h"
 
 class QAction;
 class QLabel;
 class QMenu;
-class QTemporaryDir;
 
 namespace zorvik::editor {
 
-// A push button whose caption wraps onto several lines, as the narrow tool buttons need.
-class WrapButton : public QPushButton {
-    Q_OBJECT
-  public:
-    WrapButton(const QString& caption, QWidget* parent);
+class ToolManager;
 
-  protected:
-    void paintEvent(QPaintEvent* event) override;
-};
-
-class Form1 : public QMainWindow {
+class Form1 : public QMainWindow, private ToolContext {
     Q_OBJECT
   public:
     // Builds the controls and runs Form_Load. host null: real dialogs and message boxes.
@@ -40,7 +36,7 @@ class Form1 : public QMainWindow {
     ~Form1() override;
 
     // Controls, named as in the form's design.
-    PictureBox* Level = nullptr;    // map view, 18 x 18 cells
+    MapView* Level = nullptr;       // map view, 18 x 18 cells
     PictureBox* Vyber = nullptr;    // palette, five slots
     PictureBox* SELEC = nullptr;    // preview of the selected entry
     PictureBox* Hiden = nullptr;    // tile sheet, hidden
@@ -66,6 +62,8 @@ class Form1 : public QMainWindow {
     QMenu* Mupravy = nullptr;
     QAction* Mzpet = nullptr;
     QAction* Mznovu = nullptr;
+    // Tools menu: the map tools (ToolManager).
+    QMenu* Mnastroje = nullptr;
     // View menu: overlays drawn over the map view only (never into the files).
     QMenu* Mzobrazit = nullptr;
     QAction* Mpevnost = nullptr;  // solid cells tinted; off at start
@@ -121,13 +119,13 @@ class Form1 : public QMainWindow {
     // The tile file of the map set last opened or saved; empty for a new map.
     const QString& FileName() const { return document_.Name(); }
     // The game started by test-play; defaults to "zorvik" beside the editor's executable.
-    void SetGameProgram(const QString& program) { gameProgram_ = program; }
-    const QString& GameProgram() const { return gameProgram_; }
+    void SetGameProgram(const QString& program) { testPlay_.SetProgram(program); }
+    const QString& GameProgram() const { return testPlay_.Program(); }
     // The tile file of the last test-play set, for tests; empty before the first.
-    const QString& LastPlaySet() const { return lastPlaySet_; }
+    const QString& LastPlaySet() const { return testPlay_.LastSet(); }
     // The map cell under the pointer (column 0 when the pointer is off the map).
     MapCell Hovered() const { return hovered_; }
-    MapDocument& Document() { return document_; }
+    MapDocument& Document() override { return document_; }
 
     // Whether the map changed since the last open, save or clear.
     bool MapChanged() const { return document_.Modified(); }
@@ -140,14 +138,21 @@ class Form1 : public QMainWindow {
     void closeEvent(QCloseEvent* event) override;
 
   private:
+    // The form's design (Form1Design.cpp): controls, menus, the tile sheet.
     void BuildControls();
+    void ConnectControls();
     void BuildMenu();
     bool LoadTileSheet();
     void BuildExtraMenus();
-    void MapEdit(int button, double x, double y, bool press);
+
+    // ToolContext: what the tools use (and Document above).
+    void MapEdited() override { MapChangedCells(); }
+    QString LinkText() const override { return Text1->text(); }
+    QString SpeedText() const override { return Text2->text(); }
+    // A pointer event of the normal view, in map cells, for the current tool.
+    MapPointer PointerAt(int buttons, int shift, double x, double y) const;
+
     void PrepareDialog();
-    bool ReadMapSet(const QString& path);
-    bool WriteMapSet(const QString& path);
     // Redraws the cells the document changed and refreshes the title and the menu.
     void MapChangedCells();
     void UpdateTitle();
@@ -155,17 +160,16 @@ class Form1 : public QMainWindow {
     // Pointer over the map: status bar text and the link highlight.
     void Hover(double x, double y);
     void RefreshStatus();
-    void PaintOverlay(QPainter& painter);
+    OverlaySettings Overlays() const;
     void Scroll(int paletteSteps, int viewSteps);
 
     std::unique_ptr<EditorHost> ownHost_;
     EditorHost* host_;
     QString programDir_;
     MapDocument document_;
+    ToolManager* tools_ = nullptr;
+    TestPlay testPlay_;
     QString lastFolder_;
-    QString gameProgram_;
-    QString lastPlaySet_;
-    std::vector<std::unique_ptr<QTemporaryDir>> playDirs_;
     MapCell hovered_;
     QPointF pointer_{-1, -1};  // last pointer position over the map view
     QLabel* status_ = nullptr;
@@ -180,13 +184,6 @@ inline const char* const kSaveFailedText =
     "Pokud se snazite prepsat puvodni mapy, tak jsou oznacene pouze pro cteni. Jinak chyba pri "
     "ukladani";
 // Asked when the window is closed with unsaved changes.
-// Test-play failures.
-inline const char* const kGameMissingText = "Hra nebyla nalezena: ";
-inline const char* const kPlayWriteFailedText =
-    "Level se nepodarilo zapsat pro hru (docasna slozka nebo hodnota mimo -99..999)";
-inline const char* const kGameStartFailedText = "Hru se nepodarilo spustit: ";
-// Heading of the layout findings of the level check.
-inline const char* const kFurtherFindingsText = "Hra by s timto levelem mela potize:";
 inline const char* const kDiscardChangesText =
     "Mapa byla zmenena a neni ulozena. Zavrit editor a zmeny zahodit?";
 

@@ -1,0 +1,75 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The base of the map tools: what a view tells the current tool (the pointer over a map cell,
+// its buttons and modifier keys) and what a tool may use (the document and a few settings of
+// the window). A tool edits the map only through the document's undo gateway.
+#pragma once
+
+#include <QKeySequence>
+#include <QString>
+
+#include "MapDocument.h"
+
+namespace zorvik::editor {
+
+// The pointer over a map view, in map cells. `cell.col` is 0 when the point is off the map
+// cells the view shows. Buttons and modifiers use the handlers' codes (PictureBox.h).
+struct MapPointer {
+    MapCell cell;
+    int buttons = 0;    // pressed or released: that button; moved: the buttons held
+    int modifiers = 0;  // 1 Shift, 2 Ctrl, 4 Alt
+    bool OnMap() const { return cell.col != 0; }
+};
+
+// What the window offers its tools.
+class ToolContext {
+  public:
+    virtual ~ToolContext() = default;
+    virtual MapDocument& Document() = 0;
+    // Called after a tool changed cells through the document: redraws them in every view and
+    // refreshes the title, the menu and the status bar.
+    virtual void MapEdited() = 0;
+    // The texts of the link-number box (Text1) and of the speed box (Text2).
+    virtual QString LinkText() const = 0;
+    virtual QString SpeedText() const = 0;
+};
+
+class AbstractTool {
+  public:
+    AbstractTool(ToolContext& context, QString name, QString statusText,
+                 QKeySequence shortcut = {});
+    virtual ~AbstractTool() = default;
+    AbstractTool(const AbstractTool&) = delete;
+    AbstractTool& operator=(const AbstractTool&) = delete;
+
+    // Czech name (menu entry), status-bar text while active, and the key that chooses it.
+    const QString& Name() const { return name_; }
+    virtual QString StatusText() const { return statusText_; }
+    const QKeySequence& Shortcut() const { return shortcut_; }
+
+    // The tool becomes current / stops being current (the tool manager calls these).
+    virtual void Activate() {}
+    virtual void Deactivate() {}
+    // The pointer entered / left a map view.
+    virtual void MouseEntered() {}
+    virtual void MouseLeft() {}
+    // Events of a map view, forwarded while the tool is current.
+    virtual void MousePressed(const MapPointer& pointer) = 0;
+    virtual void MouseMoved(const MapPointer& pointer) = 0;
+    virtual void MouseReleased(const MapPointer& pointer) = 0;
+    // A key while a map view has the focus; true when the tool used it.
+    virtual bool KeyPressed(int /*key*/, int /*modifiers*/) { return false; }
+    // Shift, Ctrl or Alt went down or up while the tool is current.
+    virtual void ModifiersChanged(int /*modifiers*/) {}
+
+  protected:
+    ToolContext& Context() { return context_; }
+    MapDocument& Document() { return context_.Document(); }
+
+  private:
+    ToolContext& context_;
+    QString name_;
+    QString statusText_;
+    QKeySequence shortcut_;
+};
+
+}  // namespace zorvik::editor

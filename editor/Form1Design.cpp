@@ -1,0 +1,190 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The form's design: its controls with their geometry, captions and fonts, the menus and
+// the tile sheet.
+#include <QAction>
+#include <QDir>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
+
+#include "A_deklare.h"
+#include "Form1.h"
+#include "ToolManager.h"
+
+namespace zorvik::editor {
+
+namespace {
+
+const QColor kGrey(128, 128, 128);
+
+}  // namespace
+
+void Form1::BuildControls() {
+    auto* client = new QWidget(this);
+    client->setObjectName(QStringLiteral("client"));
+    setCentralWidget(client);
+    client->setMinimumSize(770, 570);
+
+    auto picture = [client](const char* name, const QColor& background, int l, int t, int w,
+                            int h) {
+        auto* box = new PictureBox(background, client);
+        box->setObjectName(QLatin1String(name));
+        box->SetGeometry(l, t, w, h);
+        return box;
+    };
+    auto button = [client](const char* name, const QString& caption, int pixelSize, int l, int t,
+                           int w, int h) {
+        auto* b = new WrapButton(caption, client);
+        b->setObjectName(QLatin1String(name));
+        b->setFont(FormFont(pixelSize));
+        b->setGeometry(l, t, w, h);
+        b->setFocusPolicy(Qt::NoFocus);
+        return static_cast<QPushButton*>(b);
+    };
+    auto label = [client](const char* name, const QString& caption, int l, int t, int w, int h) {
+        auto* lab = new QLabel(caption, client);
+        lab->setObjectName(QLatin1String(name));
+        lab->setFont(FormFont(11));
+        lab->setGeometry(l, t, w, h);
+        lab->setWordWrap(true);
+        return lab;
+    };
+    auto textBox = [client](const char* name, int pixelSize, int l, int t, int w, int h) {
+        auto* edit = new QLineEdit(QStringLiteral("1"), client);
+        edit->setObjectName(QLatin1String(name));
+        edit->setFont(FormFont(pixelSize));
+        edit->setGeometry(l, t, w, h);
+        edit->setTextMargins(0, 0, 0, 0);
+        return edit;
+    };
+
+    Hiden = picture("Hiden", Qt::black, 0, 0, 740, 400);
+    Fialova = picture("Fialova", kGrey, 0, 0, 542, 542);
+    Level = new MapView(client);
+    Level->setObjectName(QStringLiteral("Level"));
+    Level->SetGeometry(0, 0, 542, 542);
+    Vyber = picture("Vyber", kGrey, 546, 0, 78, 374);
+    SELEC = picture("SELEC", kGrey, 546, 450, 77, 77);
+    Nahoru = button("Nahoru", QStringLiteral("UP"), 11, 624, 0, 17, 49);
+    Dolu = button("Dolu", QStringLiteral("DOWN"), 11, 624, 308, 17, 57);
+    Vpravo = button("Vpravo", QStringLiteral("Posun Vlevo"), 11, 0, 545, 97, 17);
+    Vlevo = button("Vlevo", QStringLiteral("Posun Vpravo"), 11, 446, 545, 97, 17);
+    Label1 = label("Label1", QStringLiteral("SELECT"), 559, 528, 49, 17);
+    Command1 =
+        button("Command1", QStringLiteral("Propojovat prkna a plosinky"), 11, 648, 0, 113, 41);
+    Text1 = textBox("Text1", 13, 680, 48, 49, 22);
+    Command3 = button("Command3", QStringLiteral("Editovat rychlost ohebnych nepratel"), 11, 648,
+                      80, 113, 57);
+    Text2 = textBox("Text2", 11, 680, 144, 49, 19);
+    // One entry per line: word wrap would also break after a hyphen ("5-" / "nejpomalejší").
+    Label2 = label("Label2", QString::fromUtf8("1-nejrychleší\n5-nejpomalejší"), 672, 168, 81, 33);
+    // Label2 keeps the form's default font: the same face, not bold.
+    QFont plain = FormFont(11);
+    plain.setBold(false);
+    Label2->setFont(plain);
+    Command2 = button("Command2", QStringLiteral("Kontrola Levelu"), 13, 648, 224, 105, 49);
+    // The scroll buttons repeat while held.
+    for (QPushButton* scroll : {Nahoru, Dolu, Vlevo, Vpravo})
+        scroll->setAutoRepeat(true);
+    // The map view takes the focus on a click (for the arrow keys) and follows the pointer
+    // without a button (for the status bar and the link highlight).
+    Level->setFocusPolicy(Qt::ClickFocus);
+    Level->setMouseTracking(true);
+    Level->SetOverlaySettings([this] { return Overlays(); });
+    status_ = new QLabel(this);
+    status_->setObjectName(QStringLiteral("status"));
+    statusBar()->addWidget(status_, 1);
+}
+
+void Form1::BuildMenu() {
+    Mfile = menuBar()->addMenu(QStringLiteral("File"));
+    Mfile->setObjectName(QStringLiteral("Mfile"));
+    Mclear = Mfile->addAction(QStringLiteral("Clear map"));
+    Mclear->setObjectName(QStringLiteral("Mclear"));
+    mcara = Mfile->addSeparator();
+    mcara->setObjectName(QStringLiteral("mcara"));
+    Mopen = Mfile->addAction(QStringLiteral("Open MAP"));
+    Mopen->setObjectName(QStringLiteral("Mopen"));
+    Mopen->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    mcara2 = Mfile->addSeparator();
+    mcara2->setObjectName(QStringLiteral("mcara2"));
+    Msave = Mfile->addAction(QStringLiteral("Save MAP"));
+    Msave->setObjectName(QStringLiteral("Msave"));
+    Msave->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    // The key itself goes to QuickSave; the menu item shows it and still asks for a name.
+    Msave->setShortcutContext(Qt::WidgetShortcut);
+    connect(Mclear, &QAction::triggered, this, [this] { Mclear_Click(); });
+    connect(Mopen, &QAction::triggered, this, [this] { Mopen_Click(); });
+    connect(Msave, &QAction::triggered, this, [this] { Msave_Click(); });
+}
+
+void Form1::BuildExtraMenus() {
+    Mupravy = menuBar()->addMenu(QString::fromUtf8("Úpravy"));
+    Mupravy->setObjectName(QStringLiteral("Mupravy"));
+    Mzpet = Mupravy->addAction(QString::fromUtf8("Zpět"));
+    Mzpet->setObjectName(QStringLiteral("Mzpet"));
+    Mzpet->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    Mznovu = Mupravy->addAction(QStringLiteral("Znovu"));
+    Mznovu->setObjectName(QStringLiteral("Mznovu"));
+    Mznovu->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    connect(Mzpet, &QAction::triggered, this, [this] { Mzpet_Click(); });
+    connect(Mznovu, &QAction::triggered, this, [this] { Mznovu_Click(); });
+
+    // One entry a map tool, with its key.
+    Mnastroje = menuBar()->addMenu(QString::fromUtf8("Nástroje"));
+    Mnastroje->setObjectName(QStringLiteral("Mnastroje"));
+    for (QAction* tool : tools_->Actions())
+        Mnastroje->addAction(tool);
+
+    Mzobrazit = menuBar()->addMenu(QStringLiteral("Zobrazit"));
+    Mzobrazit->setObjectName(QStringLiteral("Mzobrazit"));
+    Mpevnost = Mzobrazit->addAction(QString::fromUtf8("Pevná pole"));
+    Mpevnost->setObjectName(QStringLiteral("Mpevnost"));
+    Mpevnost->setCheckable(true);
+    Mbrany = Mzobrazit->addAction(QString::fromUtf8("Brány nad prkny"));
+    Mbrany->setObjectName(QStringLiteral("Mbrany"));
+    Mbrany->setCheckable(true);
+    Mbrany->setChecked(true);
+    for (QAction* toggle : {Mpevnost, Mbrany})
+        connect(toggle, &QAction::toggled, Level, [this] { Level->update(); });
+
+    Mlevel = menuBar()->addMenu(QStringLiteral("Level"));
+    Mlevel->setObjectName(QStringLiteral("Mlevel"));
+    Mhrat = Mlevel->addAction(QString::fromUtf8("Hrát level"));
+    Mhrat->setObjectName(QStringLiteral("Mhrat"));
+    Mhrat->setShortcut(QKeySequence(Qt::Key_F5));
+    connect(Mhrat, &QAction::triggered, this, [this] { Mhrat_Click(); });
+
+    // Keys without a menu item: quick save, and Page Up / Down for the palette anywhere in
+    // the window.
+    QuickSave = new QAction(this);
+    QuickSave->setObjectName(QStringLiteral("QuickSave"));
+    QuickSave->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    connect(QuickSave, &QAction::triggered, this, [this] { QuickSave_Click(); });
+    auto* pageUp = new QAction(this);
+    pageUp->setShortcut(QKeySequence(Qt::Key_PageUp));
+    connect(pageUp, &QAction::triggered, this, [this] { Scroll(-1, 0); });
+    auto* pageDown = new QAction(this);
+    pageDown->setShortcut(QKeySequence(Qt::Key_PageDown));
+    connect(pageDown, &QAction::triggered, this, [this] { Scroll(1, 0); });
+    addActions({QuickSave, pageUp, pageDown});
+    UpdateTitle();
+}
+
+// The sheet is design data of the form; without the file the editor draws a stand-in (and
+// the constructor says so).
+bool Form1::LoadTileSheet() {
+    QImage sheet(programDir_ + QLatin1String(kTileSheetFile));
+    if (sheet.isNull()) {
+        Hiden->SetPicture(FallbackTileSheet());
+        return false;
+    }
+    if (sheet.size() != QSize(kSheetWidth, kSheetHeight)) {
+        sheet = sheet.scaled(kSheetWidth, kSheetHeight);
+    }
+    Hiden->SetPicture(sheet);
+    return true;
+}
+
+}  // namespace zorvik::editor

@@ -1,0 +1,32 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The layout findings of the level check, through the rules the level compiler uses too.
+#include "LevelCheck.h"
+
+#include <vector>
+
+#include "A_deklare.h"
+#include "LevelRules.h"
+
+namespace zorvik::editor {
+
+QString LayoutFindingsText() {
+    levelrules::Layer tiles(levelrules::kCells);
+    levelrules::Layer solid(levelrules::kCells);
+    levelrules::Layer items(levelrules::kCells);
+    for (int row = 1; row <= kLastRow; ++row) {
+        for (int col = 1; col <= kLastCol; ++col) {
+            const auto i = static_cast<size_t>(levelrules::CellIndex(col, row));
+            tiles[i] = mapTiles[col][row];
+            solid[i] = mapSolid[col][row];
+            items[i] = mapItems[col][row];
+        }
+    }
+    const std::vector<levelrules::Finding> findings = levelrules::CheckLevel(tiles, solid, items);
+    if (findings.empty()) return {};
+    QString text = QString::fromLatin1(kFurtherFindingsText);
+    for (const levelrules::Finding& finding : findings)
+        text += QLatin1Char('\n') + QString::fromStdString(levelrules::FindingText(finding));
+    return text;
+}
+
+}  // namespace zorvik::editor

@@ -1,0 +1,63 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Painting the overlays of the map views.
+#include "MapOverlay.h"
+
+#include <QColor>
+#include <QPainter>
+
+#include "A_deklare.h"
+
+namespace zorvik::editor {
+
+namespace {
+
+// Solid cells tinted red, the cells sharing the pointed link number framed in yellow, board
+// gates outlined in cyan.
+const QColor kSolidTint(255, 0, 0, 96);
+const QColor kLinkColour(255, 255, 0);
+const QColor kGateColour(0, 255, 255);
+
+// A frame three pixels wide inside the cell.
+void FrameCell(QPainter& painter, const QRect& cell) {
+    constexpr int kFrame = 3;
+    painter.fillRect(cell.left(), cell.top(), cell.width(), kFrame, kLinkColour);
+    painter.fillRect(cell.left(), cell.bottom() - kFrame + 1, cell.width(), kFrame, kLinkColour);
+    painter.fillRect(cell.left(), cell.top(), kFrame, cell.height(), kLinkColour);
+    painter.fillRect(cell.right() - kFrame + 1, cell.top(), kFrame, cell.height(), kLinkColour);
+}
+
+}  // namespace
+
+bool IsLinkTile(int tile) {
+    return tile == 14 || tile == 18;
+}
+
+QRect CellInterior(const ViewColumns& view, int col, int row) {
+    return QRect(kViewPitch * (col - view.firstCol) + 1, kViewPitch * (row - 1) + 1, kViewPitch - 1,
+                 kViewPitch - 1);
+}
+
+void PaintOverlays(QPainter& painter, const ViewColumns& view, const OverlaySettings& settings) {
+    const MapCell& hovered = settings.hovered;
+    const bool link = hovered.col != 0 && IsLinkTile(mapTiles[hovered.col][hovered.row]);
+    if (!settings.solidity && !settings.gates && !link) return;
+    const int linkNumber = link ? mapItems[hovered.col][hovered.row] : 0;
+    for (int row = 1; row <= kLastRow; ++row) {
+        for (int col = view.firstCol; col < view.firstCol + view.cols; ++col) {
+            const QRect cell = CellInterior(view, col, row);
+            if (settings.solidity && mapSolid[col][row] != 0) painter.fillRect(cell, kSolidTint);
+            if (link && IsLinkTile(mapTiles[col][row]) && mapItems[col][row] == linkNumber)
+                FrameCell(painter, cell);
+            if (settings.gates && mapTiles[col][row] == 18) {
+                // The three cells above the housing, on their grid lines.
+                const QRect gate(cell.left() - 1, cell.top() - 1 - 3 * kViewPitch, kViewPitch,
+                                 3 * kViewPitch);
+                painter.setPen(QPen(kGateColour, 1));
+                painter.setBrush(Qt::NoBrush);
+                painter.drawRect(gate);
+            }
+        }
+    }
+}
+
+}  // namespace zorvik::editor

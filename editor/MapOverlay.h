@@ -1,0 +1,36 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The overlays drawn over a map view's picture, on screen only (never into the files): solid
+// cells tinted, board gate cells outlined, and the cells sharing the pointed link number framed.
+#pragma once
+
+#include <QRect>
+
+#include "MapDocument.h"
+
+class QPainter;
+
+namespace zorvik::editor {
+
+struct OverlaySettings {
+    bool solidity = false;  // tint the solid cells
+    bool gates = false;     // outline the three gate cells above every board housing
+    MapCell hovered;        // the cell under the pointer (column 0: none)
+};
+
+// The columns a view shows: map column `firstCol` in its first slot, `cols` columns in all,
+// every row; cells 30 pixels apart in the painter's coordinates, as DrawMap draws them.
+struct ViewColumns {
+    int firstCol = 1;
+    int cols = 18;
+};
+
+// Whether a tile code carries a link number (platform or board housing).
+bool IsLinkTile(int tile);
+
+// The rectangle of map cell (col, row) inside its grid lines, in the view's coordinates.
+QRect CellInterior(const ViewColumns& view, int col, int row);
+
+// Draws every overlay that is switched on over the columns the view shows.
+void PaintOverlays(QPainter& painter, const ViewColumns& view, const OverlaySettings& settings);
+
+}  // namespace zorvik::editor

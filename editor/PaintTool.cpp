@@ -1,0 +1,91 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The paint tool's edits: link step, speed step, paint step and erase.
+#include "PaintTool.h"
+
+#include <algorithm>
+#include <cstddef>
+
+#include "A_deklare.h"
+#include "Numbers.h"
+#include "PictureBox.h"
+
+namespace zorvik::editor {
+
+namespace {
+
+// The number typed in a text box, as the link and speed tools read it: leading blanks
+// skipped, the numeric prefix taken (0 without one).
+double TypedNumber(const QString& text) {
+    return ReadNumber(text.toStdString());
+}
+
+// A whole number in the 16-bit range: rounded, ties to even, then clamped.
+int16_t Clamp16(double value) {
+    return static_cast<int16_t>(std::clamp(RoundHalfEven(value), -32768.0, 32767.0));
+}
+
+}  // namespace
+
+PaintTool::PaintTool(ToolContext& context)
+    : AbstractTool(context, QString::fromUtf8("Kreslení"),
+                   QString::fromUtf8("Levé tlačítko kreslí vybranou položku palety, pravé maže")) {}
+
+void PaintTool::MousePressed(const MapPointer& pointer) {
+    if (!pointer.OnMap()) return;
+    // A press starts a new undo step; the moves of its drag and its release add to it.
+    if (pointer.buttons == kLeftButton || pointer.buttons == kRightButton) Document().BeginStep();
+    Edit(pointer, true);
+}
+
+void PaintTool::MouseMoved(const MapPointer& pointer) {
+    if (!pointer.OnMap()) return;
+    Edit(pointer, false);
+}
+
+void PaintTool::MouseReleased(const MapPointer&) {
+    Document().EndStep();
+}
+
+void PaintTool::Edit(const MapPointer& pointer, bool press) {
+    const int col = pointer.cell.col;
+    const int row = pointer.cell.row;
+    MapDocument& document = Document();
+    if (pointer.buttons == kLeftButton) {
+        if (linkMode != 0) {
+            if (mapTiles[col][row] == 14 || mapTiles[col][row] == 18) {
+                document.SetCell(mapItems, col, row, Clamp16(TypedNumber(Context().LinkText())));
+            }
+        }
+        if (speedMode != 0) {
+            // A press clamps the typed number and rounds only the final code; a drag rounds
+            // the number first. The two differ for halves (2.5 gives 48 on a press on 46,
+            // 47 on a drag).
+            const double typed = TypedNumber(Context().SpeedText());
+            const double speed = press ? std::clamp(typed, 1.0, 5.0)
+                                       : std::clamp(static_cast<double>(Clamp16(typed)), 1.0, 5.0);
+            const int item = mapItems[col][row];
+            if (item >= 46 && item <= 50) {
+                document.SetCell(mapItems, col, row, Clamp16(45 + speed));
+            } else if (item >= 41 && item <= 45) {
+                document.SetCell(mapItems, col, row, Clamp16(40 + speed));
+            }
+        }
+        if (linkMode == 0 && speedMode == 0) {
+            const PaletteEntry& entry = paletteTable[static_cast<size_t>(selectedEntry)];
+            // The stone marks the object only, keeping the ground it rests on.
+            if (entry.item != 20) {
+                document.SetCell(mapTiles, col, row, entry.tile);
+                document.SetCell(mapSolid, col, row, entry.solid);
+            }
+            document.SetCell(mapItems, col, row, entry.item);
+        }
+        Context().MapEdited();
+    } else if (pointer.buttons == kRightButton) {
+        document.SetCell(mapTiles, col, row, 0);
+        document.SetCell(mapSolid, col, row, 0);
+        document.SetCell(mapItems, col, row, 0);
+        Context().MapEdited();
+    }
+}
+
+}  // namespace zorvik::editor
