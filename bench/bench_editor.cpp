@@ -22,12 +22,12 @@ namespace {
 
 using namespace zorvik::editor;
 
-// Answers every question with Yes and cancels every dialog.
+// Discards at every question and cancels every dialog.
 class QuietHost : public EditorHost {
   public:
     std::optional<QString> ChooseFile(bool, const CommonDialog&) override { return std::nullopt; }
     void MsgBox(const QString&) override {}
-    bool AskYesNo(const QString&) override { return true; }
+    SaveChoice AskSaveChanges(const QString&) override { return SaveChoice::Discard; }
     void Beep() override {}
 };
 

@@ -6,6 +6,7 @@
 
 #include <QKeySequence>
 #include <QString>
+#include <vector>
 
 #include "MapDocument.h"
 
@@ -19,6 +20,10 @@ struct MapPointer {
     int modifiers = 0;  // 1 Shift, 2 Ctrl, 4 Alt
     bool OnMap() const { return cell.col != 0; }
 };
+
+// The cells of the straight line from `from` to `to`, both included, in order; each one
+// column, one row or both away from the one before (Bresenham's line).
+std::vector<MapCell> CellLine(MapCell from, MapCell to);
 
 // What the window offers its tools.
 class ToolContext {

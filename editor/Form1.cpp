@@ -7,6 +7,8 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QScreen>
+#include <QStatusBar>
+#include <QToolTip>
 #include <cmath>
 
 #include "A_deklare.h"
@@ -196,6 +198,7 @@ void Form1::PrepareDialog() {
 
 // Clear map starts a new, unnamed map; it is one undo step, so Zpět brings the old map back.
 void Form1::Mclear_Click() {
+    if (!MaySetMapAside()) return;
     static const MapLayer empty{};
     document_.ReplaceAll(empty, empty, empty, QString());
     viewScroll = 0;
@@ -207,13 +210,13 @@ void Form1::Mclear_Click() {
 }
 
 void Form1::Mopen_Click() {
+    if (!MaySetMapAside()) return;
     PrepareDialog();
-    const bool chosen = Dialog.ShowOpen();
-    if (chosen) RememberFolder(Dialog.FileName);
-    if (!chosen || !OpenMapSet(Dialog.FileName)) {
+    if (!Dialog.ShowOpen() || !OpenMapSet(Dialog.FileName)) {
         host_->MsgBox(QString::fromLatin1(kOpenFailedText));
         return;
     }
+    RememberFolder(Dialog.FileName);
 }
 
 bool Form1::OpenMapSet(const QString& path) {
@@ -229,32 +232,59 @@ bool Form1::OpenMapSet(const QString& path) {
 }
 
 void Form1::Msave_Click() {
-    PrepareDialog();
-    const bool chosen = Dialog.ShowSave();
-    if (chosen) RememberFolder(Dialog.FileName);
-    if (!chosen || !WriteMapSet(Dialog.FileName)) {
-        host_->MsgBox(QString::fromLatin1(kSaveFailedText));
-        return;
-    }
-    update();
-    viewScroll = 0;
-    DrawMap();
-    document_.MarkSaved();
-    document_.SetName(Dialog.FileName);
-    UpdateTitle();
+    SaveAs();
 }
 
 void Form1::QuickSave_Click() {
-    if (document_.Name().isEmpty()) {
-        Msave_Click();
-        return;
+    SaveToName();
+}
+
+bool Form1::SaveAs(bool quietCancel) {
+    PrepareDialog();
+    if (!Dialog.ShowSave()) {
+        if (!quietCancel) host_->MsgBox(QString::fromLatin1(kSaveFailedText));
+        return false;
     }
-    if (!WriteMapSet(document_.Name())) {
-        host_->MsgBox(QString::fromLatin1(kSaveFailedText));
-        return;
+    if (!Save(Dialog.FileName)) return false;
+    update();
+    viewScroll = 0;
+    DrawMap();
+    return true;
+}
+
+bool Form1::SaveToName() {
+    if (document_.Name().isEmpty()) return SaveAs();
+    return Save(document_.Name());
+}
+
+bool Form1::Save(const QString& path) {
+    const WriteResult result = WriteMapSet(path);
+    if (!result.written) {
+        host_->MsgBox(QString::fromLatin1(kSaveFailedText) + QString::fromUtf8("\n\nPříčina: ") +
+                      result.cause);
+        return false;
     }
+    // Only a folder that took the files is offered again.
+    RememberFolder(path);
+    document_.SetName(path);
     document_.MarkSaved();
     UpdateTitle();
+    return true;
+}
+
+bool Form1::MaySetMapAside() {
+    document_.EndStep();
+    if (!MapChanged()) return true;
+    switch (host_->AskSaveChanges(QString::fromUtf8(kUnsavedChangesText))) {
+        case SaveChoice::Save:
+            // A cancelled dialog here only keeps the map: no failure to report.
+            return document_.Name().isEmpty() ? SaveAs(true) : Save(document_.Name());
+        case SaveChoice::Discard:
+            return true;
+        case SaveChoice::Cancel:
+            break;
+    }
+    return false;
 }
 
 void Form1::RememberFolder(const QString& path) {
@@ -308,6 +338,12 @@ void Form1::Scroll(int paletteSteps, int viewSteps) {
         Vlevo_Click();
     // Another cell is now under the pointer.
     if (pointer_.x() >= 0) Hover(pointer_.x(), pointer_.y());
+}
+
+void Form1::ShowRefusal(QLineEdit& box, const QString& text) {
+    constexpr int kShownMs = 6000;
+    statusBar()->showMessage(text, kShownMs);
+    QToolTip::showText(box.mapToGlobal(QPoint(0, box.height())), text, &box, QRect(), kShownMs);
 }
 
 void Form1::Hover(double x, double y) {
@@ -417,8 +453,7 @@ void Form1::CheckLevel() {
 }
 
 void Form1::closeEvent(QCloseEvent* event) {
-    document_.EndStep();
-    if (MapChanged() && !host_->AskYesNo(QString::fromLatin1(kDiscardChangesText))) {
+    if (!MaySetMapAside()) {
         event->ignore();
         return;
     }

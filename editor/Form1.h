@@ -134,7 +134,7 @@ class Form1 : public QMainWindow, private ToolContext {
     EditorHost& Host() { return *host_; }
 
   protected:
-    // Asks before discarding changes made since the last open, save or clear.
+    // Asks before closing over changes made since the last open, save or clear.
     void closeEvent(QCloseEvent* event) override;
 
   private:
@@ -153,10 +153,21 @@ class Form1 : public QMainWindow, private ToolContext {
     MapPointer PointerAt(int buttons, int shift, double x, double y) const;
 
     void PrepareDialog();
+    // Save MAP with the dialog / to the map's name (with the dialog while it has none) / to
+    // `path`; each reports its failure and returns whether the map was written. A cancelled
+    // dialog is a failure too, reported unless `quietCancel`.
+    bool SaveAs(bool quietCancel = false);
+    bool SaveToName();
+    bool Save(const QString& path);
+    // Before the map is replaced (Clear map, Open, closing): true when nothing unsaved would
+    // be lost, or the designer saved it or chose to discard it; false to keep the map.
+    bool MaySetMapAside();
     // Redraws the cells the document changed and refreshes the title and the menu.
     void MapChangedCells();
     void UpdateTitle();
     void RememberFolder(const QString& path);
+    // Tells why a number box refused what was typed: in the status bar and beside the box.
+    void ShowRefusal(QLineEdit& box, const QString& text);
     // Pointer over the map: status bar text and the link highlight.
     void Hover(double x, double y);
     void RefreshStatus();
@@ -183,8 +194,18 @@ inline const char* const kOpenFailedText = "Chyba nahravani mapy";
 inline const char* const kSaveFailedText =
     "Pokud se snazite prepsat puvodni mapy, tak jsou oznacene pouze pro cteni. Jinak chyba pri "
     "ukladani";
-// Asked when the window is closed with unsaved changes.
-inline const char* const kDiscardChangesText =
-    "Mapa byla zmenena a neni ulozena. Zavrit editor a zmeny zahodit?";
+// What the number boxes take, and why they refuse the rest (UTF-8). Link numbers are those of
+// the game's board table (0: no board); speeds are those of the flexible enemies.
+constexpr int kLowestLink = 0;
+constexpr int kHighestLink = 19;
+constexpr int kFastestSpeed = 1;
+constexpr int kSlowestSpeed = 5;
+inline const char* const kLinkRefusedText =
+    "Číslo propojení musí být od 0 do 19: hra zná prkna 1 až 19, 0 je bez propojení.";
+inline const char* const kSpeedRefusedText =
+    "Rychlost musí být od 1 (nejrychlejší) do 5 (nejpomalejší).";
+// Asked before Clear map, Open or closing would drop unsaved changes (UTF-8).
+inline const char* const kUnsavedChangesText =
+    "Mapa byla změněna a není uložena. Chcete změny uložit?";
 
 }  // namespace zorvik::editor

@@ -9,6 +9,7 @@
 
 #include "A_deklare.h"
 #include "Form1.h"
+#include "NumberBox.h"
 #include "ToolManager.h"
 
 namespace zorvik::editor {
@@ -83,6 +84,12 @@ void Form1::BuildControls() {
     plain.setBold(false);
     Label2->setFont(plain);
     Command2 = button("Command2", QStringLiteral("Kontrola Levelu"), 13, 648, 224, 105, 49);
+    // The boxes take only what the map can use: link numbers of the game's board table, speeds
+    // 1 to 5.
+    MakeNumberBox(*Text1, kLowestLink, kHighestLink,
+                  [this] { ShowRefusal(*Text1, QString::fromUtf8(kLinkRefusedText)); });
+    MakeNumberBox(*Text2, kFastestSpeed, kSlowestSpeed,
+                  [this] { ShowRefusal(*Text2, QString::fromUtf8(kSpeedRefusedText)); });
     // The scroll buttons repeat while held.
     for (QPushButton* scroll : {Nahoru, Dolu, Vlevo, Vpravo})
         scroll->setAutoRepeat(true);

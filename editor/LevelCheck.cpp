@@ -29,4 +29,20 @@ QString LayoutFindingsText() {
     return text;
 }
 
+QStringList MissingForPlay() {
+    bool start = false;
+    bool end = false;
+    for (int row = 1; row <= kLastRow; ++row) {
+        for (int col = 1; col <= kLastCol; ++col) {
+            const int item = mapItems[col][row];
+            start = start || item == 998 || item == 999;
+            end = end || item == 997 || item == 900;
+        }
+    }
+    QStringList missing;
+    if (!start) missing << QString::fromUtf8("startovní pozice Zorvik flašky (998 nebo 999)");
+    if (!end) missing << QString::fromUtf8("východ (997) nebo cíl hry (900)");
+    return missing;
+}
+
 }  // namespace zorvik::editor

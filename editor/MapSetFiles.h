@@ -13,8 +13,15 @@ namespace zorvik::editor {
 // with the map unchanged, when a file is missing, unreadable or not a map layer.
 bool ReadMapSet(const QString& path, MapDocument& document);
 
-// Writes the three layers to the set at `path`. False when a value does not fit in three
-// characters, a file or its folder is read-only, or writing fails; no file is replaced then.
-bool WriteMapSet(const QString& path);
+// What a save did: written, or why not (one Czech sentence for the designer).
+struct WriteResult {
+    bool written = false;
+    QString cause;
+};
+
+// Writes the three layers to the set at `path`. Not written, and no file replaced, when a value
+// does not fit in three characters, a file or its folder is read-only or missing, or writing
+// fails (a full disk); the cause says which, naming the cell or the file.
+WriteResult WriteMapSet(const QString& path);
 
 }  // namespace zorvik::editor

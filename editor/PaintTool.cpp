@@ -31,6 +31,7 @@ PaintTool::PaintTool(ToolContext& context)
                    QString::fromUtf8("Levé tlačítko kreslí vybranou položku palety, pravé maže")) {}
 
 void PaintTool::MousePressed(const MapPointer& pointer) {
+    last_ = pointer.cell;
     if (!pointer.OnMap()) return;
     // A press starts a new undo step; the moves of its drag and its release add to it.
     if (pointer.buttons == kLeftButton || pointer.buttons == kRightButton) Document().BeginStep();
@@ -38,15 +39,34 @@ void PaintTool::MousePressed(const MapPointer& pointer) {
 }
 
 void PaintTool::MouseMoved(const MapPointer& pointer) {
+    const MapCell from = last_;
+    last_ = pointer.cell;
     if (!pointer.OnMap()) return;
-    Edit(pointer, false);
+    if (from.col == 0) {
+        Edit(pointer, false);
+        return;
+    }
+    // The cells the pointer crossed since the last event, without the one already edited.
+    const std::vector<MapCell> line = CellLine(from, pointer.cell);
+    bool edited = false;
+    for (size_t i = line.size() > 1 ? 1 : 0; i < line.size(); ++i) {
+        MapPointer crossed = pointer;
+        crossed.cell = line[i];
+        edited = EditCell(crossed, false) || edited;
+    }
+    if (edited) Context().MapEdited();
 }
 
 void PaintTool::MouseReleased(const MapPointer&) {
+    last_ = MapCell{};
     Document().EndStep();
 }
 
 void PaintTool::Edit(const MapPointer& pointer, bool press) {
+    if (EditCell(pointer, press)) Context().MapEdited();
+}
+
+bool PaintTool::EditCell(const MapPointer& pointer, bool press) {
     const int col = pointer.cell.col;
     const int row = pointer.cell.row;
     MapDocument& document = Document();
@@ -79,13 +99,15 @@ void PaintTool::Edit(const MapPointer& pointer, bool press) {
             }
             document.SetCell(mapItems, col, row, entry.item);
         }
-        Context().MapEdited();
-    } else if (pointer.buttons == kRightButton) {
+        return true;
+    }
+    if (pointer.buttons == kRightButton) {
         document.SetCell(mapTiles, col, row, 0);
         document.SetCell(mapSolid, col, row, 0);
         document.SetCell(mapItems, col, row, 0);
-        Context().MapEdited();
+        return true;
     }
+    return false;
 }
 
 }  // namespace zorvik::editor

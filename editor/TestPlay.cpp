@@ -1,15 +1,24 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Finding the game, the temporary set and starting the game on it.
+// Finding the game, the temporary set, and the one test game the editor runs.
 #include "TestPlay.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QStringList>
 
 #include "EditorHost.h"
+#include "LevelCheck.h"
 #include "MapSetFiles.h"
 
 namespace zorvik::editor {
+
+namespace {
+
+// How long the game gets to end by itself before it is killed.
+constexpr int kStopWaitMs = 3000;
+
+}  // namespace
 
 QString FindGame() {
     return QCoreApplication::applicationDirPath() + QStringLiteral("/zorvik");
@@ -22,7 +31,30 @@ std::unique_ptr<QTemporaryDir> MakePlayFolder() {
 
 TestPlay::TestPlay(EditorHost& host) : host_(host), program_(FindGame()) {}
 
+TestPlay::~TestPlay() {
+    Stop();
+}
+
+bool TestPlay::Running() const {
+    return game_ != nullptr && game_->state() != QProcess::NotRunning;
+}
+
+void TestPlay::Stop() {
+    if (!Running()) return;
+    game_->terminate();
+    if (!game_->waitForFinished(kStopWaitMs)) {
+        game_->kill();
+        game_->waitForFinished(kStopWaitMs);
+    }
+}
+
 void TestPlay::Start() {
+    const QStringList missing = MissingForPlay();
+    if (!missing.isEmpty()) {
+        host_.MsgBox(QString::fromUtf8(kCannotPlayText) + QStringLiteral("\n- ") +
+                     missing.join(QStringLiteral("\n- ")));
+        return;
+    }
     const QFileInfo game(program_);
     if (!game.isFile() || !game.isExecutable()) {
         host_.MsgBox(QString::fromLatin1(kGameMissingText) + QDir::toNativeSeparators(program_));
@@ -30,17 +62,26 @@ void TestPlay::Start() {
     }
     std::unique_ptr<QTemporaryDir> folder = MakePlayFolder();
     const QString set = folder->filePath(QStringLiteral("level.map"));
-    if (!folder->isValid() || !WriteMapSet(set)) {
-        host_.MsgBox(QString::fromLatin1(kPlayWriteFailedText));
+    const WriteResult written =
+        folder->isValid()
+            ? WriteMapSet(set)
+            : WriteResult{false, QString::fromUtf8("Dočasnou složku v %1 se nepodařilo vytvořit.")
+                                     .arg(QDir::toNativeSeparators(QDir::tempPath()))};
+    if (!written.written) {
+        host_.MsgBox(QString::fromLatin1(kPlayWriteFailedText) +
+                     QString::fromUtf8("\n\nPříčina: ") + written.cause);
         return;
     }
-    if (!host_.StartDetached(program_, {QStringLiteral("--level"), set})) {
+    // A game still running plays the map as it was: it makes way for the map as it is now.
+    Stop();
+    game_ = std::make_unique<QProcess>();
+    if (!host_.StartProcess(*game_, program_, {QStringLiteral("--level"), set})) {
         host_.MsgBox(QString::fromLatin1(kGameStartFailedText) +
                      QDir::toNativeSeparators(program_));
         return;
     }
     lastSet_ = set;
-    folders_.push_back(std::move(folder));
+    folder_ = std::move(folder);
 }
 
 }  // namespace zorvik::editor

@@ -1,12 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Test-play: the map as it is now is written to a temporary set and the game is started on it
-// beside the editor (zorvik --level SET); the designer's own files are not touched.
+// beside the editor (zorvik --level SET); the designer's own files are not touched. One test
+// game at a time: starting again ends the running one and starts the map anew.
 #pragma once
 
+#include <QProcess>
 #include <QString>
 #include <QTemporaryDir>
 #include <memory>
-#include <vector>
 
 namespace zorvik::editor {
 
@@ -17,6 +18,8 @@ inline const char* const kGameMissingText = "Hra nebyla nalezena: ";
 inline const char* const kPlayWriteFailedText =
     "Level se nepodarilo zapsat pro hru (docasna slozka nebo hodnota mimo -99..999)";
 inline const char* const kGameStartFailedText = "Hru se nepodarilo spustit: ";
+// Heading of what the map lacks before the game can play it (UTF-8).
+inline const char* const kCannotPlayText = "Level nelze hrát, chybí:";
 
 // The game program the editor starts: zorvik beside the editor's executable.
 QString FindGame();
@@ -27,22 +30,32 @@ std::unique_ptr<QTemporaryDir> MakePlayFolder();
 class TestPlay {
   public:
     explicit TestPlay(EditorHost& host);
+    // Ends a test game still running.
+    ~TestPlay();
+    TestPlay(const TestPlay&) = delete;
+    TestPlay& operator=(const TestPlay&) = delete;
 
     void SetProgram(const QString& program) { program_ = program; }
     const QString& Program() const { return program_; }
     // The tile file of the last set played; empty before the first.
     const QString& LastSet() const { return lastSet_; }
+    // Whether the game started last is still running.
+    bool Running() const;
 
-    // Writes the map into a fresh folder and starts the game on it; each failure is reported
-    // with its message and starts nothing. Run by Mhrat_Click (F5).
+    // Checks that the game can play the map, ends the test game still running, writes the map
+    // into a fresh folder and starts the game on it. Each failure is reported with its message
+    // and starts nothing. Run by Mhrat_Click (F5).
     void Start();
 
   private:
+    void Stop();
+
     EditorHost& host_;
     QString program_;
     QString lastSet_;
-    // Kept until the editor quits: a game still running keeps its own set.
-    std::vector<std::unique_ptr<QTemporaryDir>> folders_;
+    std::unique_ptr<QProcess> game_;
+    // The set of the game started last, removed when the next one starts or the editor quits.
+    std::unique_ptr<QTemporaryDir> folder_;
 };
 
 }  // namespace zorvik::editor

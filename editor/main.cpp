@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "Form1.h"
+#include "QtCzech.h"
 
 namespace {
 
@@ -46,6 +47,7 @@ int main(int argc, char* argv[]) {
     }
 
     QApplication app(argc, argv);
+    zorvik::editor::InstallQtCzech(app);
     // Qt has taken its own options (-platform, -style ...); what is left is ours.
     QStringList arguments = QApplication::arguments();
     arguments.removeFirst();

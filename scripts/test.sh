@@ -9,7 +9,7 @@ set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
 packages=(build-essential cmake pkg-config libsdl2-dev qt6-base-dev zlib1g-dev libgtest-dev libgmock-dev
-          libbenchmark-dev locales desktop-file-utils appstream)
+          libbenchmark-dev locales desktop-file-utils appstream qt6-translations-l10n)
 
 source scripts/packages.sh
 

@@ -89,13 +89,14 @@ TEST_F(DesignerTest, UndoAndRedoTakeWholeStepsAcrossADragAClearAndAnOpen) {
     EXPECT_TRUE(close.isAccepted());
     EXPECT_TRUE(host.questions.empty());
 
-    // Clear map is a step: undo brings the map back (with the view redrawn).
+    // Clear map is a step: undo brings the map back (with the view redrawn), the map as
+    // a.map holds it, so without the unsaved mark.
     form->Mclear->trigger();
     EXPECT_EQ(mapTiles[1][1], 0);
     EXPECT_EQ(form->windowTitle(), "Form1");
     Keys(QKeySequence("Ctrl+Z"));
     EXPECT_EQ(mapTiles[1][1], 3);
-    EXPECT_EQ(form->windowTitle(), "*a.map - Form1");
+    EXPECT_EQ(form->windowTitle(), "a.map - Form1");
     EXPECT_EQ(mapTiles[3][1], 3);
     EXPECT_EQ(CellMismatches(*form, 1, 1, 2), 0);
 
@@ -109,11 +110,11 @@ TEST_F(DesignerTest, UndoAndRedoTakeWholeStepsAcrossADragAClearAndAnOpen) {
     EXPECT_EQ(mapTiles[1][1], 7);
     EXPECT_FALSE(form->MapChanged());
     EXPECT_EQ(form->windowTitle(), "b.map - Form1");
-    // Undone, the map is again the one that came from a.map, and a save would go there.
+    // Undone, the map is again the one saved as a.map, and a save would go there.
     Keys(QKeySequence("Ctrl+Z"));
     EXPECT_EQ(mapTiles[1][1], 3);
-    EXPECT_TRUE(form->MapChanged());
-    EXPECT_EQ(form->windowTitle(), "*a.map - Form1");
+    EXPECT_FALSE(form->MapChanged());
+    EXPECT_EQ(form->windowTitle(), "a.map - Form1");
     Keys(QKeySequence("Ctrl+Y"));
     EXPECT_EQ(mapTiles[1][1], 7);
     EXPECT_FALSE(form->MapChanged());
@@ -335,6 +336,8 @@ TEST_F(DesignerTest, LevelCheckListsEveryLayoutFindingInOneMessage) {
 }
 
 TEST_F(DesignerTest, TestPlayWritesATemporarySetAndStartsTheGameOnIt) {
+    mapItems[10][10] = 999;  // a start and an exit: the game can play the map
+    mapItems[12][10] = 997;
     PressSlot(0);
     QTest::mouseClick(form->Level, Qt::LeftButton, {}, CellCentre(4, 2));
     host.dialogAnswers = {Path("mine.map")};
@@ -368,11 +371,13 @@ TEST_F(DesignerTest, TestPlayWritesATemporarySetAndStartsTheGameOnIt) {
     EXPECT_TRUE(form->MapChanged());
     EXPECT_EQ(form->FileName(), Path("mine.map"));
 
-    // The menu item does the same, in a fresh folder.
+    // The menu item does the same, in a fresh folder; the set of the game before is gone.
+    const QByteArray played = ReadAll(set);
     form->Mhrat->trigger();
     ASSERT_EQ(host.started.size(), 2u);
     EXPECT_NE(form->LastPlaySet(), set);
-    EXPECT_EQ(ReadAll(form->LastPlaySet()), ReadAll(set));
+    EXPECT_EQ(ReadAll(form->LastPlaySet()), played);
+    EXPECT_FALSE(QFileInfo::exists(set));
     EXPECT_EQ(host.messages.size(), 1u);
 }
 

@@ -7,9 +7,14 @@
 #include <QApplication>
 #include <QByteArray>
 #include <QFile>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMouseEvent>
+#include <QProcess>
 #include <QString>
 #include <QTemporaryDir>
+#include <QTest>
 #include <deque>
 #include <memory>
 #include <optional>
@@ -37,11 +42,22 @@ inline void SendMove(QWidget* widget, QPoint at, Qt::MouseButtons held) {
     QApplication::sendEvent(widget, &move);
 }
 
+// Chooses `item` of `menu` in the window's menu bar with real mouse clicks: the menu's title,
+// then the item in the menu that opens.
+inline void ChooseMenuItem(QMainWindow& window, QMenu& menu, QAction& item) {
+    QMenuBar* bar = window.menuBar();
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(menu.menuAction()).center());
+    ASSERT_TRUE(QTest::qWaitFor([&menu] { return menu.isVisible(); }, 2000));
+    QTest::mouseClick(&menu, Qt::LeftButton, {}, menu.actionGeometry(&item).center());
+    ASSERT_TRUE(QTest::qWaitFor([&menu] { return !menu.isVisible(); }, 2000));
+}
+
 class RecordingHost : public EditorHost {
   public:
     // Answers for the next file dialogs, in order; an empty path cancels.
     std::deque<QString> dialogAnswers;
-    std::deque<bool> yesNoAnswers;
+    // Answers to the unsaved-changes question, in order; with none left, Zrušit.
+    std::deque<SaveChoice> saveAnswers;
     std::vector<QString> messages;
     std::vector<QString> questions;
     int beeps = 0;
@@ -64,21 +80,31 @@ class RecordingHost : public EditorHost {
         return answer;
     }
     void MsgBox(const QString& text) override { messages.push_back(text); }
-    bool AskYesNo(const QString& text) override {
+    SaveChoice AskSaveChanges(const QString& text) override {
         questions.push_back(text);
-        if (yesNoAnswers.empty()) return false;
-        const bool answer = yesNoAnswers.front();
-        yesNoAnswers.pop_front();
+        if (saveAnswers.empty()) return SaveChoice::Cancel;
+        const SaveChoice answer = saveAnswers.front();
+        saveAnswers.pop_front();
         return answer;
     }
     void Beep() override { ++beeps; }
-    // Programs the editor would have started, with their arguments; nothing is run.
+    // Programs the editor started, with their arguments; run only with runPrograms set.
     std::vector<QStringList> started;
-    bool StartDetached(const QString& program, const QStringList& arguments) override {
+    bool runPrograms = false;
+    bool StartProcess(QProcess& process, const QString& program,
+                      const QStringList& arguments) override {
         started.push_back(QStringList{program} + arguments);
-        return true;
+        return !runPrograms || EditorHost::StartProcess(process, program, arguments);
     }
 };
+
+// The cause a failed save names after the save message; empty when the message has none.
+inline QString SaveCause(const QString& message) {
+    const QString mark = QString::fromUtf8("\n\nPříčina: ");
+    const qsizetype at = message.indexOf(mark);
+    if (!message.startsWith(QString::fromLatin1(kSaveFailedText)) || at < 0) return {};
+    return message.mid(at + mark.size());
+}
 
 class EditorTest : public ::testing::Test {
   protected:
@@ -90,7 +116,7 @@ class EditorTest : public ::testing::Test {
     }
     void TearDown() override {
         // Let the window close without its unsaved-changes question.
-        host.yesNoAnswers.assign(4, true);
+        host.saveAnswers.assign(4, SaveChoice::Discard);
         form.reset();
     }
 

@@ -26,7 +26,7 @@ TEST(LevelFolder, AReadOnlyProgramFolderSendsTheDialogToTheUsersLevelsFolder) {
         QTest::keyClick(&form, Qt::Key_O, Qt::ControlModifier);
         EXPECT_EQ(host.lastInitDir, levels);
         EXPECT_TRUE(QDir(levels).exists());
-        host.yesNoAnswers.assign(4, true);
+        host.saveAnswers.assign(4, SaveChoice::Discard);
     }
     {
         // A writable program folder keeps the dialog there.
@@ -37,7 +37,7 @@ TEST(LevelFolder, AReadOnlyProgramFolderSendsTheDialogToTheUsersLevelsFolder) {
         ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
         QTest::keyClick(&form, Qt::Key_S, Qt::ControlModifier);
         EXPECT_EQ(host.lastInitDir, program.path());
-        host.yesNoAnswers.assign(4, true);
+        host.saveAnswers.assign(4, SaveChoice::Discard);
     }
     unsetenv("XDG_DATA_HOME");
 }
