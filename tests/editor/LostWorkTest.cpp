@@ -3,9 +3,13 @@
 // focus, Clear map and Open ask before dropping changes, the unsaved mark follows undo back to
 // the saved map, the number boxes refuse what the map cannot use, and a failed save is not
 // where the next dialog opens.
+#include <QAbstractButton>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QStatusBar>
 #include <QTest>
+#include <QTimer>
+#include <functional>
 
 #include "EditorFixture.h"
 
@@ -226,6 +230,39 @@ TEST_F(LostWorkTest, AFastDragPaintsEveryCellItCrossesInOneStep) {
     QTest::keyClick(form.get(), Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(mapTiles[6][1] | mapTiles[6][4] | mapTiles[3][7], 0);
     EXPECT_FALSE(form->MapChanged());
+}
+
+// The desktop's question: three Czech buttons, Escape cancels.
+TEST(EditorSaveQuestion, TheDesktopQuestionOffersSaveDiscardAndCancel) {
+    QtEditorHost desktop(nullptr);
+    auto answer = [&desktop](const std::function<void(QMessageBox&)>& act) {
+        QTimer::singleShot(0, [&act] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            act(*box);
+        });
+        return desktop.AskSaveChanges(QString::fromUtf8(kUnsavedChangesText));
+    };
+    auto click = [](const char* caption) {
+        return [caption](QMessageBox& box) {
+            QStringList captions;
+            for (QAbstractButton* button : box.buttons())
+                captions << button->text();
+            captions.sort();
+            EXPECT_EQ(captions,
+                      (QStringList{QString::fromUtf8("Uložit"), QString::fromUtf8("Zahodit"),
+                                   QString::fromUtf8("Zrušit")}));
+            for (QAbstractButton* button : box.buttons()) {
+                if (button->text() == QString::fromUtf8(caption))
+                    QTest::mouseClick(button, Qt::LeftButton);
+            }
+        };
+    };
+    EXPECT_EQ(answer(click("Uložit")), SaveChoice::Save);
+    EXPECT_EQ(answer(click("Zahodit")), SaveChoice::Discard);
+    EXPECT_EQ(answer(click("Zrušit")), SaveChoice::Cancel);
+    EXPECT_EQ(answer([](QMessageBox& box) { QTest::keyClick(&box, Qt::Key_Escape); }),
+              SaveChoice::Cancel);
 }
 
 }  // namespace
