@@ -5,6 +5,8 @@
 #include <QApplication>
 #include <QImage>
 #include <QMouseEvent>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <cstring>
 #include <memory>
 #include <optional>
@@ -29,6 +31,11 @@ class QuietHost : public EditorHost {
     void MsgBox(const QString&) override {}
     SaveChoice AskSaveChanges(const QString&) override { return SaveChoice::Discard; }
     void Beep() override {}
+    QSettings& Settings() override { return settings_; }
+
+  private:
+    QTemporaryDir settingsDir_;
+    QSettings settings_{settingsDir_.filePath("editor.conf"), QSettings::IniFormat};
 };
 
 QuietHost g_host;

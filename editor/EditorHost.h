@@ -3,6 +3,7 @@
 // answer questions and read every message shown.
 #pragma once
 
+#include <QSettings>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -52,6 +53,8 @@ class EditorHost {
     virtual SaveChoice AskSaveChanges(const QString& text) = 0;
     // The system's default beep.
     virtual void Beep() = 0;
+    // Where the editor keeps what it remembers across runs (recent files, last folder).
+    virtual QSettings& Settings() = 0;
     // Starts a program beside the editor in `process`, not waiting for it to end; false when
     // it could not start. Its output goes to the editor's own.
     virtual bool StartProcess(QProcess& process, const QString& program,
@@ -66,9 +69,13 @@ class QtEditorHost : public EditorHost {
     void MsgBox(const QString& text) override;
     SaveChoice AskSaveChanges(const QString& text) override;
     void Beep() override;
+    // The user's settings file: ~/.config/zorvik/editor.conf (XDG_CONFIG_HOME).
+    QSettings& Settings() override { return settings_; }
 
   private:
     QWidget* window_;
+    QSettings settings_{QSettings::IniFormat, QSettings::UserScope, QStringLiteral("zorvik"),
+                        QStringLiteral("editor")};
 };
 
 }  // namespace zorvik::editor

@@ -6,6 +6,7 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
+#include <QMenu>
 #include <QScreen>
 #include <QStatusBar>
 #include <QToolTip>
@@ -34,7 +35,8 @@ Form1::Form1(EditorHost* host, const QString& programDir)
       ownHost_(host == nullptr ? std::make_unique<QtEditorHost>(this) : nullptr),
       host_(host == nullptr ? ownHost_.get() : host),
       programDir_(programDir.isEmpty() ? ProgramDataFolder() : programDir),
-      testPlay_(*host_) {
+      testPlay_(*host_),
+      recent_(host_->Settings()) {
     theForm = this;
     Dialog = CommonDialog(host_);
     ResetEditorState();
@@ -43,6 +45,7 @@ Form1::Form1(EditorHost* host, const QString& programDir)
     tools_ = new ToolManager(this);
     RegisterTools(*tools_, *this);
     BuildControls();
+    AddToolTips();
     ConnectControls();
     BuildMenu();
     BuildExtraMenus();
@@ -192,7 +195,8 @@ void Form1::Vpravo_Click() {
 void Form1::PrepareDialog() {
     Dialog.CancelError = true;
     Dialog.InitDir = DefaultLevelFolder(programDir_);
-    if (!lastFolder_.isEmpty()) Dialog.InitDir = lastFolder_;
+    const QString lastFolder = recent_.LastFolder();
+    if (!lastFolder.isEmpty()) Dialog.InitDir = lastFolder;
     Dialog.Filter = QStringLiteral("Zorvik MAP file|*.map");
 }
 
@@ -214,13 +218,21 @@ void Form1::Mopen_Click() {
     PrepareDialog();
     if (!Dialog.ShowOpen() || !OpenMapSet(Dialog.FileName)) {
         host_->MsgBox(QString::fromLatin1(kOpenFailedText));
-        return;
     }
-    RememberFolder(Dialog.FileName);
+}
+
+void Form1::OpenRecent(const QString& path) {
+    if (!MaySetMapAside()) return;
+    if (!OpenMapSet(path)) {
+        host_->MsgBox(QString::fromLatin1(kOpenFailedText));
+        recent_.Remove(path);
+        FillRecentMenu();
+    }
 }
 
 bool Form1::OpenMapSet(const QString& path) {
     if (!ReadMapSet(path, document_)) return false;
+    Remember(path);
     update();
     viewScroll = 0;
     DrawMap();
@@ -265,7 +277,7 @@ bool Form1::Save(const QString& path) {
         return false;
     }
     // Only a folder that took the files is offered again.
-    RememberFolder(path);
+    Remember(path);
     document_.SetName(path);
     document_.MarkSaved();
     UpdateTitle();
@@ -287,8 +299,26 @@ bool Form1::MaySetMapAside() {
     return false;
 }
 
-void Form1::RememberFolder(const QString& path) {
-    lastFolder_ = QFileInfo(path).absolutePath();
+void Form1::Remember(const QString& path) {
+    const QFileInfo file(path);
+    recent_.SetLastFolder(file.absolutePath());
+    recent_.Add(file.absoluteFilePath());
+    FillRecentMenu();
+}
+
+void Form1::FillRecentMenu() {
+    Mnedavne->clear();
+    const QStringList files = recent_.Files();
+    if (files.isEmpty()) Mnedavne->addAction(QString::fromUtf8("(zatím žádné)"))->setEnabled(false);
+    for (qsizetype i = 0; i < files.size(); ++i) {
+        const QFileInfo file(files[i]);
+        QAction* item = Mnedavne->addAction(
+            QStringLiteral("&%1 %2   %3")
+                .arg(i + 1)
+                .arg(file.fileName(), QDir::toNativeSeparators(file.absolutePath())));
+        item->setToolTip(QDir::toNativeSeparators(files[i]));
+        connect(item, &QAction::triggered, this, [this, path = files[i]] { OpenRecent(path); });
+    }
 }
 
 // ---- Undo, redo and test-play ----

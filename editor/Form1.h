@@ -16,6 +16,7 @@
 #include "MapDocument.h"
 #include "MapView.h"
 #include "PictureBox.h"
+#include "RecentFiles.h"
 #include "TestPlay.h"
 
 class QAction;
@@ -58,6 +59,8 @@ class Form1 : public QMainWindow, private ToolContext {
     QAction* Mopen = nullptr;
     QAction* mcara2 = nullptr;
     QAction* Msave = nullptr;
+    // Recent menu: the map sets opened or saved last, across runs.
+    QMenu* Mnedavne = nullptr;
     // Edit menu: undo and redo.
     QMenu* Mupravy = nullptr;
     QAction* Mzpet = nullptr;
@@ -140,6 +143,7 @@ class Form1 : public QMainWindow, private ToolContext {
   private:
     // The form's design (Form1Design.cpp): controls, menus, the tile sheet.
     void BuildControls();
+    void AddToolTips();
     void ConnectControls();
     void BuildMenu();
     bool LoadTileSheet();
@@ -165,7 +169,11 @@ class Form1 : public QMainWindow, private ToolContext {
     // Redraws the cells the document changed and refreshes the title and the menu.
     void MapChangedCells();
     void UpdateTitle();
-    void RememberFolder(const QString& path);
+    // A set was opened or saved: its folder and the set itself are remembered across runs.
+    void Remember(const QString& path);
+    // The Recent menu: one entry a remembered set, the most recent first.
+    void FillRecentMenu();
+    void OpenRecent(const QString& path);
     // Tells why a number box refused what was typed: in the status bar and beside the box.
     void ShowRefusal(QLineEdit& box, const QString& text);
     // Pointer over the map: status bar text and the link highlight.
@@ -180,7 +188,7 @@ class Form1 : public QMainWindow, private ToolContext {
     MapDocument document_;
     ToolManager* tools_ = nullptr;
     TestPlay testPlay_;
-    QString lastFolder_;
+    RecentFiles recent_;
     MapCell hovered_;
     QPointF pointer_{-1, -1};  // last pointer position over the map view
     QLabel* status_ = nullptr;

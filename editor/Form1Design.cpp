@@ -103,6 +103,27 @@ void Form1::BuildControls() {
     statusBar()->addWidget(status_, 1);
 }
 
+// Every button and box says what it does and which keys do the same.
+void Form1::AddToolTips() {
+    auto tip = [](QWidget* widget, const char* text) {
+        widget->setToolTip(QString::fromUtf8(text));
+    };
+    tip(Vyber, "Paleta: klepnutím vyberete, čím se kreslí (vypne propojování i rychlost)");
+    tip(SELEC, "Vybraná položka palety");
+    tip(Nahoru, "Paleta o položku nahoru (Page Up, kolečko myši nad paletou)");
+    tip(Dolu, "Paleta o položku dolů (Page Down, kolečko myši nad paletou)");
+    tip(Vpravo, "Mapa o sloupec doleva (šipka vlevo, kolečko myši nad mapou)");
+    tip(Vlevo, "Mapa o sloupec doprava (šipka vpravo, kolečko myši nad mapou)");
+    tip(Command1,
+        "Propojování: klepnutí na plošinku nebo prkno mu zapíše číslo z pole pod tlačítkem; "
+        "plošinka ovládá prkno se stejným číslem");
+    tip(Text1, "Číslo propojení 0 až 19 (0: bez propojení)");
+    tip(Command3,
+        "Rychlost: klepnutí na ohebného nepřítele mu nastaví rychlost z pole pod tlačítkem");
+    tip(Text2, "Rychlost ohebných nepřátel: 1 nejrychlejší až 5 nejpomalejší");
+    tip(Command2, "Spočítá objekty proti limitům hry a vypíše, co by hře v levelu vadilo");
+}
+
 void Form1::BuildMenu() {
     Mfile = menuBar()->addMenu(QStringLiteral("File"));
     Mfile->setObjectName(QStringLiteral("Mfile"));
@@ -126,6 +147,11 @@ void Form1::BuildMenu() {
 }
 
 void Form1::BuildExtraMenus() {
+    Mnedavne = menuBar()->addMenu(QString::fromUtf8("Nedávné"));
+    Mnedavne->setObjectName(QStringLiteral("Mnedavne"));
+    Mnedavne->setToolTipsVisible(true);
+    FillRecentMenu();
+
     Mupravy = menuBar()->addMenu(QString::fromUtf8("Úpravy"));
     Mupravy->setObjectName(QStringLiteral("Mupravy"));
     Mzpet = Mupravy->addAction(QString::fromUtf8("Zpět"));

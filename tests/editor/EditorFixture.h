@@ -12,6 +12,7 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QProcess>
+#include <QSettings>
 #include <QString>
 #include <QTemporaryDir>
 #include <QTest>
@@ -88,6 +89,11 @@ class RecordingHost : public EditorHost {
         return answer;
     }
     void Beep() override { ++beeps; }
+    // Settings in a folder of this host's own, never the user's: a second window on the same
+    // host is the editor started again.
+    QTemporaryDir settingsDir;
+    QSettings settings{settingsDir.filePath("editor.conf"), QSettings::IniFormat};
+    QSettings& Settings() override { return settings; }
     // Programs the editor started, with their arguments; run only with runPrograms set.
     std::vector<QStringList> started;
     bool runPrograms = false;
