@@ -16,7 +16,9 @@
 #include "B_do.h"
 #include "LevelFolder.h"
 #include "MapSetFiles.h"
+#include "PalettePanel.h"
 #include "ToolManager.h"
+#include "WholeMapView.h"
 
 namespace zorvik::editor {
 
@@ -51,6 +53,7 @@ Form1::Form1(EditorHost* host, const QString& programDir)
     BuildExtraMenus();
     const bool sheetLoaded = LoadTileSheet();
     Form_Load();
+    BuildViews();
     if (!sheetLoaded) {
         host_->MsgBox(QStringLiteral("Chybi obrazek dlazdic ") +
                       QDir::toNativeSeparators(programDir_ + QLatin1String(kTileSheetFile)) +
@@ -147,11 +150,17 @@ void Form1::Vyber_MouseDown(int, int, double, double y) {
     // Only the five slots count: the drawing area is 74 x 370 pixels.
     if (y < 0 || y >= kSlotPitch * kPaletteSlots) return;
     const int cell = static_cast<int>(std::floor(y / kSlotPitch)) + paletteTop;
-    selectedEntry = static_cast<int16_t>(cell + 1);
+    SelectEntry(cell + 1);
+}
+
+void Form1::SelectEntry(int entry) {
+    const int cell = entry - 1;
+    selectedEntry = static_cast<int16_t>(entry);
     SELEC->BitBlt(1, 1, kSheetCell, kSheetCell, Hiden, kSheetCell * (cell % kSheetCols),
                   kSheetCell * (cell / kSheetCols), kSrcCopy);
     linkMode = kFalse;
     speedMode = kFalse;
+    if (palette_ != nullptr) palette_->Used(entry);
 }
 
 void Form1::Nahoru_Click() {
@@ -178,7 +187,7 @@ void Form1::Vlevo_Click() {
         viewScroll = 32;
         host_->Beep();
     }
-    DrawMap();
+    ShowView();
 }
 
 void Form1::Vpravo_Click() {
@@ -187,7 +196,7 @@ void Form1::Vpravo_Click() {
         viewScroll = 0;
         host_->Beep();
     }
-    DrawMap();
+    ShowView();
 }
 
 // ---- File menu ----
@@ -206,8 +215,9 @@ void Form1::Mclear_Click() {
     static const MapLayer empty{};
     document_.ReplaceAll(empty, empty, empty, QString());
     viewScroll = 0;
-    DrawMap();
+    ShowView();
     document_.TakeChangedCells();
+    wholeView_->Redraw();
     document_.MarkSaved();
     UpdateTitle();
     RefreshStatus();
@@ -235,8 +245,9 @@ bool Form1::OpenMapSet(const QString& path) {
     Remember(path);
     update();
     viewScroll = 0;
-    DrawMap();
+    ShowView();
     document_.TakeChangedCells();
+    wholeView_->Redraw();
     document_.MarkSaved();
     UpdateTitle();
     RefreshStatus();
@@ -260,7 +271,7 @@ bool Form1::SaveAs(bool quietCancel) {
     if (!Save(Dialog.FileName)) return false;
     update();
     viewScroll = 0;
-    DrawMap();
+    ShowView();
     return true;
 }
 
@@ -332,7 +343,9 @@ void Form1::Mznovu_Click() {
 }
 
 void Form1::MapChangedCells() {
-    Level->ShowChangedCells(document_.TakeChangedCells());
+    const std::vector<MapCell> cells = document_.TakeChangedCells();
+    Level->ShowChangedCells(cells);
+    wholeView_->ShowChangedCells(cells);
     UpdateTitle();
     RefreshStatus();
 }
@@ -378,9 +391,13 @@ void Form1::ShowRefusal(QLineEdit& box, const QString& text) {
 
 void Form1::Hover(double x, double y) {
     pointer_ = QPointF(x, y);
-    const MapCell cell = MapView::CellAt(x, y);
+    SetHovered(MapView::CellAt(x, y));
+}
+
+void Form1::SetHovered(MapCell cell) {
     if (cell != hovered_) {
         Level->HoverMoved(hovered_, cell);
+        wholeView_->HoverMoved(hovered_, cell);
         hovered_ = cell;
     }
     RefreshStatus();

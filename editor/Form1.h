@@ -8,6 +8,8 @@
 #include <QMainWindow>
 #include <QPushButton>
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include "AbstractTool.h"
 #include "EditorHost.h"
@@ -25,7 +27,10 @@ class QMenu;
 
 namespace zorvik::editor {
 
+class Minimap;
+class PalettePanel;
 class ToolManager;
+class WholeMapView;
 
 class Form1 : public QMainWindow, private ToolContext {
     Q_OBJECT
@@ -71,6 +76,13 @@ class Form1 : public QMainWindow, private ToolContext {
     QMenu* Mzobrazit = nullptr;
     QAction* Mpevnost = nullptr;  // solid cells tinted; off at start
     QAction* Mbrany = nullptr;    // board gate cells outlined; on at start
+    // The views added to the form's own: all 50 columns at once instead of the normal view,
+    // the minimap strip under the normal view (both off at start).
+    QAction* Mcela = nullptr;
+    QAction* Mminimapa = nullptr;
+    // The palette panel with all 32 entries (off at start); keys 1..9 pick the entries used
+    // last, with it shown or not.
+    QAction* Mpaleta = nullptr;
     // Level menu: play the map in the game.
     QMenu* Mlevel = nullptr;
     QAction* Mhrat = nullptr;
@@ -90,6 +102,9 @@ class Form1 : public QMainWindow, private ToolContext {
     void Level_MouseMove(int button, int shift, double x, double y);
     // Selects the palette entry in the pressed slot and switches both tools off.
     void Vyber_MouseDown(int button, int shift, double x, double y);
+    // Makes palette entry 1..32 the one painted with and switches both tools off, as a press
+    // on the palette does (the palette panel and the keys 1..9 pick through it too).
+    void SelectEntry(int entry);
     // Palette one entry up / down; map view one column right / left; beep at the limits.
     void Nahoru_Click();
     void Dolu_Click();
@@ -176,8 +191,19 @@ class Form1 : public QMainWindow, private ToolContext {
     void OpenRecent(const QString& path);
     // Tells why a number box refused what was typed: in the status bar and beside the box.
     void ShowRefusal(QLineEdit& box, const QString& text);
-    // Pointer over the map: status bar text and the link highlight.
+    // The extra views (Form1Views.cpp): built after Form_Load, wired to the tools and the
+    // pointer, placed for the chosen view.
+    void BuildViews();
+    void ArrangeViews();
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    // The normal view now shows columns first + 1 .. first + 18 (clamped): the minimap's
+    // click.
+    void ScrollTo(int first);
+    // DrawMap after viewScroll changed, and the minimap's frame with it.
+    void ShowView();
+    // Pointer over the normal view (pixels) or any view (cell): status bar, link highlight.
     void Hover(double x, double y);
+    void SetHovered(MapCell cell);
     void RefreshStatus();
     OverlaySettings Overlays() const;
     void Scroll(int paletteSteps, int viewSteps);
@@ -192,6 +218,11 @@ class Form1 : public QMainWindow, private ToolContext {
     MapCell hovered_;
     QPointF pointer_{-1, -1};  // last pointer position over the map view
     QLabel* status_ = nullptr;
+    WholeMapView* wholeView_ = nullptr;
+    Minimap* minimap_ = nullptr;
+    PalettePanel* palette_ = nullptr;
+    // The controls beside the map view with their designed places, moved for the whole map.
+    std::vector<std::pair<QWidget*, QPoint>> designed_;
 };
 
 // The editor's one window, for the drawing routines; valid while a Form1 exists.

@@ -99,5 +99,46 @@ TEST_F(PictureTest, DISABLED_SaveOverlayPictures) {
     ASSERT_TRUE(form->grab().save(folder + "/editor-solid.png"));
 }
 
+// The whole-map view on a 1280 x 1024 screen, with the pointer on the platform of board 1.
+TEST_F(PictureTest, DISABLED_SaveWholeMapPicture) {
+    const QString folder = qEnvironmentVariable("ZORVIK_EDITOR_PICTURES");
+    if (folder.isEmpty()) GTEST_SKIP() << "ZORVIK_EDITOR_PICTURES not set";
+    PaintSmallLevel();
+    for (int col = 19; col <= 50; ++col) {
+        mapTiles[col][14 - col % 5] = 3;
+        if (col % 7 == 0) mapItems[col][13 - col % 5] = 40;
+    }
+    mapItems[49][17] = 900;
+    ASSERT_NO_FATAL_FAILURE(ShowSavedAndReopened(600));
+    form->Mcela->trigger();
+    form->Mpaleta->trigger();
+    for (int entry : {31, 17, 14, 24, 20, 3})
+        form->SelectEntry(entry);
+    form->resize(1280, 1024 - 60);
+    QApplication::processEvents();
+    QWidget* whole = form->findChild<QWidget*>("WholeMap");
+    const QPointF at(6.5 * whole->width() / 50.0, 15.5 * whole->width() / 50.0);
+    QMouseEvent move(QEvent::MouseMove, at, whole->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(whole, &move);
+    QApplication::processEvents();
+    ASSERT_TRUE(form->grab().save(folder + "/editor-whole-map.png"));
+}
+
+// The palette panel beside the normal view, after a few entries were used, with the minimap.
+TEST_F(PictureTest, DISABLED_SavePalettePicture) {
+    const QString folder = qEnvironmentVariable("ZORVIK_EDITOR_PICTURES");
+    if (folder.isEmpty()) GTEST_SKIP() << "ZORVIK_EDITOR_PICTURES not set";
+    PaintSmallLevel();
+    ASSERT_NO_FATAL_FAILURE(ShowSavedAndReopened(600));
+    form->Mpaleta->trigger();
+    form->Mminimapa->trigger();
+    for (int entry : {31, 17, 14, 24, 20, 3})
+        form->SelectEntry(entry);
+    form->resize(1200, 800);
+    QApplication::processEvents();
+    ASSERT_TRUE(form->grab().save(folder + "/editor-palette.png"));
+}
+
 }  // namespace
 }  // namespace zorvik::editor::test
