@@ -1,5 +1,5 @@
 // The editor's window: the event handlers of the map view, the palette, the scroll and tool
-// buttons and the File menu, the level check, and the wiring of views, tools and menus.
+// buttons and the File menu, the level check, saving and the questions before work is lost.
 #include "Form1.h"
 
 #include <QAction>
@@ -63,46 +63,6 @@ Form1::Form1(EditorHost* host, const QString& programDir)
 
 Form1::~Form1() {
     if (theForm == this) theForm = nullptr;
-}
-
-// The controls' events reach the handlers named after them.
-void Form1::ConnectControls() {
-    // The current tool learns of Shift, Ctrl and Alt with the pointer events.
-    connect(Level, &PictureBox::MouseDown, this, [this](int b, int s, double x, double y) {
-        tools_->ModifiersChanged(s);
-        Level_MouseDown(b, s, x, y);
-    });
-    connect(Level, &PictureBox::MouseMove, this, [this](int b, int s, double x, double y) {
-        tools_->ModifiersChanged(s);
-        Level_MouseMove(b, s, x, y);
-        Hover(x, y);
-    });
-    connect(Level, &PictureBox::MouseUp, this,
-            [this](int b, int s, double x, double y) { Level_MouseUp(b, s, x, y); });
-    connect(Level, &PictureBox::PointerLeft, this, [this] {
-        tools_->MouseLeft();
-        Hover(-1, -1);
-    });
-    // Wheel: the view scrolls a column per notch (up or left: towards column 1), the palette
-    // an entry per notch; arrows scroll the view while it has the focus.
-    connect(Level, &PictureBox::WheelTurned, this,
-            [this](int up, int left) { Scroll(0, -(up + left)); });
-    connect(Vyber, &PictureBox::WheelTurned, this, [this](int up, int) { Scroll(-up, 0); });
-    connect(Level, &PictureBox::KeyPressed, this, [this](int key) {
-        if (key == Qt::Key_Left) Scroll(0, -1);
-        if (key == Qt::Key_Right) Scroll(0, 1);
-        if (key == Qt::Key_PageUp) Scroll(-1, 0);
-        if (key == Qt::Key_PageDown) Scroll(1, 0);
-    });
-    connect(Vyber, &PictureBox::MouseDown, this,
-            [this](int b, int s, double x, double y) { Vyber_MouseDown(b, s, x, y); });
-    connect(Nahoru, &QPushButton::clicked, this, [this] { Nahoru_Click(); });
-    connect(Dolu, &QPushButton::clicked, this, [this] { Dolu_Click(); });
-    connect(Vlevo, &QPushButton::clicked, this, [this] { Vlevo_Click(); });
-    connect(Vpravo, &QPushButton::clicked, this, [this] { Vpravo_Click(); });
-    connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
-    connect(Command3, &QPushButton::clicked, this, [this] { Command3_Click(); });
-    connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
 }
 
 void Form1::Form_Load() {

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The form's design: its controls with their geometry, captions and fonts, the menus and
-// the tile sheet.
+// The form's design: its controls with their geometry, captions, fonts and tooltips, the
+// connections from their events to the handlers, the menus and the tile sheet.
 #include <QAction>
 #include <QDir>
 #include <QMenu>
@@ -101,6 +101,46 @@ void Form1::BuildControls() {
     status_ = new QLabel(this);
     status_->setObjectName(QStringLiteral("status"));
     statusBar()->addWidget(status_, 1);
+}
+
+// The controls' events reach the handlers named after them.
+void Form1::ConnectControls() {
+    // The current tool learns of Shift, Ctrl and Alt with the pointer events.
+    connect(Level, &PictureBox::MouseDown, this, [this](int b, int s, double x, double y) {
+        tools_->ModifiersChanged(s);
+        Level_MouseDown(b, s, x, y);
+    });
+    connect(Level, &PictureBox::MouseMove, this, [this](int b, int s, double x, double y) {
+        tools_->ModifiersChanged(s);
+        Level_MouseMove(b, s, x, y);
+        Hover(x, y);
+    });
+    connect(Level, &PictureBox::MouseUp, this,
+            [this](int b, int s, double x, double y) { Level_MouseUp(b, s, x, y); });
+    connect(Level, &PictureBox::PointerLeft, this, [this] {
+        tools_->MouseLeft();
+        Hover(-1, -1);
+    });
+    // Wheel: the view scrolls a column per notch (up or left: towards column 1), the palette
+    // an entry per notch; arrows scroll the view while it has the focus.
+    connect(Level, &PictureBox::WheelTurned, this,
+            [this](int up, int left) { Scroll(0, -(up + left)); });
+    connect(Vyber, &PictureBox::WheelTurned, this, [this](int up, int) { Scroll(-up, 0); });
+    connect(Level, &PictureBox::KeyPressed, this, [this](int key) {
+        if (key == Qt::Key_Left) Scroll(0, -1);
+        if (key == Qt::Key_Right) Scroll(0, 1);
+        if (key == Qt::Key_PageUp) Scroll(-1, 0);
+        if (key == Qt::Key_PageDown) Scroll(1, 0);
+    });
+    connect(Vyber, &PictureBox::MouseDown, this,
+            [this](int b, int s, double x, double y) { Vyber_MouseDown(b, s, x, y); });
+    connect(Nahoru, &QPushButton::clicked, this, [this] { Nahoru_Click(); });
+    connect(Dolu, &QPushButton::clicked, this, [this] { Dolu_Click(); });
+    connect(Vlevo, &QPushButton::clicked, this, [this] { Vlevo_Click(); });
+    connect(Vpravo, &QPushButton::clicked, this, [this] { Vpravo_Click(); });
+    connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
+    connect(Command3, &QPushButton::clicked, this, [this] { Command3_Click(); });
+    connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
 }
 
 // Every button and box says what it does and which keys do the same.

@@ -22,21 +22,8 @@ void SendWheel(QWidget* widget, int angleY, int angleX = 0) {
     QApplication::sendEvent(widget, &wheel);
 }
 
-QPoint CellCentre(int k, int r) {
-    return {30 * (k - 1) + 15, 30 * (r - 1) + 15};
-}
-
-class DesignerTest : public EditorTest {
+class DesignerTest : public ActiveEditorTest {
   protected:
-    void SetUp() override {
-        EditorTest::SetUp();
-        form->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
-    }
-    // Presses palette slot `slot` (0..4) with the mouse.
-    void PressSlot(int slot) {
-        QTest::mouseClick(form->Vyber, Qt::LeftButton, {}, QPoint(30, 74 * slot + 20));
-    }
     void Keys(const QKeySequence& keys) { QTest::keySequence(form.get(), keys); }
     // The map view as shown on screen, overlays included.
     QImage Shown() const {

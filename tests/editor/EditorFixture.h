@@ -156,6 +156,25 @@ class EditorTest : public ::testing::Test {
     QTemporaryDir dir;
 };
 
+// The middle of view cell (k, r) of the normal view, both counted from 1.
+inline QPoint CellCentre(int k, int r) {
+    return {30 * (k - 1) + 15, 30 * (r - 1) + 15};
+}
+
+// A fresh window that is active, so its keys and shortcuts work, driven with real events.
+class ActiveEditorTest : public EditorTest {
+  protected:
+    void SetUp() override {
+        EditorTest::SetUp();
+        form->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    }
+    // Presses palette slot `slot` (0..4) with the mouse.
+    void PressSlot(int slot) {
+        QTest::mouseClick(form->Vyber, Qt::LeftButton, {}, QPoint(30, 74 * slot + 20));
+    }
+};
+
 }  // namespace zorvik::editor::test
 
 namespace zorvik::editor::test {

@@ -16,21 +16,8 @@
 namespace zorvik::editor::test {
 namespace {
 
-QPoint CellCentre(int k, int r) {
-    return {30 * (k - 1) + 15, 30 * (r - 1) + 15};
-}
-
-class LostWorkTest : public EditorTest {
+class LostWorkTest : public ActiveEditorTest {
   protected:
-    void SetUp() override {
-        EditorTest::SetUp();
-        form->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
-    }
-    // Presses palette slot `slot` (0..4) with the mouse.
-    void PressSlot(int slot) {
-        QTest::mouseClick(form->Vyber, Qt::LeftButton, {}, QPoint(30, 74 * slot + 20));
-    }
     void PaintCell(int k, int r) {
         QTest::mouseClick(form->Level, Qt::LeftButton, {}, CellCentre(k, r));
     }

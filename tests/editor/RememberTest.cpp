@@ -17,7 +17,7 @@ QByteArray LayerWith(const char* firstCell) {
     return text.replace(0, 3, firstCell);
 }
 
-class RememberTest : public EditorTest {
+class RememberTest : public ActiveEditorTest {
   protected:
     void WriteSet(const QString& base, const char* firstTile) {
         WriteAll(base, LayerWith(firstTile));

@@ -17,13 +17,8 @@
 namespace zorvik::editor::test {
 namespace {
 
-class TestPlayTest : public EditorTest {
+class TestPlayTest : public ActiveEditorTest {
   protected:
-    void SetUp() override {
-        EditorTest::SetUp();
-        form->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
-    }
     void F5() { QTest::keyClick(form.get(), Qt::Key_F5); }
     // A stand-in game that notes its process number and then waits to be ended.
     QString WaitingGame() {

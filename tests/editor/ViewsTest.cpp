@@ -13,23 +13,18 @@
 namespace zorvik::editor::test {
 namespace {
 
-class ViewsTest : public EditorTest {
+class ViewsTest : public ActiveEditorTest {
   protected:
     void SetUp() override {
-        EditorTest::SetUp();
+        ActiveEditorTest::SetUp();
         // The window of a 1280 x 1024 screen.
         form->resize(1280, 964);
-        form->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
         whole = form->findChild<WholeMapView*>("WholeMap");
         panel = form->findChild<PalettePanel*>("Paleta");
         minimap = form->findChild<QWidget*>("Minimap");
         ASSERT_NE(whole, nullptr);
         ASSERT_NE(panel, nullptr);
         ASSERT_NE(minimap, nullptr);
-    }
-    void PressSlot(int slot) {
-        QTest::mouseClick(form->Vyber, Qt::LeftButton, {}, QPoint(30, 74 * slot + 20));
     }
     // The middle of map cell (col, row) in the whole-map view.
     QPoint WholeCell(int col, int row) const {
