@@ -9,6 +9,9 @@
 #include <vector>
 
 #include "MapDocument.h"
+#include "MapOverlay.h"
+
+class QPainter;
 
 namespace zorvik::editor {
 
@@ -36,6 +39,10 @@ class ToolContext {
     // The texts of the link-number box (Text1) and of the speed box (Text2).
     virtual QString LinkText() const = 0;
     virtual QString SpeedText() const = 0;
+    // Picks palette entry 1..32 as a press on the palette does.
+    virtual void SelectEntry(int entry) = 0;
+    // The tool's preview changed: the map views paint again.
+    virtual void RepaintViews() = 0;
 };
 
 class AbstractTool {
@@ -65,6 +72,10 @@ class AbstractTool {
     virtual bool KeyPressed(int /*key*/, int /*modifiers*/) { return false; }
     // Shift, Ctrl or Alt went down or up while the tool is current.
     virtual void ModifiersChanged(int /*modifiers*/) {}
+    // Draws the tool's preview over a map view, on screen only, after the overlays: `view`
+    // says which columns it shows, in cells 30 pixels apart (CellInterior) in the painter's
+    // coordinates, whatever the view's scale.
+    virtual void PaintPreview(QPainter& /*painter*/, const ViewColumns& /*view*/) const {}
 
   protected:
     ToolContext& Context() { return context_; }

@@ -32,7 +32,7 @@ class PalettePanel;
 class ToolManager;
 class WholeMapView;
 
-class Form1 : public QMainWindow, private ToolContext {
+class Form1 : public QMainWindow, public ToolContext {
     Q_OBJECT
   public:
     // Builds the controls and runs Form_Load. host null: real dialogs and message boxes.
@@ -104,7 +104,7 @@ class Form1 : public QMainWindow, private ToolContext {
     void Vyber_MouseDown(int button, int shift, double x, double y);
     // Makes palette entry 1..32 the one painted with and switches both tools off, as a press
     // on the palette does (the palette panel and the keys 1..9 pick through it too).
-    void SelectEntry(int entry);
+    void SelectEntry(int entry) override;
     // Palette one entry up / down; map view one column right / left; beep at the limits.
     void Nahoru_Click();
     void Dolu_Click();
@@ -144,6 +144,8 @@ class Form1 : public QMainWindow, private ToolContext {
     // The map cell under the pointer (column 0 when the pointer is off the map).
     MapCell Hovered() const { return hovered_; }
     MapDocument& Document() override { return document_; }
+    // The map tools and the current one (Tools.cpp registers them).
+    ToolManager& Tools() { return *tools_; }
 
     // Whether the map changed since the last open, save or clear.
     bool MapChanged() const { return document_.Modified(); }
@@ -164,10 +166,11 @@ class Form1 : public QMainWindow, private ToolContext {
     bool LoadTileSheet();
     void BuildExtraMenus();
 
-    // ToolContext: what the tools use (and Document above).
+    // ToolContext: what the tools use (and Document and SelectEntry above).
     void MapEdited() override { MapChangedCells(); }
     QString LinkText() const override { return Text1->text(); }
     QString SpeedText() const override { return Text2->text(); }
+    void RepaintViews() override;
     // A pointer event of the normal view, in map cells, for the current tool.
     MapPointer PointerAt(int buttons, int shift, double x, double y) const;
 

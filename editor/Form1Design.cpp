@@ -209,6 +209,8 @@ void Form1::BuildExtraMenus() {
     Mnastroje->setObjectName(QStringLiteral("Mnastroje"));
     for (QAction* tool : tools_->Actions())
         Mnastroje->addAction(tool);
+    connect(tools_, &ToolManager::ToolAdded, Mnastroje,
+            [this](QAction* tool) { Mnastroje->addAction(tool); });
 
     Mzobrazit = menuBar()->addMenu(QStringLiteral("Zobrazit"));
     Mzobrazit->setObjectName(QStringLiteral("Mzobrazit"));

@@ -42,6 +42,11 @@ void Form1::BuildViews() {
     wholeView_ = new WholeMapView(client);
     wholeView_->setObjectName(QStringLiteral("WholeMap"));
     wholeView_->SetOverlaySettings([this] { return Overlays(); });
+    auto preview = [this](QPainter& painter, const ViewColumns& view) {
+        tools_->Current().PaintPreview(painter, view);
+    };
+    wholeView_->SetToolPreview(preview);
+    Level->SetToolPreview(preview);
     wholeView_->hide();
     wholeView_->Redraw();
     minimap_ = new Minimap(wholeView_->Canvas(), client);
@@ -168,6 +173,11 @@ void Form1::ScrollTo(int first) {
     viewScroll = static_cast<int16_t>(std::clamp(first, 0, kLastCol - kViewCells));
     ShowView();
     if (pointer_.x() >= 0) Hover(pointer_.x(), pointer_.y());
+}
+
+void Form1::RepaintViews() {
+    Level->update();
+    wholeView_->update();
 }
 
 void Form1::ShowView() {

@@ -13,6 +13,7 @@ namespace zorvik::editor {
 MapView::MapView(QWidget* parent) : PictureBox(Qt::black, parent) {
     SetOverlay([this](QPainter& painter) {
         if (settings_) PaintOverlays(painter, Columns(), settings_());
+        if (preview_) preview_(painter, Columns());
     });
 }
 

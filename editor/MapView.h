@@ -24,6 +24,10 @@ class MapView : public PictureBox {
 
     // Where the overlays find their settings (the window's toggles and pointer).
     void SetOverlaySettings(std::function<OverlaySettings()> settings);
+    // What the current tool draws over the view, after the overlays.
+    void SetToolPreview(std::function<void(QPainter&, const ViewColumns&)> preview) {
+        preview_ = std::move(preview);
+    }
     // Redraws the given changed cells (DrawMapCells) and the overlays they affect.
     void ShowChangedCells(const std::vector<MapCell>& cells);
     // The pointer moved from one cell to another: the link highlight follows when either
@@ -32,6 +36,7 @@ class MapView : public PictureBox {
 
   private:
     std::function<OverlaySettings()> settings_;
+    std::function<void(QPainter&, const ViewColumns&)> preview_;
 };
 
 }  // namespace zorvik::editor

@@ -24,6 +24,7 @@ void ToolManager::Add(std::unique_ptr<AbstractTool> tool) {
     tools_.push_back(std::move(tool));
     actions_.push_back(action);
     if (tools_.size() == 1) tools_.front()->Activate();
+    emit ToolAdded(action);
 }
 
 void ToolManager::Select(AbstractTool& tool) {

@@ -38,6 +38,8 @@ class ToolManager : public QObject {
   signals:
     // Another tool became current.
     void CurrentChanged();
+    // A tool was added; its action belongs in the Tools menu.
+    void ToolAdded(QAction* action);
 
   private:
     std::vector<std::unique_ptr<AbstractTool>> tools_;

@@ -102,8 +102,13 @@ void WholeMapView::paintEvent(QPaintEvent* event) {
     const QRectF source =
         exposed.adjusted(-1, -1, 1, 1).intersected(QRectF(0, 0, kWholeWidth, kWholeHeight));
     painter.drawImage(source, canvas_->Image(), source);
-    if (!settings_) return;
-    const OverlaySettings settings = settings_();
+    if (settings_) PaintOverlaysAndFrame(painter, settings_(), scale);
+    if (preview_) preview_(painter, ViewColumns{1, kLastCol});
+}
+
+void WholeMapView::PaintOverlaysAndFrame(QPainter& painter, const OverlaySettings& settings,
+                                         double scale) const {
+    painter.save();
     PaintOverlays(painter, ViewColumns{1, kLastCol}, settings);
     if (settings.hovered.col != 0) {
         // A frame on the hovered cell's grid lines, two screen pixels wide.
@@ -113,6 +118,7 @@ void WholeMapView::paintEvent(QPaintEvent* event) {
                                 kViewPitch * (settings.hovered.row - 1) + 0.5, kViewPitch,
                                 kViewPitch));
     }
+    painter.restore();
 }
 
 void WholeMapView::mousePressEvent(QMouseEvent* event) {

@@ -29,6 +29,10 @@ class WholeMapView : public QWidget {
 
     // Where the overlays find their settings (the window's toggles and pointer).
     void SetOverlaySettings(std::function<OverlaySettings()> settings);
+    // What the current tool draws over the view, after the overlays.
+    void SetToolPreview(std::function<void(QPainter&, const ViewColumns&)> preview) {
+        preview_ = std::move(preview);
+    }
     // The whole map changed (Clear map, Open): the canvas is drawn anew.
     void Redraw();
     // The given cells changed: they are redrawn in the canvas, and on screen with the
@@ -56,11 +60,15 @@ class WholeMapView : public QWidget {
   private:
     // The part of the view showing a rectangle of the canvas.
     QRect OnScreen(const QRectF& canvasArea) const;
+    // The overlays and the frame of the hovered cell, over the scaled picture.
+    void PaintOverlaysAndFrame(QPainter& painter, const OverlaySettings& settings,
+                               double scale) const;
     // Redraws on screen the cell and the three gate cells above it.
     void UpdateCell(MapCell cell);
 
     PictureBox* canvas_;
     std::function<OverlaySettings()> settings_;
+    std::function<void(QPainter&, const ViewColumns&)> preview_;
 };
 
 }  // namespace zorvik::editor
