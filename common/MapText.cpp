@@ -1,8 +1,6 @@
 // Reading and writing the cells of a map layer's text.
 #include "MapText.h"
 
-#include <fstream>
-
 #include "Numbers.h"
 
 namespace zorvik::maptext {
@@ -33,18 +31,8 @@ std::vector<std::string_view> SplitLines(std::string_view text, int maxLines) {
     return lines;
 }
 
-std::optional<std::string> ReadFileText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    // read() turns a failed read (a folder opens, but cannot be read) into the bad bit.
-    std::string text;
-    char buffer[16384];
-    do {
-        in.read(buffer, sizeof buffer);
-        text.append(buffer, static_cast<size_t>(in.gcount()));
-    } while (in);
-    if (in.bad()) return std::nullopt;
-    return text;
+files::ReadResult ReadLayerFile(const std::string& path) {
+    return files::ReadRegularFile(path, kMaxFileBytes);
 }
 
 double CellValue(std::string_view line, int column) {

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "RegularFile.h"
+
 namespace zorvik::maptext {
 
 constexpr int kColumns = 50;
@@ -23,8 +25,12 @@ std::vector<std::string> ReadLines(std::istream& in, int maxLines = kRows);
 // The same lines cut from text held in memory; the views point into `text`.
 std::vector<std::string_view> SplitLines(std::string_view text, int maxLines = kRows);
 
-// The whole contents of a file; std::nullopt when it cannot be opened or read.
-std::optional<std::string> ReadFileText(const std::string& path);
+// The largest layer file either program reads: 18 lines of 150 characters need 2 736 bytes;
+// the rest leaves room for long lines and notes after the 18th line.
+constexpr size_t kMaxFileBytes = 1 << 20;
+
+// The whole text of a layer file: a regular file of at most kMaxFileBytes.
+files::ReadResult ReadLayerFile(const std::string& path);
 
 // The number in cell `column` (1..50) of a line: characters 3k-2..3k read as a number,
 // rounded to nearest with ties to even; a cell beyond the end of a short line reads as 0.

@@ -14,6 +14,7 @@
 
 #include "A_deklare.h"
 #include "B_do.h"
+#include "GameLocation.h"
 #include "LevelFolder.h"
 #include "MapSetFiles.h"
 #include "PalettePanel.h"
@@ -201,8 +202,12 @@ void Form1::OpenRecent(const QString& path) {
 }
 
 bool Form1::OpenMapSet(const QString& path) {
+    return OpenMapSet(QFile::encodeName(path));
+}
+
+bool Form1::OpenMapSet(const QByteArray& path) {
     if (!ReadMapSet(path, document_)) return false;
-    Remember(path);
+    if (!document_.Name().isEmpty()) Remember(document_.Name());
     update();
     viewScroll = 0;
     ShowView();

@@ -134,6 +134,8 @@ class Form1 : public QMainWindow, public ToolContext {
 
     // Opens a map set as the Open command does, without the dialog (for the command line).
     bool OpenMapSet(const QString& path);
+    // The same for a path given as the system's bytes, which need not be valid UTF-8.
+    bool OpenMapSet(const QByteArray& path);
     // The tile file of the map set last opened or saved; empty for a new map.
     const QString& FileName() const { return document_.Name(); }
     // The game started by test-play; defaults to "zorvik" beside the editor's executable.

@@ -3,6 +3,7 @@
 // connections from their events to the handlers, the menus and the tile sheet.
 #include <QAction>
 #include <QDir>
+#include <QFile>
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
@@ -10,6 +11,7 @@
 #include "A_deklare.h"
 #include "Form1.h"
 #include "NumberBox.h"
+#include "RegularFile.h"
 #include "ToolManager.h"
 
 namespace zorvik::editor {
@@ -250,7 +252,11 @@ void Form1::BuildExtraMenus() {
 // The sheet is design data of the form; without the file the editor draws a stand-in (and
 // the constructor says so).
 bool Form1::LoadTileSheet() {
-    QImage sheet(programDir_ + QLatin1String(kTileSheetFile));
+    const files::ReadResult file = files::ReadRegularFile(
+        QFile::encodeName(programDir_ + QLatin1String(kTileSheetFile)).toStdString(),
+        files::kMaxPictureBytes);
+    QImage sheet;
+    if (file.ok()) sheet.loadFromData(QByteArray::fromStdString(file.bytes));
     if (sheet.isNull()) {
         Hiden->SetPicture(FallbackTileSheet());
         return false;

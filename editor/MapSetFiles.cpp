@@ -145,15 +145,17 @@ int WriteAndSync(int handle, const QByteArray& bytes) {
 }  // namespace
 
 // Reads the three files into a scratch map and takes it over only when all three read
-// completely, so a failed open never leaves a mix of two maps.
-bool ReadMapSet(const QString& path, MapDocument& document) {
+// completely, so a failed open never leaves a mix of two maps. The path is taken as the bytes
+// the system gives, which need not be UTF-8; a name that Qt cannot hold unchanged is not kept,
+// so a later save asks where to go instead of writing to another name.
+bool ReadMapSet(const QByteArray& path, MapDocument& document) {
     std::array<std::string, 3> texts;
-    const std::array<QString, 3> paths = SetPaths(path);
+    const std::array<std::string, 3> paths{path.toStdString(), path.toStdString() + ".1",
+                                           path.toStdString() + ".2"};
     for (size_t i = 0; i < paths.size(); ++i) {
-        std::optional<std::string> text =
-            maptext::ReadFileText(QFile::encodeName(paths[i]).toStdString());
-        if (!text) return false;
-        texts[i] = std::move(*text);
+        files::ReadResult file = maptext::ReadLayerFile(paths[i]);
+        if (!file.ok()) return false;
+        texts[i] = std::move(file.bytes);
     }
     MapLayer tiles{};
     MapLayer solid{};
@@ -170,7 +172,8 @@ bool ReadMapSet(const QString& path, MapDocument& document) {
         solid[0][row] = mapSolid[0][row];
         items[0][row] = mapItems[0][row];
     }
-    document.ReplaceAll(tiles, solid, items, path);
+    const QString name = QFile::decodeName(path);
+    document.ReplaceAll(tiles, solid, items, QFile::encodeName(name) == path ? name : QString());
     return true;
 }
 

@@ -3,6 +3,7 @@
 // a set over only when all three files read completely; writing replaces all three or none.
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 #include "MapDocument.h"
@@ -11,7 +12,7 @@ namespace zorvik::editor {
 
 // Reads the set into the document as one step (Open); the map then belongs to `path`. False,
 // with the map unchanged, when a file is missing, unreadable or not a map layer.
-bool ReadMapSet(const QString& path, MapDocument& document);
+bool ReadMapSet(const QByteArray& path, MapDocument& document);
 
 // What a save did: written, or why not (one Czech sentence for the designer).
 struct WriteResult {

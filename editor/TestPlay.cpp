@@ -8,7 +8,9 @@
 #include <QStringList>
 
 #include "EditorHost.h"
+#include "GameLocation.h"
 #include "LevelCheck.h"
+#include "LevelFolder.h"
 #include "MapSetFiles.h"
 
 namespace zorvik::editor {
@@ -21,11 +23,11 @@ constexpr int kStopWaitMs = 3000;
 }  // namespace
 
 QString FindGame() {
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/zorvik");
+    return GameProgramFor(QCoreApplication::applicationDirPath());
 }
 
 std::unique_ptr<QTemporaryDir> MakePlayFolder() {
-    return std::make_unique<QTemporaryDir>(QDir::tempPath() +
+    return std::make_unique<QTemporaryDir>(TemporaryFolder() +
                                            QStringLiteral("/zorvik-level-XXXXXX"));
 }
 

@@ -1,9 +1,15 @@
 // The level editor's entry point: the command line, then one window on the Qt event loop.
-#include <QApplication>
-#include <QFileInfo>
-#include <cstdio>
-#include <cstring>
+#include <unistd.h>
 
+#include <QApplication>
+#include <QByteArray>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "EditorDesktop.h"
 #include "Form1.h"
 #include "QtCzech.h"
 
@@ -29,6 +35,59 @@ void PrintUsage(const char* name) {
         name);
 }
 
+// A path given on the command line, made absolute against the current folder.
+QByteArray AbsolutePath(const QByteArray& path) {
+    if (path.startsWith('/')) return path;
+    std::vector<char> folder(4096);
+    while (::getcwd(folder.data(), folder.size()) == nullptr) {
+        if (errno != ERANGE) return path;
+        folder.resize(folder.size() * 2);
+    }
+    return QByteArray(folder.data()) + '/' + path;
+}
+
+// While the application object is made, Qt's messages are held back: when no window system can
+// be reached, Qt writes several lines and aborts. The editor says instead in one line that it
+// found no display, and ends with status 1. A platform chosen on purpose (QT_QPA_PLATFORM, e.g.
+// offscreen) that starts is used as it is.
+const char* startingProgram = "zorvik-editor";
+std::vector<QString> heldMessages;
+
+void HoldStartUpMessage(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    if (type == QtFatalMsg) {
+        std::fprintf(stderr,
+                     "%s: nenalezen zadny displej (zkontrolujte DISPLAY nebo WAYLAND_DISPLAY)\n",
+                     startingProgram);
+        std::_Exit(1);
+    }
+    heldMessages.push_back(qFormatLogMessage(type, context, text));
+}
+
+// Holds Qt's messages back from its creation until Release.
+class StartUpMessages {
+  public:
+    explicit StartUpMessages(const char* name) {
+        startingProgram = name;
+        previous_ = qInstallMessageHandler(HoldStartUpMessage);
+    }
+    ~StartUpMessages() { Release(); }
+    StartUpMessages(const StartUpMessages&) = delete;
+    StartUpMessages& operator=(const StartUpMessages&) = delete;
+    // Qt has started: its held messages are written out, later ones go their usual way.
+    void Release() {
+        if (released_) return;
+        released_ = true;
+        qInstallMessageHandler(previous_);
+        for (const QString& message : heldMessages)
+            std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+        heldMessages.clear();
+    }
+
+  private:
+    QtMessageHandler previous_ = nullptr;
+    bool released_ = false;
+};
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -46,19 +105,22 @@ int main(int argc, char* argv[]) {
         }
     }
 
+    StartUpMessages startUp(name);
     QApplication app(argc, argv);
+    startUp.Release();
     zorvik::editor::InstallQtCzech(app);
-    // Qt has taken its own options (-platform, -style ...); what is left is ours.
-    QStringList arguments = QApplication::arguments();
-    arguments.removeFirst();
-    QString mapPath;
+    zorvik::editor::IntroduceToTheDesktop();
+    // Qt has taken its own options (-platform, -style ...) out of argv; what is left is ours,
+    // read as the system's bytes, since a file name need not be valid UTF-8.
+    QByteArray mapPath;
     bool optionsEnd = false;
-    for (const QString& argument : arguments) {
-        if (!optionsEnd && argument == QStringLiteral("--")) {
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray argument(argv[i]);
+        if (!optionsEnd && argument == "--") {
             optionsEnd = true;
-        } else if (!optionsEnd && argument.startsWith(QLatin1Char('-')) && argument.size() > 1) {
+        } else if (!optionsEnd && argument.startsWith('-') && argument.size() > 1) {
             std::fprintf(stderr, "%s: neznama volba '%s' (napoveda: --help)\n", name,
-                         argument.toLocal8Bit().constData());
+                         argument.constData());
             return 2;
         } else if (!mapPath.isEmpty()) {
             std::fprintf(stderr, "%s: lze otevrit jen jednu mapu (napoveda: --help)\n", name);
@@ -70,7 +132,7 @@ int main(int argc, char* argv[]) {
 
     zorvik::editor::Form1 window;
     window.show();
-    if (!mapPath.isEmpty() && !window.OpenMapSet(QFileInfo(mapPath).absoluteFilePath())) {
+    if (!mapPath.isEmpty() && !window.OpenMapSet(AbsolutePath(mapPath))) {
         window.Host().MsgBox(QString::fromLatin1(zorvik::editor::kOpenFailedText));
     }
     return QApplication::exec();

@@ -8,6 +8,7 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <type_traits>
 
 #include "DirectX.h"
 
@@ -28,16 +29,22 @@ class MapGrid {
     T& operator()(int col, int row) { return cells_[Index(col, row)]; }
     const T& operator()(int col, int row) const { return cells_[Index(col, row)]; }
     void Fill(T value) { cells_.fill(value); }
+    // Every cell, row by row (for hashing and comparing whole layers).
+    const std::array<T, kMapCols * kMapRows>& Cells() const { return cells_; }
     bool operator==(const MapGrid&) const = default;
 
   private:
     static size_t Index(int col, int row) {
         // A read or write outside the map arrays is a fault of the caller, never memory damage.
-        if (col < 0 || col >= kMapCols || row < 0 || row >= kMapRows) {
-            throw std::out_of_range("map cell (" + std::to_string(col) + ", " +
-                                    std::to_string(row) + ") outside the map arrays");
+        if (col < 0 || col >= kMapCols || row < 0 || row >= kMapRows) [[unlikely]] {
+            ThrowOutside(col, row);
         }
         return static_cast<size_t>(row) * kMapCols + static_cast<size_t>(col);
+    }
+    // Kept out of line so the check above stays small enough to inline in every cell access.
+    [[noreturn, gnu::cold, gnu::noinline]] static void ThrowOutside(int col, int row) {
+        throw std::out_of_range("map cell (" + std::to_string(col) + ", " + std::to_string(row) +
+                                ") outside the map arrays");
     }
     std::array<T, kMapCols * kMapRows> cells_{};
 };
@@ -106,30 +113,11 @@ struct GlyphSlot {
     int16_t hasMark = 0;
 };
 
-struct GameState {
-    // ---- video and sound objects ----
-    std::shared_ptr<dx::DirectX7> dx;
-    std::shared_ptr<dx::DirectDraw7> directDraw;
-    dx::DDSURFACEDESC2 primaryDesc;
-    dx::SurfacePtr primarySurface;
-    dx::SurfacePtr backBuffer;
-    dx::SurfacePtr playerSheet;
-    dx::SurfacePtr tileSheet;
-    dx::SurfacePtr tileCanvas;
-    dx::SurfacePtr backgroundImage;
-    dx::SurfacePtr parallaxStrip;
-    dx::SurfacePtr objectSheet;
-    dx::SurfacePtr enemySheet;
-    dx::SurfacePtr fontSheet;
-    dx::SurfacePtr backdropSurface;
-    std::shared_ptr<dx::DirectInput7> directInput;
-    std::shared_ptr<dx::DirectInputDevice7> keyboard;
-    std::shared_ptr<dx::DirectSound> directSound;
-    std::array<dx::SoundBufferPtr, 6> sounds019;   // star pickup, six copies
-    std::array<dx::SoundBufferPtr, 11> sounds015;  // crawl of flexible enemy i (1..10)
-    dx::SoundBufferPtr sound013, sound014, sound016, sound017, sound018, sound020, sound021,
-        sound022, sound023, sound024, sound025, sound026, sound027, sound028;
-
+// Everything the game's rules read and write while it runs, as plain values: the input latches,
+// the player, lives and score, the level with its objects, the camera and the timing of text.
+// It holds no pointer, so a copy of it is a snapshot of the game (the prover branches on such
+// copies).
+struct PlayState {
     // ---- input ----
     dx::DIKEYBOARDSTATE keyState;
     int16_t keyDelay = 0;
@@ -191,6 +179,7 @@ struct GameState {
     // ---- game flow, timing and text ----
     int16_t levelWon = 0;
     int16_t gameLost = 0;
+    int16_t levelLeft = 0;  // test-play: the level was left through its exit
     int16_t detailLevel = 0;
     int32_t fpsTestStart = 0, fpsFrameCount = 0, fpsSampleCount = 0;
     int16_t textDelay = 0;
@@ -199,12 +188,47 @@ struct GameState {
     std::array<dx::RECT, 11> glyphMarks{};   // 1..10 used
     int16_t introShown = 0;
     double statusPhase = 0.0;
+};
+static_assert(std::is_trivially_copyable_v<PlayState>, "a snapshot of the game is a plain copy");
+
+struct GameState {
+    // ---- video and sound objects ----
+    std::shared_ptr<dx::DirectX7> dx;
+    std::shared_ptr<dx::DirectDraw7> directDraw;
+    dx::DDSURFACEDESC2 primaryDesc;
+    dx::SurfacePtr primarySurface;
+    dx::SurfacePtr backBuffer;
+    dx::SurfacePtr playerSheet;
+    dx::SurfacePtr tileSheet;
+    dx::SurfacePtr tileCanvas;
+    dx::SurfacePtr backgroundImage;
+    dx::SurfacePtr parallaxStrip;
+    dx::SurfacePtr objectSheet;
+    dx::SurfacePtr enemySheet;
+    dx::SurfacePtr fontSheet;
+    dx::SurfacePtr backdropSurface;
+    std::shared_ptr<dx::DirectInput7> directInput;
+    std::shared_ptr<dx::DirectInputDevice7> keyboard;
+    std::shared_ptr<dx::DirectSound> directSound;
+    std::array<dx::SoundBufferPtr, 6> sounds019;   // star pickup, six copies
+    std::array<dx::SoundBufferPtr, 11> sounds015;  // crawl of flexible enemy i (1..10)
+    dx::SoundBufferPtr sound013, sound014, sound016, sound017, sound018, sound020, sound021,
+        sound022, sound023, sound024, sound025, sound026, sound027, sound028;
+
+    // ---- the rules' state ----
+    PlayState play;
+
+    // ---- high scores and test-play ----
     std::array<std::string, 11> hiScoreNames;   // 1..10 used
     std::array<std::string, 11> hiScoreValues;  // 1..10 used
     // Test-play of one map set (zorvik --level): the tile file's path, empty in the full game,
     // and the text of the set's three files as read at start-up.
     std::string testLevelPath;
     std::array<std::string, 3> testLevelLayers;
+    // Test-play options: no intro card (--no-card), and the start cell (--start), 0 for the
+    // level's own start.
+    bool testLevelNoCard = false;
+    int16_t testStartCol = 0, testStartRow = 0;
 };
 
 extern GameState state;
@@ -248,93 +272,97 @@ inline auto& sound026 = state.sound026;
 inline auto& sound027 = state.sound027;
 inline auto& sound028 = state.sound028;
 // input
-inline auto& keyState = state.keyState;
-inline auto& keyDelay = state.keyDelay;
-inline auto& keyLeftLatch = state.keyLeftLatch;
-inline auto& keyRightLatch = state.keyRightLatch;
-inline auto& keyUpLatch = state.keyUpLatch;
-inline auto& keyCtrlLatch = state.keyCtrlLatch;
-inline auto& keyShiftLatch = state.keyShiftLatch;
-inline auto& inputBlocked = state.inputBlocked;
+inline auto& keyState = state.play.keyState;
+inline auto& keyDelay = state.play.keyDelay;
+inline auto& keyLeftLatch = state.play.keyLeftLatch;
+inline auto& keyRightLatch = state.play.keyRightLatch;
+inline auto& keyUpLatch = state.play.keyUpLatch;
+inline auto& keyCtrlLatch = state.play.keyCtrlLatch;
+inline auto& keyShiftLatch = state.play.keyShiftLatch;
+inline auto& inputBlocked = state.play.inputBlocked;
 // player
-inline auto& playerCol = state.playerCol;
-inline auto& playerRow = state.playerRow;
-inline auto& playerOffsetX = state.playerOffsetX;
-inline auto& playerOffsetY = state.playerOffsetY;
-inline auto& playerFacing = state.playerFacing;
-inline auto& playerState = state.playerState;
-inline auto& playerNextState = state.playerNextState;
-inline auto& playerBusy = state.playerBusy;
-inline auto& playerFrame = state.playerFrame;
-inline auto& playerFrameEnd = state.playerFrameEnd;
-inline auto& playerFrameStep = state.playerFrameStep;
-inline auto& playerSrcRect = state.playerSrcRect;
-inline auto& playerDrawOffsetX = state.playerDrawOffsetX;
-inline auto& playerDrawOffsetY = state.playerDrawOffsetY;
-inline auto& playerSpeedX = state.playerSpeedX;
-inline auto& playerSpeedY = state.playerSpeedY;
-inline auto& playerJumping = state.playerJumping;
-inline auto& jumpAngle = state.jumpAngle;
-inline auto& jumpAngleStep = state.jumpAngleStep;
-inline auto& jumpHeight = state.jumpHeight;
-inline auto& playerFalling = state.playerFalling;
-inline auto& stepInterval = state.stepInterval;
-inline auto& lastStepTime = state.lastStepTime;
+inline auto& playerCol = state.play.playerCol;
+inline auto& playerRow = state.play.playerRow;
+inline auto& playerOffsetX = state.play.playerOffsetX;
+inline auto& playerOffsetY = state.play.playerOffsetY;
+inline auto& playerFacing = state.play.playerFacing;
+inline auto& playerState = state.play.playerState;
+inline auto& playerNextState = state.play.playerNextState;
+inline auto& playerBusy = state.play.playerBusy;
+inline auto& playerFrame = state.play.playerFrame;
+inline auto& playerFrameEnd = state.play.playerFrameEnd;
+inline auto& playerFrameStep = state.play.playerFrameStep;
+inline auto& playerSrcRect = state.play.playerSrcRect;
+inline auto& playerDrawOffsetX = state.play.playerDrawOffsetX;
+inline auto& playerDrawOffsetY = state.play.playerDrawOffsetY;
+inline auto& playerSpeedX = state.play.playerSpeedX;
+inline auto& playerSpeedY = state.play.playerSpeedY;
+inline auto& playerJumping = state.play.playerJumping;
+inline auto& jumpAngle = state.play.jumpAngle;
+inline auto& jumpAngleStep = state.play.jumpAngleStep;
+inline auto& jumpHeight = state.play.jumpHeight;
+inline auto& playerFalling = state.play.playerFalling;
+inline auto& stepInterval = state.play.stepInterval;
+inline auto& lastStepTime = state.play.lastStepTime;
 // lives, score and pickups
-inline auto& lives = state.lives;
-inline auto& score = state.score;
-inline auto& extraLifeLevel = state.extraLifeLevel;
-inline auto& beamCharges = state.beamCharges;
-inline auto& beamActive = state.beamActive;
-inline auto& beamRequested = state.beamRequested;
-inline auto& beamHead = state.beamHead;
-inline auto& beamTail = state.beamTail;
-inline auto& starTick = state.starTick;
-inline auto& bonusTick = state.bonusTick;
-inline auto& starFrame = state.starFrame;
-inline auto& bonusFrame = state.bonusFrame;
-inline auto& pickupSoundIndex = state.pickupSoundIndex;
+inline auto& lives = state.play.lives;
+inline auto& score = state.play.score;
+inline auto& extraLifeLevel = state.play.extraLifeLevel;
+inline auto& beamCharges = state.play.beamCharges;
+inline auto& beamActive = state.play.beamActive;
+inline auto& beamRequested = state.play.beamRequested;
+inline auto& beamHead = state.play.beamHead;
+inline auto& beamTail = state.play.beamTail;
+inline auto& starTick = state.play.starTick;
+inline auto& bonusTick = state.play.bonusTick;
+inline auto& starFrame = state.play.starFrame;
+inline auto& bonusFrame = state.play.bonusFrame;
+inline auto& pickupSoundIndex = state.play.pickupSoundIndex;
 // level
-inline auto& levelNumber = state.levelNumber;
-inline auto& mapTiles = state.mapTiles;
-inline auto& mapSolid = state.mapSolid;
-inline auto& mapItems = state.mapItems;
-inline auto& boards = state.boards;
-inline auto& boardCount = state.boardCount;
-inline auto& stones = state.stones;
-inline auto& stoneCount = state.stoneCount;
-inline auto& flexEnemies = state.flexEnemies;
-inline auto& flexEnemyCount = state.flexEnemyCount;
-inline auto& figureEnemies = state.figureEnemies;
-inline auto& figureEnemyCount = state.figureEnemyCount;
-inline auto& signpostCol = state.signpostCol;
-inline auto& signpostRow = state.signpostRow;
-inline auto& boardGearTick = state.boardGearTick;
+inline auto& levelNumber = state.play.levelNumber;
+inline auto& mapTiles = state.play.mapTiles;
+inline auto& mapSolid = state.play.mapSolid;
+inline auto& mapItems = state.play.mapItems;
+inline auto& boards = state.play.boards;
+inline auto& boardCount = state.play.boardCount;
+inline auto& stones = state.play.stones;
+inline auto& stoneCount = state.play.stoneCount;
+inline auto& flexEnemies = state.play.flexEnemies;
+inline auto& flexEnemyCount = state.play.flexEnemyCount;
+inline auto& figureEnemies = state.play.figureEnemies;
+inline auto& figureEnemyCount = state.play.figureEnemyCount;
+inline auto& signpostCol = state.play.signpostCol;
+inline auto& signpostRow = state.play.signpostRow;
+inline auto& boardGearTick = state.play.boardGearTick;
 // camera
-inline auto& cameraCol = state.cameraCol;
-inline auto& cameraRow = state.cameraRow;
-inline auto& cameraFineX = state.cameraFineX;
-inline auto& cameraFineY = state.cameraFineY;
-inline auto& cameraClampedX = state.cameraClampedX;
-inline auto& cameraClampedY = state.cameraClampedY;
+inline auto& cameraCol = state.play.cameraCol;
+inline auto& cameraRow = state.play.cameraRow;
+inline auto& cameraFineX = state.play.cameraFineX;
+inline auto& cameraFineY = state.play.cameraFineY;
+inline auto& cameraClampedX = state.play.cameraClampedX;
+inline auto& cameraClampedY = state.play.cameraClampedY;
 // game flow, timing and text
-inline auto& levelWon = state.levelWon;
-inline auto& gameLost = state.gameLost;
-inline auto& detailLevel = state.detailLevel;
-inline auto& fpsTestStart = state.fpsTestStart;
-inline auto& fpsFrameCount = state.fpsFrameCount;
-inline auto& fpsSampleCount = state.fpsSampleCount;
-inline auto& textDelay = state.textDelay;
-inline auto& textSkippable = state.textSkippable;
-inline auto& textSkipped = state.textSkipped;
-inline auto& glyphSlots = state.glyphSlots;
-inline auto& glyphMarks = state.glyphMarks;
-inline auto& introShown = state.introShown;
-inline auto& statusPhase = state.statusPhase;
+inline auto& levelWon = state.play.levelWon;
+inline auto& gameLost = state.play.gameLost;
+inline auto& levelLeft = state.play.levelLeft;
+inline auto& detailLevel = state.play.detailLevel;
+inline auto& fpsTestStart = state.play.fpsTestStart;
+inline auto& fpsFrameCount = state.play.fpsFrameCount;
+inline auto& fpsSampleCount = state.play.fpsSampleCount;
+inline auto& textDelay = state.play.textDelay;
+inline auto& textSkippable = state.play.textSkippable;
+inline auto& textSkipped = state.play.textSkipped;
+inline auto& glyphSlots = state.play.glyphSlots;
+inline auto& glyphMarks = state.play.glyphMarks;
+inline auto& introShown = state.play.introShown;
+inline auto& statusPhase = state.play.statusPhase;
 inline auto& hiScoreNames = state.hiScoreNames;
 inline auto& hiScoreValues = state.hiScoreValues;
 inline auto& testLevelPath = state.testLevelPath;
 inline auto& testLevelLayers = state.testLevelLayers;
+inline auto& testLevelNoCard = state.testLevelNoCard;
+inline auto& testStartCol = state.testStartCol;
+inline auto& testStartRow = state.testStartRow;
 
 // The program directory followed by a literal path such as "/data/003.dat".
 std::string GamePath(const std::string& relative);

@@ -18,6 +18,10 @@ bool Down(int dik) {
     return keyState.key[static_cast<size_t>(dik)] != 0;
 }
 
+// Focus lost while the level is played pauses it; a loss during the pause menu or an intro card
+// (shown from inside a frame) is not counted.
+uint32_t focusLossesSeen = 0;
+
 }  // namespace
 
 void LatchMovementKeys() {
@@ -32,31 +36,33 @@ void LatchMovementKeys() {
     if (Down(kDikLeftShift) || Down(kDikRightShift)) keyShiftLatch = kTrue;
 }
 
+void RunLevelFrame() {
+    dx::DoEvents();
+    keyboard->GetDeviceStateKeyboard(keyState);
+    LatchMovementKeys();
+    const bool focusLost = dx::FocusLossCount() != focusLossesSeen;
+    // Read straight from the keyboard, so the menu opens even while input is blocked.
+    if (Down(kDikEscape) || focusLost) RunGameMenu();
+    focusLossesSeen = dx::FocusLossCount();
+
+    UpdatePlayerMotion();
+    UpdatePlayerFrameRect();
+    ApplyGravity();
+
+    DrawBackground();
+    DrawWorld();
+    DrawPlayerAndPickups();
+    DrawStatusLine();
+    focusLossesSeen = dx::FocusLossCount();
+
+    primarySurface->Flip(nullptr, dx::DDFLIP_WAIT);
+}
+
 void RunLevelLoop() {
-    // Focus lost while the level is played pauses it; a loss during the pause menu or an intro
-    // card (shown from inside a frame) is not counted.
-    uint32_t focusLosses = dx::FocusLossCount();
+    focusLossesSeen = dx::FocusLossCount();
     do {
-        dx::DoEvents();
-        keyboard->GetDeviceStateKeyboard(keyState);
-        LatchMovementKeys();
-        const bool focusLost = dx::FocusLossCount() != focusLosses;
-        // Read straight from the keyboard, so the menu opens even while input is blocked.
-        if (Down(kDikEscape) || focusLost) RunGameMenu();
-        focusLosses = dx::FocusLossCount();
-
-        UpdatePlayerMotion();
-        UpdatePlayerFrameRect();
-        ApplyGravity();
-
-        DrawBackground();
-        DrawWorld();
-        DrawPlayerAndPickups();
-        DrawStatusLine();
-        focusLosses = dx::FocusLossCount();
-
-        primarySurface->Flip(nullptr, dx::DDFLIP_WAIT);
-    } while (levelWon == 0 && gameLost == 0);
+        RunLevelFrame();
+    } while (levelWon == 0 && gameLost == 0 && levelLeft == 0);
 }
 
 }  // namespace zorvik

@@ -1,5 +1,6 @@
-// The game's command line: --help, --version, --window and --level PATH (test-play of one map
-// set). Without arguments the game starts as always.
+// The game's command line: --help, --version, --window, --level PATH (test-play of one map set,
+// with --start, --no-card and --replay) and --prove PATH (the level prover, with --route and
+// --seconds). Without arguments the game starts as always.
 #pragma once
 
 #include <string>
@@ -8,11 +9,17 @@
 namespace zorvik {
 
 struct GameCommandLine {
-    enum class Action { Play, Help, Version, Error };
+    enum class Action { Play, Prove, Help, Version, Error };
     Action action = Action::Play;
-    bool windowed = false;  // --window, and always with --level
-    std::string levelPath;  // the tile file of --level; empty for the full game
-    std::string error;      // one line, when action is Error
+    bool windowed = false;   // --window, and always with --level
+    std::string levelPath;   // the tile file of --level or --prove; empty for the full game
+    bool noCard = false;     // --no-card: test-play without the level's intro card
+    int startCol = 0;        // --start COL,ROW (1-based map cell); 0 for the level's own start
+    int startRow = 0;
+    std::string replayPath;  // --replay FILE: play these keys instead of the keyboard's
+    std::string routePath;   // --route FILE: where the prover writes the route it found
+    int proveSeconds = 0;    // --seconds N: the prover's time budget; 0 for its default
+    std::string error;       // one line, when action is Error
 };
 
 // Called by main with the arguments after the program name.

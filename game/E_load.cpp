@@ -3,7 +3,6 @@
 
 #include <array>
 #include <limits>
-#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -21,12 +20,23 @@ namespace {
 constexpr int kDikSpace = 57;
 constexpr int kBoardHeightClosed = 219;
 
-// The whole text of one layer file; a missing or unreadable file ends the level load with an
+// The whole text of one layer file; a file that cannot be read ends the level load with an
 // error that names it.
 std::string LayerText(const std::string& path) {
-    std::optional<std::string> text = maptext::ReadFileText(path);
-    if (!text) throw std::runtime_error("cannot open map file " + path);
-    return std::move(*text);
+    files::ReadResult file = maptext::ReadLayerFile(path);
+    switch (file.error) {
+        case files::ReadError::kNone:
+            return std::move(file.bytes);
+        case files::ReadError::kNotRegular:
+            throw std::runtime_error("soubor mapy " + path + " neni obycejny soubor");
+        case files::ReadError::kTooLarge:
+            throw std::runtime_error("soubor mapy " + path + " je prilis velky (vice nez " +
+                                     std::to_string(maptext::kMaxFileBytes / 1024) + " KiB)");
+        case files::ReadError::kCannotRead:
+            throw std::runtime_error("soubor mapy " + path + " nelze precist");
+        default:
+            throw std::runtime_error("soubor mapy " + path + " nelze otevrit");
+    }
 }
 
 // The first 18 lines of one layer file's text; a short file ends the level load with an error
@@ -34,8 +44,9 @@ std::string LayerText(const std::string& path) {
 std::vector<std::string_view> LayerLines(std::string_view text, const std::string& name) {
     std::vector<std::string_view> lines = maptext::SplitLines(text, maptext::kRows);
     if (static_cast<int>(lines.size()) < maptext::kRows) {
-        throw std::runtime_error("map file " + name + " has " + std::to_string(lines.size()) +
-                                 " lines; a level needs " + std::to_string(maptext::kRows));
+        throw std::runtime_error("soubor mapy " + name + " je kratsi nez " +
+                                 std::to_string(maptext::kRows) + " radku (ma " +
+                                 std::to_string(lines.size()) + ")");
     }
     return lines;
 }
@@ -46,9 +57,9 @@ T CellAs(std::string_view line, int col, int row, const std::string& path) {
     const double value = maptext::CellValue(line, col);
     if (!(value >= static_cast<double>(std::numeric_limits<T>::min()) &&
           value <= static_cast<double>(std::numeric_limits<T>::max()))) {
-        throw std::runtime_error("map file " + path + ": the cell in column " +
-                                 std::to_string(col) + ", row " + std::to_string(row) +
-                                 " holds a number out of range");
+        throw std::runtime_error("soubor mapy " + path + ": cislo ve sloupci " +
+                                 std::to_string(col) + ", radku " + std::to_string(row) +
+                                 " je mimo rozsah");
     }
     return static_cast<T>(value);
 }
@@ -156,6 +167,10 @@ void InterpretCell(int col, int row) {
 }  // namespace
 
 void LoadLevel() {
+    if (!testLevelPath.empty() && testLevelNoCard) {
+        ReadLevelMap();
+        return;
+    }
     sound021->Play(0);
     sound021->Stop();
     textSkippable = 0;
@@ -214,6 +229,8 @@ void ReadLevelMap() {
         // Test-play parses the set as read at start-up.
         ParseLevelMap({testLevelLayers[0], testLevelLayers[1], testLevelLayers[2]},
                       LayerPaths(testLevelPath));
+        // The designer asked to start at another cell; the facing stays the level's own.
+        if (testStartCol != 0) PlacePlayer(testStartCol, testStartRow, playerFacing != 1);
         return;
     }
     const std::array<std::string, 3> paths =

@@ -26,35 +26,6 @@ int TileAt(int col, int row) {
     return InGrid(col, row) ? mapTiles(col, row) : 0;
 }
 
-// A stone resting in cell (col, row) marks the cell below by negating its tile code.
-void ToggleMark(int col, int row) {
-    if (InGrid(col, row)) {
-        mapTiles(col, row) = static_cast<int16_t>(-mapTiles(col, row));
-    }
-}
-
-// True when a stone other than `self` lies on the ground in cell (col, row).
-bool OtherStoneIn(const Stone& self, int col, int row) {
-    for (int a = 1; a <= stoneCount && a < static_cast<int>(stones.size()); ++a) {
-        const Stone& other = stones[static_cast<size_t>(a)];
-        if (&other != &self && other.falling == 0 && other.column == col && other.row == row) {
-            return true;
-        }
-    }
-    return false;
-}
-
-// Two stones can share a cell after one has landed on the other; their cell keeps its mark
-// until the last of them leaves, so a platform under them stays pressed.
-void ToggleOwnMark(const Stone& s, int col, int row) {
-    if (!OtherStoneIn(s, col, row)) ToggleMark(col, row + 1);
-}
-
-// A side cell a stone can roll into: passable and holding no stone.
-bool SideFree(int col, int row) {
-    return SolidAt(col, row) == 0 && TileAt(col, row + 1) >= 0;
-}
-
 void SetGateSolidity(const Board& b, int16_t value) {
     for (int r = b.topRow; r <= b.topRow + 2; ++r) {
         if (InGrid(b.column, r)) {
@@ -128,40 +99,124 @@ void UpdateBoard(Board& b) {
     BlitToCanvas(barX, barY, bar);
 }
 
+// ---- Stones -----------------------------------------------------------------------------
+//
+// Every stone is in exactly one cell, (column, row), and no other stone ever enters it:
+// - a stone rolling towards a cell that holds another stone (or a wall) bounces back before it
+//   changes cell, so it never leaves its own cell and its return is never refused;
+// - a resting stone is ground for the stones above it, as a solid cell is: a falling stone
+//   lands on top of it, one cell up, and rolls off to a free side when there is one;
+// - a falling stone waits at the bottom of its cell while the cell below still holds a stone
+//   that is falling away.
+// So every stone comes to rest centred in a cell of its own, and the marks (a negative tile
+// code below each stone that is not falling) always match the stones.
+
+// The other stone whose cell is (col, row), falling or not; nullptr when there is none.
+const Stone* OtherStoneIn(const Stone& self, int col, int row) {
+    for (int a = 1; a <= stoneCount && a < static_cast<int>(stones.size()); ++a) {
+        const Stone& other = stones[static_cast<size_t>(a)];
+        if (&other != &self && other.column == col && other.row == row) return &other;
+    }
+    return nullptr;
+}
+
+// A stone in cell (col, row) marks it by making the tile code of the cell below negative.
+void SetMark(int col, int row) {
+    if (InGrid(col, row + 1) && mapTiles(col, row + 1) > 0) {
+        mapTiles(col, row + 1) = static_cast<int16_t>(-mapTiles(col, row + 1));
+    }
+}
+void ClearMark(int col, int row) {
+    if (InGrid(col, row + 1) && mapTiles(col, row + 1) < 0) {
+        mapTiles(col, row + 1) = static_cast<int16_t>(-mapTiles(col, row + 1));
+    }
+}
+
+// A cell a stone may enter: passable, without a mark and without another stone. The stone
+// scan also finds stones on tile code 0, which cannot carry a mark.
+bool Vacant(const Stone& self, int col, int row) {
+    return SolidAt(col, row) == 0 && TileAt(col, row + 1) >= 0 &&
+           OtherStoneIn(self, col, row) == nullptr;
+}
+
+// A stone that is not falling under (col, row + 1) holds the stone above up.
+bool StoneBelow(const Stone& self, int col, int row) {
+    const Stone* below = OtherStoneIn(self, col, row + 1);
+    return below != nullptr && below->falling == 0;
+}
+
+bool OnGround(const Stone& s) {
+    return SolidAt(s.column, s.row + 1) == 1 || StoneBelow(s, s.column, s.row);
+}
+
+// Pixels to roll from offsetX in direction `d` to the centre of the next cell.
+int16_t RollToNextCentre(int offsetX, int d) {
+    return static_cast<int16_t>(d > 0 ? kCell - offsetX + 35 : offsetX + 1 + 37);
+}
+
+// Pixels to roll on after a landing: to the first centre ahead in the heading. A stone that
+// left an edge (offsetX 0 rolling right, 72 rolling left) rolls 35 or 37 pixels; one that lost
+// its ground in mid-roll still ends centred. Without a heading it stays where it is.
+int16_t RollAfterLanding(int offsetX, int heading) {
+    if (heading > 0 && offsetX <= 35) return static_cast<int16_t>(35 - offsetX);
+    if (heading < 0 && offsetX >= 35) return static_cast<int16_t>(offsetX - 35);
+    if (heading == 0) return 37;
+    return RollToNextCentre(offsetX, heading);
+}
+
+void Land(Stone& s) {
+    s.stepY = 0;
+    s.offsetY = 58;
+    s.falling = kFalse;
+    s.stepX = s.heading;
+    s.rollLeft = RollAfterLanding(s.offsetX, s.heading);
+    if (s.rollLeft == 0) s.stepX = 0;
+    sound016->SetVolume(-200);
+    sound016->SetFrequency(10000);
+    sound016->Play(0);
+    if (SolidAt(s.column, s.row + 1) == 0) {
+        // On top of another stone: roll over to a side where both the cell beside this one
+        // and the cell beside the lower stone are free, the left one when both sides are, and
+        // drop down there. With neither side free the stone stays on top.
+        const bool rightFree = Vacant(s, s.column + 1, s.row) && Vacant(s, s.column + 1, s.row + 1);
+        const bool leftFree = Vacant(s, s.column - 1, s.row) && Vacant(s, s.column - 1, s.row + 1);
+        if (rightFree || leftFree) {
+            s.stepX = s.heading = static_cast<int16_t>(leftFree ? -1 : 1);
+            s.rollLeft = RollToNextCentre(s.offsetX, s.heading);
+        }
+    }
+    SetMark(s.column, s.row);
+}
+
+// The stone's centre reaches the edge of its cell: it moves into the neighbouring cell, or
+// bounces off a wall or a stone there, back to the centre of its own cell.
+void CrossIntoNeighbour(Stone& s) {
+    const int d = s.offsetX < 0 ? -1 : 1;
+    const int next = s.column + d;
+    if (!Vacant(s, next, s.row)) {
+        s.stepX = static_cast<int16_t>(-d);
+        s.heading = s.stepX;
+        s.rollLeft = static_cast<int16_t>(d < 0 ? 36 : 38);
+        return;
+    }
+    ClearMark(s.column, s.row);
+    s.offsetX = static_cast<int16_t>(s.offsetX - d * kCell);
+    s.column = static_cast<int16_t>(next);
+    SetMark(s.column, s.row);
+}
+
 void UpdateStone(Stone& s) {
     if (s.row > 18) s.row = 18;
 
     // Start falling when the ground below is gone; the heading is kept for the landing.
-    if (SolidAt(s.column, s.row + 1) == 0 && s.falling == 0) {
+    if (!OnGround(s) && s.falling == 0) {
         s.falling = kTrue;
         s.heading = s.stepX;
         s.stepX = 0;
         s.stepY = 6;
+        ClearMark(s.column, s.row);
     }
-
-    // Land, then roll on so that the stone comes to rest centred in the landing cell.
-    if (SolidAt(s.column, s.row + 1) == 1 && s.offsetY > 57 && s.falling != 0) {
-        s.stepY = 0;
-        s.offsetY = 58;
-        s.stepX = s.heading;
-        s.rollLeft = static_cast<int16_t>(s.heading == 1 ? 35 : 37);
-        s.falling = kFalse;
-        sound016->SetVolume(-200);
-        sound016->SetFrequency(10000);
-        sound016->Play(0);
-        if (TileAt(s.column, s.row + 1) < 0) {
-            // Another stone rests here: roll on to the centre of a free side cell, the left one
-            // when both are free. With neither free, the stone settles centred on the other.
-            const bool rightFree = SideFree(s.column + 1, s.row);
-            const bool leftFree = SideFree(s.column - 1, s.row);
-            if (rightFree || leftFree) {
-                s.stepX = s.heading = static_cast<int16_t>(leftFree ? -1 : 1);
-                s.rollLeft =
-                    static_cast<int16_t>(s.heading == 1 ? 73 - s.offsetX + 35 : s.offsetX + 1 + 37);
-            }
-        }
-        ToggleOwnMark(s, s.column, s.row);
-    }
+    if (OnGround(s) && s.offsetY > 57 && s.falling != 0) Land(s);
 
     // Push: the player walks into the stone's cell from the side.
     const bool pushFromRight = playerOffsetX > 62 && playerSpeedX == -1.0;
@@ -181,20 +236,10 @@ void UpdateStone(Stone& s) {
         s.stepX = 0;
     }
 
-    // Into the neighbouring column; a wall or a resting stone there sends it back so that it
-    // ends centred in the cell it came from.
-    if (s.offsetX < 0 || s.offsetX > 72) {
-        const bool left = s.offsetX < 0;
-        const int oldCol = s.column;
-        s.offsetX = static_cast<int16_t>(s.offsetX + (left ? 73 : -73));
-        s.column = static_cast<int16_t>(oldCol + (left ? -1 : 1));
-        if (TileAt(s.column, s.row + 1) < 0 || SolidAt(s.column, s.row) == 1) {
-            s.stepX = static_cast<int16_t>(-s.stepX);
-            s.heading = s.stepX;
-            s.rollLeft = static_cast<int16_t>(left ? 36 : 38);
-        }
-        ToggleOwnMark(s, oldCol, s.row);
-        ToggleOwnMark(s, s.column, s.row);
+    // Only a stone moving towards the edge crosses it: one that has just bounced sits one
+    // pixel past its own cell's edge until its next step takes it back.
+    if ((s.offsetX < 0 && s.stepX < 0) || (s.offsetX > 72 && s.stepX > 0)) {
+        CrossIntoNeighbour(s);
     }
 
     if (s.offsetY < 0) {
@@ -202,8 +247,12 @@ void UpdateStone(Stone& s) {
         s.row = static_cast<int16_t>(s.row - 1);
     }
     if (s.offsetY > 72) {
-        s.offsetY = static_cast<int16_t>(s.offsetY - 73);
-        s.row = static_cast<int16_t>(s.row + 1);
+        if (OtherStoneIn(s, s.column, s.row + 1) != nullptr) {
+            s.offsetY = 72;  // the stone below is still falling out of the way
+        } else {
+            s.offsetY = static_cast<int16_t>(s.offsetY - 73);
+            s.row = static_cast<int16_t>(s.row + 1);
+        }
     }
 
     if (s.stepX != 0 || s.stepY != 0) {

@@ -27,6 +27,7 @@ void DrawPiece(const dx::RECT& source, int bx, int by, int k) {
 
 void DrawStatusLine() {
     statusPhase += 5;
+    if (dx::DryRun()) return;  // nothing is drawn: no piece needs its place worked out
 
     for (int i = 1; i <= 5; ++i) {
         DrawPiece(dx::RECT{13 * i + 296, 33, 13 * i + 308, 62}, 10 * i + 5, 3, i);

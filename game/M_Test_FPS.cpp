@@ -48,8 +48,11 @@ void MeasureFrameRate() {
     }
 
     const int16_t sum = ToInt16(samples[1] + samples[2] + samples[3]);
-    const int16_t average = ToInt16(sum / 3.0);
+    ApplyFrameRate(ToInt16(sum / 3.0));
+    primarySurface->Flip(nullptr, dx::DDFLIP_WAIT);
+}
 
+void ApplyFrameRate(int16_t average) {
     detailLevel = 1;
     if (average < 40) {
         detailLevel = 2;
@@ -63,8 +66,6 @@ void MeasureFrameRate() {
     }
     stepInterval = ToInt16(std::floor(average / 10.0) + 10);
     textDelay = ToInt16(std::floor(average / 5.0) + 10);
-
-    primarySurface->Flip(nullptr, dx::DDFLIP_WAIT);
 }
 
 }  // namespace zorvik

@@ -6,20 +6,19 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <filesystem>
-#include <fstream>
-#include <optional>
+#include <algorithm>
+#include <array>
+#include <functional>
 #include <string>
 #include <string_view>
-#include <system_error>
-#include <vector>
 
 #include "A_deklarace.h"
 #include "DirectX.h"
 #include "J_PismoEfekt.h"
-#include "MapText.h"
 #include "N_HI_Score_Path.h"
 #include "Numbers.h"
+#include "RegularFile.h"
+#include "SafeWrite.h"
 
 namespace zorvik {
 
@@ -28,24 +27,23 @@ namespace {
 constexpr int kEntries = 10;
 constexpr int kNameLength = 10;
 constexpr int kValueLength = 7;
+constexpr int kNameLines = kEntries * kNameLength;                     // lines 1..100
 constexpr int kFileNumbers = kEntries * (kNameLength + kValueLength);  // 170
 constexpr int kCodeShift = 123;
 constexpr char kNamePad = 'z';
 constexpr char kValuePad = '0';
 
-std::string HiScorePath() {
-    return HiScoreFilePath();
-}
+// Names or scores of a table, entries 1..10 as in hiScoreNames and hiScoreValues.
+using Column = std::array<std::string, kEntries + 1>;
 
-void ClearTable() {
-    for (int i = 1; i <= kEntries; ++i) {
-        hiScoreNames[i].clear();
-        hiScoreValues[i].clear();
-    }
-}
+// A table held apart from the game's, such as the one on disk.
+struct Table {
+    Column names;
+    Column values;
+};
 
 // One line of the file: blanks, an optional sign and digits, blanks. Anything else, or a code
-// outside 0..255 once the shift is taken off, makes the file unreadable.
+// outside 0..255 once the shift is taken off, makes the line unreadable.
 bool ParseCode(std::string_view line, int& code) {
     size_t i = 0;
     const auto blank = [&line](size_t at) {
@@ -74,88 +72,142 @@ bool ParseCode(std::string_view line, int& code) {
     return true;
 }
 
-// Pads the table in place (names with "z" to ten characters, scores with leading "0" to seven)
-// and returns the 170 character codes of the file, unshifted.
-std::vector<int> PadAndEncodeTable() {
-    std::vector<int> codes;
-    codes.reserve(kFileNumbers);
-    for (int i = 1; i <= kEntries; ++i) {
-        std::string& name = hiScoreNames[i];
-        if (name.size() < kNameLength) name.append(kNameLength - name.size(), kNamePad);
-        for (int c = 0; c < kNameLength; ++c)
-            codes.push_back(static_cast<unsigned char>(name[c]));
+// Fills names and values from the file's text. Every entry's lines have fixed places (its ten
+// name characters among lines 1..100, its seven score characters among lines 101..170), so an
+// entry whose own 17 lines all hold valid codes is kept, whatever the other lines hold; every
+// other entry is left empty. A "z" in a name is padding and is dropped. Returns whether all 170
+// lines were valid.
+bool ParseTable(std::string_view text, Column& names, Column& values) {
+    std::array<int, kFileNumbers> codes{};
+    std::array<bool, kFileNumbers> valid{};
+    // Lines as std::getline gives them: a last line without its line end still counts.
+    for (size_t line = 0; line < codes.size() && !text.empty(); ++line) {
+        const size_t end = text.find('\n');
+        valid[line] = ParseCode(text.substr(0, end), codes[line]);
+        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
     }
+    const auto allValid = [&valid](size_t from, size_t count) {
+        return std::all_of(valid.begin() + static_cast<std::ptrdiff_t>(from),
+                           valid.begin() + static_cast<std::ptrdiff_t>(from + count),
+                           [](bool v) { return v; });
+    };
+    bool complete = true;
     for (int i = 1; i <= kEntries; ++i) {
-        std::string& value = hiScoreValues[i];
-        if (value.size() < kValueLength) value.insert(0, kValueLength - value.size(), kValuePad);
-        for (int c = 0; c < kValueLength; ++c) {
-            codes.push_back(static_cast<unsigned char>(value[c]));
-        }
-    }
-    return codes;
-}
-
-// Fills the table from the character codes read so far, the way the file is read: a "z" in a
-// name is padding and is dropped, every score character is kept. An entry whose name or score
-// was not read in full stays empty; with all 170 codes every entry is filled.
-void DecodeTable(const std::vector<int>& codes) {
-    ClearTable();
-    const size_t read = codes.size();
-    for (int i = 1; i <= kEntries; ++i) {
-        const size_t valueStart =
-            static_cast<size_t>(kEntries * kNameLength + (i - 1) * kValueLength);
-        if (read < valueStart + kValueLength) break;  // its score was not read in full
+        names[i].clear();
+        values[i].clear();
         const size_t nameStart = static_cast<size_t>((i - 1) * kNameLength);
+        const size_t valueStart = static_cast<size_t>(kNameLines + (i - 1) * kValueLength);
+        if (!allValid(nameStart, kNameLength) || !allValid(valueStart, kValueLength)) {
+            complete = false;
+            continue;
+        }
         for (size_t c = 0; c < kNameLength; ++c) {
             const char ch = static_cast<char>(codes[nameStart + c]);
-            if (ch != kNamePad) hiScoreNames[i] += ch;
+            if (ch != kNamePad) names[i] += ch;
         }
         for (size_t c = 0; c < kValueLength; ++c)
-            hiScoreValues[i] += static_cast<char>(codes[valueStart + c]);
+            values[i] += static_cast<char>(codes[valueStart + c]);
     }
+    return complete;
 }
 
-// A table file that may not be written: no write permission bits (which hold even for root,
-// as for the editor's levels), or a file this user cannot open for writing. The file is only
-// opened, never changed. Whether its folder is writable decides where the table lives.
-bool ReadOnlyTarget(const std::string& path) {
+// The file's text for a table, padding it in place (names with "z" to ten characters, scores
+// with leading "0" to seven): 170 lines of one number each.
+std::string FormatTable(Column& names, Column& values) {
+    std::string text;
+    const auto write = [&text](char c) {
+        text += std::to_string(static_cast<unsigned char>(c) + kCodeShift) + '\n';
+    };
+    for (int i = 1; i <= kEntries; ++i) {
+        std::string& name = names[i];
+        if (name.size() < kNameLength) name.append(kNameLength - name.size(), kNamePad);
+        for (int c = 0; c < kNameLength; ++c)
+            write(name[c]);
+    }
+    for (int i = 1; i <= kEntries; ++i) {
+        std::string& value = values[i];
+        if (value.size() < kValueLength) value.insert(0, kValueLength - value.size(), kValuePad);
+        for (int c = 0; c < kValueLength; ++c)
+            write(value[c]);
+    }
+    return text;
+}
+
+// The entry a score takes: the first whose score is lower (empty text counts as 0), so an
+// equal score goes below; 0 when it does not enter the table.
+int PlaceFor(const Column& values, int32_t newScore) {
+    for (int i = 1; i <= kEntries; ++i) {
+        if (ReadNumber(values[i]) < static_cast<double>(newScore)) return i;
+    }
+    return 0;
+}
+
+// Moves the entries from `place` on one down (the last drops out) and puts the new one there.
+void PutEntry(Column& names, Column& values, int place, const std::string& name,
+              const std::string& value) {
+    for (int i = kEntries; i > place; --i) {
+        names[i] = names[i - 1];
+        values[i] = values[i - 1];
+    }
+    names[place] = name;
+    values[place] = value;
+}
+
+// The table's file as it is now.
+struct TableFile {
+    enum class State { kMissing, kIntact, kDamaged };
+    State state = State::kMissing;
+    Table table;  // the entries read in full (all empty for a file that could not be read)
+};
+
+// A file that is not there is missing; one that cannot be read (not a regular file, too large,
+// no permission) or holds an unreadable line is damaged.
+TableFile ReadTableFile(const std::string& path) {
+    TableFile file;
+    const files::ReadResult read = files::ReadRegularFile(path, kMaxHiScoreFileBytes);
+    if (read.error == files::ReadError::kMissing) return file;
+    const bool complete = ParseTable(read.bytes, file.table.names, file.table.values);
+    file.state = read.ok() && complete ? TableFile::State::kIntact : TableFile::State::kDamaged;
+    return file;
+}
+
+// Whether the table's file may be replaced, and the permission bits the new file takes: the
+// old file's, so that a table shared by several players stays theirs. Refused are a folder in
+// its place, a file without write permission bits (which hold even for root, as for the
+// editor's levels) and a file this user cannot open for writing; any other kind of file (a
+// FIFO, a link to a device) counts as a damaged table.
+bool MayReplace(const std::string& path, mode_t& mode) {
+    mode = files::NewFileMode();
     struct stat info {};
-    if (::stat(path.c_str(), &info) != 0) return false;  // missing: a new file is made
-    if (!S_ISREG(info.st_mode) || (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
-        return true;
-    }
-    const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
-    if (fd < 0) return true;
+    if (::stat(path.c_str(), &info) != 0) return true;  // missing: a new file is made
+    if (S_ISDIR(info.st_mode)) return false;
+    if (!S_ISREG(info.st_mode)) return true;
+    if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return false;
+    const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return false;
     ::close(fd);
-    return false;
+    mode = info.st_mode & 0777;
+    return true;
 }
 
-// Writes the file's text to a temporary file beside the table's file and renames it over the
-// old one, so an interrupted or failed write never leaves a half-written table behind.
-bool WriteTextSafely(const std::string& text) {
-    const std::string path = HiScorePath();
-    const std::string temporary = path + ".tmp";
-    // The rename would replace a read-only file as well; it is refused like a failed write.
-    if (ReadOnlyTarget(path)) return false;
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out) return false;
-        out << text;
-        out.close();
-        if (!out) {
-            std::error_code ignored;
-            std::filesystem::remove(temporary, ignored);
-            return false;
-        }
-    }
-    std::error_code error;
-    std::filesystem::rename(temporary, path, error);
-    if (error) {
-        std::error_code ignored;
-        std::filesystem::remove(temporary, ignored);
-        return false;
-    }
-    return true;
+// Replaces the table's file by the text `make` gives for the file as it is now, all under the
+// lock of its folder, so that two games saving at once each see the other's entry. A damaged
+// file is kept beside the new one as 012.dat.bad. Returns false, with the old file as it was,
+// when the file may not or cannot be written.
+bool RewriteTableFile(const std::function<std::string(const TableFile&)>& make) {
+    const std::string path = HiScoreSavePath();
+    if (path.empty()) return false;  // an installed game with no folder of the player's
+    const files::FolderLock lock(files::FolderOf(path));
+    mode_t mode = 0;
+    if (!MayReplace(path, mode)) return false;
+    const TableFile old = ReadTableFile(path);
+    const std::string text = make(old);
+    const bool keepOld = old.state == TableFile::State::kDamaged;
+    const std::string kept = path + ".bad";
+    if (keepOld && ::rename(path.c_str(), kept.c_str()) != 0) return false;
+    if (files::ReplaceFile(path, text, mode)) return true;
+    if (keepOld) ::rename(kept.c_str(), path.c_str());  // the damaged file goes back in place
+    return false;
 }
 
 // Keys of the name input in the order they are tested; the letters follow the key's position on
@@ -224,52 +276,30 @@ std::string ReadPlayerName() {
 }  // namespace
 
 bool ParseHiScores(std::string_view text) {
-    std::vector<int> codes;
-    codes.reserve(kFileNumbers);
-    bool complete = true;
-    // Lines as std::getline gives them: a last line without its line end still counts.
-    while (static_cast<int>(codes.size()) < kFileNumbers) {
-        if (text.empty()) {
-            complete = false;
-            break;
-        }
-        const size_t end = text.find('\n');
-        const std::string_view line = text.substr(0, end);
-        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
-        int code = 0;
-        if (!ParseCode(line, code)) {
-            complete = false;
-            break;
-        }
-        codes.push_back(code);
-    }
-    DecodeTable(codes);
-    return complete;
+    return ParseTable(text, hiScoreNames, hiScoreValues);
 }
 
 bool LoadHiScores() {
-    ClearTable();
-    const std::optional<std::string> text = maptext::ReadFileText(HiScorePath());
-    return text && ParseHiScores(*text);
+    TableFile file = ReadTableFile(HiScoreFilePath());
+    // Until the player has a copy of their own (it could not be made: a full disk at the first
+    // start), the shipped table is shown.
+    if (file.state == TableFile::State::kMissing) file = ReadTableFile(ShippedHiScorePath());
+    hiScoreNames = file.table.names;
+    hiScoreValues = file.table.values;
+    return file.state == TableFile::State::kIntact;
 }
 
 std::string FormatHiScores() {
-    std::string text;
-    for (const int code : PadAndEncodeTable())
-        text += std::to_string(code + kCodeShift) + '\n';
-    return text;
+    return FormatTable(hiScoreNames, hiScoreValues);
 }
 
 bool SaveHiScores() {
-    return WriteTextSafely(FormatHiScores());
+    return RewriteTableFile([](const TableFile&) { return FormatHiScores(); });
 }
 
 void EnterHiScore() {
     // A score equal to an entry's goes below it; a score of 0 never enters.
-    int entry = 0;
-    for (int i = 1; i <= kEntries && entry == 0; ++i) {
-        if (ReadNumber(hiScoreValues[i]) < static_cast<double>(score)) entry = i;
-    }
+    const int entry = PlaceFor(hiScoreValues, score);
     if (entry == 0) return;
 
     primarySurface->BltColorFill(dx::RECT{0, 0, dx::kScreenWidth, dx::kScreenHeight}, 0);
@@ -277,19 +307,21 @@ void EnterHiScore() {
     DrawFlyingText(100, 100, 630, 100, frames, "zZADEJTE SVE- JME-NO");
 
     const std::string name = ReadPlayerName();
+    const std::string value = std::to_string(score);
+    PutEntry(hiScoreNames, hiScoreValues, entry, name, value);
 
-    for (int i = kEntries; i > entry; --i) {
-        hiScoreNames[i] = hiScoreNames[i - 1];
-        hiScoreValues[i] = hiScoreValues[i - 1];
-    }
-    hiScoreNames[entry] = name;
-    hiScoreValues[entry] = std::to_string(score);
-
-    // The table is written and read back, so every score shows its leading zeros. Should the
-    // file fail either way, the table stays in memory in the form the file would have given,
-    // and the player learns that it was not saved.
+    // The table is written and read back, so every score shows its leading zeros. Another game
+    // may have saved since this one read the table: the entry goes into the table on disk as it
+    // is now. Should the file fail either way, the table stays in memory in the form the file
+    // would have given, and the player learns that it was not saved.
     const std::string text = FormatHiScores();
-    const bool saved = WriteTextSafely(text);
+    const bool saved = RewriteTableFile([&](const TableFile& old) {
+        if (old.state == TableFile::State::kMissing) return text;
+        Table merged = old.table;
+        const int place = PlaceFor(merged.values, score);
+        if (place != 0) PutEntry(merged.names, merged.values, place, name, value);
+        return FormatTable(merged.names, merged.values);
+    });
     if (!saved || !LoadHiScores()) ParseHiScores(text);
     if (!saved) dx::MessageBox(kSaveFailed);
 }

@@ -13,6 +13,9 @@
 #include "E_load.h"
 #include "Form1.h"
 #include "Host.h"
+#include "ProveCommand.h"
+#include "Replay.h"
+#include "ReplayCommand.h"
 #include "SdlHost.h"
 #include "Z_Exit.h"
 
@@ -52,14 +55,29 @@ int main(int argc, char** argv) {
         case zorvik::GameCommandLine::Action::Error:
             std::fprintf(stderr, "zorvik: %s (napoveda: --help)\n", options.error.c_str());
             return 2;
+        case zorvik::GameCommandLine::Action::Prove:
+            return zorvik::RunProveCommand(options.levelPath, options.routePath,
+                                           options.proveSeconds, stdout, stderr);
         case zorvik::GameCommandLine::Action::Play:
             break;
     }
+    zorvik::Replay replay;
     if (!options.levelPath.empty()) {
         const std::string problem = zorvik::OpenTestLevelSet(options.levelPath);
         if (!problem.empty()) {
             std::fprintf(stderr, "zorvik: %s\n", problem.c_str());
             return 2;
+        }
+        zorvik::testLevelNoCard = options.noCard;
+        zorvik::testStartCol = static_cast<int16_t>(options.startCol);
+        zorvik::testStartRow = static_cast<int16_t>(options.startRow);
+        if (!options.replayPath.empty()) {
+            try {
+                replay = zorvik::LoadReplay(options.replayPath);
+            } catch (const zorvik::ReplayError& e) {
+                std::fprintf(stderr, "zorvik: %s\n", e.what());
+                return 2;
+            }
         }
     }
 
@@ -69,7 +87,11 @@ int main(int argc, char** argv) {
         host = dx::CreateSdlHost(argv[0], options.windowed);
         dx::SetHost(host.get());
         host->onQuitRequest = [] { zorvik::ExitGame(); };
-        zorvik::Form_Load();
+        if (!options.replayPath.empty()) {
+            status = zorvik::RunReplay(*host, replay, stdout);
+        } else {
+            zorvik::Form_Load();
+        }
     } catch (const std::exception& e) {
         status = Fail(e.what());
     } catch (...) {

@@ -3,9 +3,9 @@
 #include "BmpFile.h"
 
 #include <algorithm>
-#include <fstream>
 
 #include "DirectX.h"
+#include "RegularFile.h"
 
 namespace dx {
 
@@ -71,16 +71,19 @@ struct Channel {
     }
 };
 
-std::vector<uint8_t> ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary | std::ios::ate);
-    if (!in) throw PlatformError("Cannot open bitmap \"" + path + "\"");
-    const std::streamoff size = in.tellg();
-    if (size < 0) throw PlatformError("Cannot read bitmap \"" + path + "\"");
-    std::vector<uint8_t> bytes(static_cast<size_t>(size));
-    in.seekg(0);
-    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    if (in.gcount() != size) throw PlatformError("Cannot read bitmap \"" + path + "\"");
-    return bytes;
+// The file's bytes: a regular file of at most kMaxPictureBytes.
+std::string ReadFile(const std::string& path) {
+    namespace files = zorvik::files;
+    files::ReadResult file = files::ReadRegularFile(path, files::kMaxPictureBytes);
+    if (!file.ok()) {
+        throw PlatformError("Cannot read bitmap \"" + path +
+                            "\": " + files::ReadErrorText(file.error));
+    }
+    return std::move(file.bytes);
+}
+
+const uint8_t* Bytes(const std::string& bytes) {
+    return reinterpret_cast<const uint8_t*>(bytes.data());
 }
 
 }  // namespace
@@ -223,13 +226,13 @@ std::vector<uint16_t> DecodeBmp565(const uint8_t* data, size_t size, int width, 
 }
 
 std::vector<uint16_t> LoadBmp565(const std::string& path, int width, int height) {
-    const std::vector<uint8_t> bytes = ReadFile(path);
-    return DecodeBmp565(bytes.data(), bytes.size(), width, height, path);
+    const std::string bytes = ReadFile(path);
+    return DecodeBmp565(Bytes(bytes), bytes.size(), width, height, path);
 }
 
 Bitmap565 LoadBmp565Native(const std::string& path) {
-    const std::vector<uint8_t> bytes = ReadFile(path);
-    return DecodeBmp565Native(bytes.data(), bytes.size(), path);
+    const std::string bytes = ReadFile(path);
+    return DecodeBmp565Native(Bytes(bytes), bytes.size(), path);
 }
 
 }  // namespace dx

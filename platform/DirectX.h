@@ -284,6 +284,12 @@ void DoEvents();
 uint32_t FocusLossCount();
 // Ends the program at once with the given status (the headless host throws ProgramEnded).
 [[noreturn]] void EndProgram(int status);
+// Switches pixel work off for a run that only needs the game's state (the prover): blits, fills,
+// lines and flips change no pixels and show nothing, and pictures and sounds are not read from
+// their files (blank surfaces of the asked size, silent buffers). Everything else the calls do
+// stays: flips still wait for the clock, sound buffers keep their play state.
+void SetDryRun(bool on);
+bool DryRun();
 // The handle the game passes for its window; only a token here.
 constexpr int64_t kGameWindow = 1;
 

@@ -4,6 +4,8 @@
 #include "SdlHost.h"
 
 #include <SDL.h>
+#include <SDL_syswm.h>
+#include <time.h>
 
 #include <array>
 #include <chrono>
@@ -12,12 +14,16 @@
 #include <cstdlib>
 #include <cstring>
 #include <random>
+#include <span>
+#include <thread>
 #include <vector>
 
 #include "DataPaths.h"
 #include "DirectX.h"
 #include "Mixer.h"
 #include "PadMapping.h"
+#include "PresentLead.h"
+#include "SdlDesktop.h"
 #include "SdlGamepad.h"
 #include "TimingTrace.h"
 
@@ -34,22 +40,39 @@ constexpr int kFrameRate = 60;
 constexpr int kMostReadsOfADrawnFrame = 10;
 // Falling further behind than this many frames restarts the clock instead of catching up.
 constexpr Uint64 kMaxFramesBehind = 3;
-// A frame's tick comes this long before its deadline and its picture is shown on the deadline,
-// so the flips stay evenly spaced however long each frame's own work takes (up to this lead),
-// and a key read at the tick shows this long (plus the present itself) later.
-constexpr Uint64 kPresentLeadUs = 5000;
+// A wait sleeps until this close to its end and polls the clock for the rest: a sleep wakes
+// some 70 microseconds late.
+constexpr long kSpinUs = 100;
+// SDL's wait for an event counts whole milliseconds and can return up to one late, so a wait
+// watches for events only while this much or more is left, and then sleeps to its end.
+constexpr long kEventWaitUs = 2200;
 
-// Returns at the given performance-counter time (at once if it has passed).
-void WaitUntil(Uint64 time) {
-    // SDL_Delay oversleeps by up to a millisecond or so; the last stretch is spent polling the
-    // clock.
-    const Uint64 frequency = SDL_GetPerformanceFrequency();
-    Uint64 now = SDL_GetPerformanceCounter();
-    while (now < time) {
-        const Uint64 remainingMs = (time - now) * 1000 / frequency;
-        if (remainingMs > 1) SDL_Delay(static_cast<Uint32>(remainingMs - 1));
-        now = SDL_GetPerformanceCounter();
-    }
+Uint64 CounterOfUs(int64_t us) {
+    return static_cast<Uint64>(us) * SDL_GetPerformanceFrequency() / 1000000;
+}
+
+long UsOfCounter(Uint64 span) {
+    return static_cast<long>(span * 1000000 / SDL_GetPerformanceFrequency());
+}
+
+// How many microseconds ago the window system stamped the key event in msg, or -1 when it
+// carries none. The X server stamps each input event with the milliseconds of this machine's
+// monotonic clock when it happened, so the stamp holds even when the game took the event late
+// (it was busy handing over a picture).
+long long AgeOfWindowSystemKeyStamp(const SDL_SysWMmsg* msg) {
+#if defined(SDL_VIDEO_DRIVER_X11)
+    if (msg == nullptr || msg->subsystem != SDL_SYSWM_X11) return -1;
+    const XEvent& event = msg->msg.x11.event;
+    if (event.type != KeyPress && event.type != KeyRelease) return -1;
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return TimingTrace::AgeOfMillisecondStamp(
+        static_cast<uint32_t>(event.xkey.time),
+        static_cast<long long>(now.tv_sec) * 1000000 + now.tv_nsec / 1000);
+#else
+    (void)msg;
+    return -1;
+#endif
 }
 
 // SDL scan code -> DirectInput scan code (set-1 code, +0x80 for the extended keys).
@@ -178,6 +201,16 @@ constexpr std::array<int16_t, SDL_NUM_SCANCODES> MakeKeyTable() {
 
 constexpr std::array<int16_t, SDL_NUM_SCANCODES> kDikOfScancode = MakeKeyTable();
 
+// SDL draws into memory when no window system answers (and SDL_VIDEODRIVER does not name
+// one): the game would then run unseen until killed. Only a driver asked for by name may do so.
+bool DisplayMissing() {
+    const char* chosen = std::getenv("SDL_VIDEODRIVER");
+    if (chosen != nullptr && *chosen != '\0') return false;
+    const char* driver = SDL_GetCurrentVideoDriver();
+    return driver == nullptr || std::strcmp(driver, "offscreen") == 0 ||
+           std::strcmp(driver, "dummy") == 0;
+}
+
 bool WindowedRequested() {
     const char* value = std::getenv("ZORVIK_WINDOWED");
     return value != nullptr && *value != '\0' && std::strcmp(value, "0") != 0;
@@ -243,6 +276,8 @@ class SdlHost final : public Host {
     uint32_t FocusLossCount() override { return focusLosses_; }
 
   private:
+    void WaitUntil(Uint64 time);
+    void TakeEvents();
     void OpenAudio();
     void Redraw();
     void HandleQuitRequest();
@@ -264,9 +299,13 @@ class SdlHost final : public Host {
     Uint64 clockBase_ = 0;  // performance-counter time of frame 0
     Uint64 framesSinceBase_ = 0;
     Uint64 frameDue_ = 0;      // when the frame being drawn is due on screen
-    Uint64 presentAt_ = 0;     // when Present shows it; 0 (after a fresh start): at once
+    Uint64 presentAt_ = 0;     // when Present hands it over; 0 (after a fresh start): at once
     Uint64 lastFrameEnd_ = 0;  // performance-counter time WaitForFrame last returned
+    bool ticked_ = false;      // WaitForFrame returned since the last Present
     bool waiting_ = false;     // polling past the frame's due time: waiting for a key
+    PresentLead lead_;
+    long frameLeadUs_ = 0;            // the lead the frame being drawn was ticked with
+    std::vector<SDL_Event> pending_;  // taken from SDL while waiting, handled by PumpEvents
     std::unique_ptr<TimingTrace> trace_ = TimingTrace::FromEnvironment();
     uint32_t focusLosses_ = 0;
     SdlGamepads pads_;
@@ -295,14 +334,24 @@ SdlHost::SdlHost(const std::string& argv0, bool windowed)
     // Beside the program in the build's game folder, ../share/zorvik when installed.
     programDirectory_ = zorvik::paths::FindDataDirectory(executableDirectory);
 
-    // Mesa's software OpenGL (virtual machines, remote desktops, Xvfb) draws each frame on
-    // worker threads; one 640 x 480 picture is shown sooner and more evenly when drawn on the
-    // game's own thread. A value the user set is kept, and a GPU's driver ignores it.
-    setenv("LP_NUM_THREADS", "0", 0);
+    NameTheGameForTheDesktop();
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER) != 0) {
         throw PlatformError(std::string("SDL_Init: ") + SDL_GetError());
     }
     sdlUp_ = true;
+    if (DisplayMissing()) {
+        Shutdown();
+        throw PlatformError("nenalezen zadny displej (zkontrolujte DISPLAY nebo WAYLAND_DISPLAY)");
+    }
+    if (trace_) SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);  // the window system's key stamps
+    // Mesa's software OpenGL (virtual machines, remote desktops, Xvfb) draws each frame on
+    // worker threads. A picture of up to 800 x 600 is shown sooner and more evenly when drawn
+    // on the game's own thread; a larger one (a fullscreen 1920 x 1080 or 3840 x 2160) sooner on
+    // the workers. Read when the renderer starts: a value the user set is kept, and a GPU's
+    // driver ignores it.
+    SDL_Rect drawn{0, 0, kScreenWidth, kScreenHeight};
+    if (!windowed_) SDL_GetDisplayBounds(0, &drawn);
+    if (drawn.w * drawn.h <= 800 * 600) setenv("LP_NUM_THREADS", "0", 0);
     if (windowed_) {
         window_ = SDL_CreateWindow("Zorvik", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                    kScreenWidth, kScreenHeight, SDL_WINDOW_RESIZABLE);
@@ -319,6 +368,7 @@ SdlHost::SdlHost(const std::string& argv0, bool windowed)
         Shutdown();
         throw PlatformError("SDL_CreateWindow: " + error);
     }
+    SetGameWindowIcon(window_);
     renderer_ = SDL_CreateRenderer(window_, -1, 0);
     if (renderer_ == nullptr) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
     if (renderer_ != nullptr) {
@@ -362,27 +412,74 @@ void SdlHost::Redraw() {
     SDL_RenderPresent(renderer_);
 }
 
+// Returns at the given performance-counter time (at once if it has passed), asleep until just
+// before it. With the timing trace on, the sleep wakes for the window system's events, so that
+// a key is traced when it arrives rather than at the next frame's pump; the game still sees it
+// at its next keyboard read, as without the trace.
+void SdlHost::WaitUntil(Uint64 time) {
+    for (Uint64 now = SDL_GetPerformanceCounter(); now < time; now = SDL_GetPerformanceCounter()) {
+        const long leftUs = UsOfCounter(time - now);
+        if (trace_ && leftUs >= kEventWaitUs) {
+            const int timeoutMs = static_cast<int>((leftUs - kEventWaitUs) / 1000 + 1);
+            if (SDL_WaitEventTimeout(nullptr, timeoutMs) == 1) TakeEvents();
+        } else if (leftUs > kSpinUs) {
+            std::this_thread::sleep_for(std::chrono::microseconds(leftUs - kSpinUs));
+        }
+    }
+}
+
+void SdlHost::TakeEvents() {
+    SDL_PumpEvents();
+    SDL_Event events[32];
+    int count = 0;
+    // With the trace on, SDL passes on the window system's own form of each event just before
+    // SDL's: its stamp belongs to the key event that follows it.
+    long long stampAgeUs = -1;
+    while ((count = SDL_PeepEvents(events, 32, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT)) > 0) {
+        for (const SDL_Event& event : std::span(events, static_cast<size_t>(count))) {
+            if (event.type == SDL_SYSWMEVENT) {
+                stampAgeUs = AgeOfWindowSystemKeyStamp(event.syswm.msg);
+                continue;
+            }
+            if (trace_ && (event.type == SDL_KEYDOWN || event.type == SDL_KEYUP) &&
+                event.key.repeat == 0) {
+                const int dik = kDikOfScancode[static_cast<size_t>(event.key.keysym.scancode)];
+                if (dik >= 0) trace_->Key(dik, event.type == SDL_KEYDOWN, stampAgeUs);
+            }
+            stampAgeUs = -1;
+            pending_.push_back(event);
+        }
+    }
+}
+
 void SdlHost::Present(const uint16_t* pixels) {
     if (texture_ == nullptr) return;
     if (trace_) trace_->FlipAsked();
     SDL_UpdateTexture(texture_, nullptr, pixels, kScreenWidth * static_cast<int>(sizeof(uint16_t)));
-    const Uint64 due = presentAt_;
+    const Uint64 ready = SDL_GetPerformanceCounter();
+    const Uint64 handOverAt = presentAt_;
     presentAt_ = 0;
-    WaitUntil(due);
-    const Uint64 handedOver = SDL_GetPerformanceCounter();
+    WaitUntil(handOverAt);
+    const Uint64 handOverStart = SDL_GetPerformanceCounter();
     Redraw();
+    const Uint64 handedOver = SDL_GetPerformanceCounter();
+    // After a wait for a key no frame was due, and the wait is no part of the frame's work.
+    const bool waited = waiting_;
+    lead_.Record(ticked_ && !waited ? UsOfCounter(ready - lastFrameEnd_) : -1,
+                 UsOfCounter(handedOver - handOverStart));
+    ticked_ = false;
     if (trace_) {
-        const bool waited = waiting_;  // after a wait for a key no frame was due
-        const Uint64 late = due != 0 && handedOver > due ? handedOver - due : 0;
-        trace_->Flip(waited ? 0 : static_cast<long>(late * 1000000 / SDL_GetPerformanceFrequency()),
-                     waited);
+        const Uint64 late = handOverAt != 0 && handedOver > frameDue_ ? handedOver - frameDue_ : 0;
+        trace_->Flip(waited ? 0 : UsOfCounter(late), waited,
+                     UsOfCounter(handedOver - handOverStart), frameLeadUs_);
     }
 }
 
 void SdlHost::WaitForFrame() {
     // Absolute deadlines on the performance counter, so the rate stays 60 Hz on average
     // whatever the monitor's refresh; vsync is not relied on. The next frame ticks its lead
-    // before its deadline and Present holds its picture until the deadline.
+    // before its deadline, enough for the work and the hand-over of recent frames, and Present
+    // holds its picture so that the hand-over ends on the deadline.
     const Uint64 frequency = SDL_GetPerformanceFrequency();
     const Uint64 now = SDL_GetPerformanceCounter();
     if (clockBase_ == 0) clockBase_ = now;
@@ -398,26 +495,27 @@ void SdlHost::WaitForFrame() {
         framesSinceBase_ = 0;
         frameDue_ = now + frequency / kFrameRate;
         presentAt_ = 0;
+        frameLeadUs_ = 0;
     } else {
-        const Uint64 lead = kPresentLeadUs * frequency / 1000000;
+        frameLeadUs_ = static_cast<long>(lead_.LeadUs());
+        const Uint64 lead = CounterOfUs(frameLeadUs_);
+        const Uint64 handOver = CounterOfUs(lead_.HandOverUs());
         WaitUntil(deadline > lead ? deadline - lead : 0);
         frameDue_ = deadline;
-        presentAt_ = deadline;
+        presentAt_ = deadline > handOver ? deadline - handOver : 1;
     }
     lastFrameEnd_ = SDL_GetPerformanceCounter();
+    ticked_ = true;
     if (trace_) trace_->FrameStart();
     PumpEvents();
 }
 
 void SdlHost::PumpEvents() {
+    TakeEvents();
+    std::vector<SDL_Event> events;
+    events.swap(pending_);  // what is handled here may pump again
     bool quit = false;
-    SDL_Event event;
-    while (SDL_PollEvent(&event)) {
-        if (trace_ && (event.type == SDL_KEYDOWN || event.type == SDL_KEYUP) &&
-            event.key.repeat == 0) {
-            const int dik = kDikOfScancode[static_cast<size_t>(event.key.keysym.scancode)];
-            if (dik >= 0) trace_->Key(dik, event.type == SDL_KEYDOWN);
-        }
+    for (const SDL_Event& event : events) {
         if (event.type == SDL_QUIT) {
             quit = true;  // the close button, or SIGINT/SIGTERM through SDL's handler
         } else if (event.type == SDL_WINDOWEVENT &&

@@ -68,4 +68,14 @@ void VirtualPad::MoveLeftStick(int x, int y) {
     SDL_JoystickSetVirtualAxis(joystick, SDL_CONTROLLER_AXIS_LEFTY, static_cast<Sint16>(y));
 }
 
+void PushKeyEvent(const char* keyName, bool down) {
+    SDL_Event event{};
+    event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+    event.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+    event.key.keysym.scancode = SDL_GetScancodeFromName(keyName);
+    event.key.keysym.sym = SDL_GetKeyFromScancode(event.key.keysym.scancode);
+    if (SDL_PushEvent(&event) < 0)
+        throw PlatformError(std::string("SDL_PushEvent: ") + SDL_GetError());
+}
+
 }  // namespace dx

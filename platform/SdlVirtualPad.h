@@ -1,5 +1,6 @@
 // A game pad made in software (SDL's virtual joystick) and plugged into the running SDL host,
-// so tests can drive the host's pad mapping with no device attached.
+// so tests can drive the host's pad mapping with no device attached; and key events put into
+// SDL's queue as the window system would deliver them.
 #pragma once
 
 namespace dx {
@@ -23,5 +24,10 @@ class VirtualPad {
     int index_ = -1;
     void* joystick_ = nullptr;
 };
+
+// Queues a press or release of the key SDL names keyName (e.g. "Right"), as if it came from the
+// window system; callable from any thread while the SDL host runs. SDL's own keyboard state does
+// not change, so keyboard reads do not see it: it shows only in the host's timing trace.
+void PushKeyEvent(const char* keyName, bool down);
 
 }  // namespace dx

@@ -37,6 +37,14 @@ bool HasHost() {
     return installedHost != nullptr;
 }
 
+void SetDryRun(bool on) {
+    detail::State().dryRun = on;
+}
+
+bool DryRun() {
+    return detail::State().dryRun;
+}
+
 uint32_t timeGetTime() {
     return CurrentHost().NowMs();
 }

@@ -94,6 +94,7 @@ void DirectDrawSurface7::MarkDirtyIfPrimary() {
 int32_t DirectDrawSurface7::BltFast(int32_t x, int32_t y, DirectDrawSurface7* src,
                                     const RECT& srcRect, int32_t flags) {
     if (src == nullptr) throw PlatformError("BltFast: no source surface");
+    if (detail::State().dryRun) return DD_OK;
     if (!RectInside(srcRect, src->width_, src->height_)) return DDERR_INVALIDRECT;
     const int w = srcRect.right - srcRect.left;
     const int h = srcRect.bottom - srcRect.top;
@@ -148,6 +149,7 @@ int32_t DirectDrawSurface7::BltFast(int32_t x, int32_t y, DirectDrawSurface7* sr
 int32_t DirectDrawSurface7::Blt(const RECT& destRect, DirectDrawSurface7* src, const RECT& srcRect,
                                 int32_t /*flags*/) {
     if (src == nullptr) throw PlatformError("Blt: no source surface");
+    if (detail::State().dryRun) return DD_OK;
     if (!RectInside(srcRect, src->width_, src->height_) || !RectInside(destRect, width_, height_)) {
         return DDERR_INVALIDRECT;
     }
@@ -183,6 +185,7 @@ int32_t DirectDrawSurface7::Blt(const RECT& destRect, DirectDrawSurface7* src, c
 }
 
 int32_t DirectDrawSurface7::BltColorFill(const RECT& destRect, int32_t color) {
+    if (detail::State().dryRun) return DD_OK;
     if (!RectInside(destRect, width_, height_)) return DDERR_INVALIDRECT;
     const auto value = static_cast<uint16_t>(color & 0xFFFF);
     detail::State().bytesFilled += static_cast<unsigned long long>(destRect.right - destRect.left) *
@@ -200,6 +203,7 @@ int32_t DirectDrawSurface7::BltColorFill(const RECT& destRect, int32_t color) {
 }
 
 void DirectDrawSurface7::DrawLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
+    if (detail::State().dryRun) return;
     // Bresenham from the start point, stopping before the end point as GDI's LineTo does.
     int64_t x = x1;
     int64_t y = y1;
@@ -251,8 +255,8 @@ void DirectDrawSurface7::Flip(DirectDrawSurface7* overrideSurface, int32_t flags
     if (overrideSurface != nullptr && overrideSurface != backBuffer_.get()) {
         throw PlatformError("Flip: the surface is not part of the flipping chain");
     }
-    pixels_.swap(backBuffer_->pixels_);
     auto& state = detail::State();
+    if (!state.dryRun) pixels_.swap(backBuffer_->pixels_);
     state.readsSinceFlip = 0;
     state.primaryDirty = false;
     Host& host = CurrentHost();

@@ -3,6 +3,7 @@
 
 #include <time.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 
@@ -46,9 +47,9 @@ void TimingTrace::FlipAsked() {
     workCpuUs_ = ThreadCpuUs() - frameStartCpuUs_;
 }
 
-void TimingTrace::Flip(long lateUs, bool waited) {
-    std::fprintf(file_, "F %lld %ld %d %lld %lld\n", NowUs(), lateUs, waited ? 1 : 0, workCpuUs_,
-                 workUs_);
+void TimingTrace::Flip(long lateUs, bool waited, long handOverUs, long leadUs) {
+    std::fprintf(file_, "F %lld %ld %d %lld %lld %ld %ld\n", NowUs(), lateUs, waited ? 1 : 0,
+                 workCpuUs_, workUs_, handOverUs, leadUs);
 }
 
 void TimingTrace::FrameStart() {
@@ -57,8 +58,9 @@ void TimingTrace::FrameStart() {
     std::fprintf(file_, "S %lld\n", frameStartUs_);
 }
 
-void TimingTrace::Key(int dik, bool down) {
-    std::fprintf(file_, "K %lld %d %d\n", NowUs(), dik, down ? 1 : 0);
+void TimingTrace::Key(int dik, bool down, long long ageUs) {
+    std::fprintf(file_, "K %lld %d %d %lld\n", NowUs() - std::max(ageUs, 0LL), dik, down ? 1 : 0,
+                 ageUs);
 }
 
 void TimingTrace::Read() {
@@ -67,6 +69,14 @@ void TimingTrace::Read() {
 
 void TimingTrace::Wait() {
     std::fprintf(file_, "W %lld\n", NowUs());
+    std::fflush(file_);  // a few times a game: lets a script see that the game waits for a key
+}
+
+long long TimingTrace::AgeOfMillisecondStamp(uint32_t stampMs, long long nowUs) {
+    // Both in 32-bit milliseconds, so a clock that wrapped between the two still counts right.
+    const auto ageMs = static_cast<int32_t>(static_cast<uint32_t>(nowUs / 1000) - stampMs);
+    if (ageMs < -1 || ageMs > 2000) return -1;
+    return std::max(nowUs - (nowUs / 1000 - ageMs) * 1000 - 500, 0LL);
 }
 
 }  // namespace dx

@@ -3,10 +3,9 @@
 #include "WaveFile.h"
 
 #include <cstring>
-#include <fstream>
-#include <iterator>
 
 #include "DirectX.h"
+#include "RegularFile.h"
 
 namespace dx {
 
@@ -118,12 +117,13 @@ WaveData DecodeWav(const uint8_t* data, size_t size, const std::string& name) {
 }
 
 WaveData LoadWav(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) throw PlatformError("Cannot open sound file '" + path + "'");
-    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(file)),
-                               std::istreambuf_iterator<char>());
-    if (file.bad()) throw PlatformError("Cannot read sound file '" + path + "'");
-    return DecodeWav(bytes.data(), bytes.size(), path);
+    namespace files = zorvik::files;
+    const files::ReadResult file = files::ReadRegularFile(path, files::kMaxSoundBytes);
+    if (!file.ok()) {
+        throw PlatformError("Cannot read sound file '" + path +
+                            "': " + files::ReadErrorText(file.error));
+    }
+    return DecodeWav(reinterpret_cast<const uint8_t*>(file.bytes.data()), file.bytes.size(), path);
 }
 
 }  // namespace dx

@@ -1,58 +1,110 @@
 #!/usr/bin/env bash
-# Frame pacing and input latency of the real game on the SDL host: builds a Release in
-# ./build-bench (or $ZORVIK_BENCH_BUILD), runs the game under Xvfb for about 60 s of play
-# (start-up and title intro, the menu, the story, the level card and a level) with keys sent
-# through XTest (xdotool), and reads the host's timing trace (ZORVIK_TRACE_TIMING). Prints the
-# median, 99th percentile and largest interval between flips, the frames more than 4 ms past
-# their deadline, and the delay from a key event to the first flip that read it, against the
-# targets, with the wall-clock and processor time of a frame's own work (a wall-clock tail far
-# above the processor time is time spent waiting for a core). Measures only: it never fails on
-# a missed target.
-# Usage: scripts/pacing.sh [seconds of play, default 60]
-# Environment: PACING_NICE=n runs the game and Xvfb at that niceness (as root, -10 puts them
-# ahead of other work on a busy machine, as near as one gets to an idle one); PACING_TRACE=file
-# keeps a copy of the trace; PACING_SHOT=file.png saves the screen near the end (needs
-# ImageMagick's convert).
+# Frame pacing, input latency and idle processor use of the real game on the SDL host: builds a
+# Release in ./build-bench (or $ZORVIK_BENCH_BUILD) and, for each screen size (640 x 480,
+# 1920 x 1080 and 3840 x 2160), starts a virtual X server of that size and runs the game
+# fullscreen in it with the timing trace on (ZORVIK_TRACE_TIMING): start-up and title intro, the
+# menu, the story, the level card and 23 s of level 1, with keys sent through XTest (xdotool) as
+# the game's screens ask for them; then the bottle stands still in level 1 for 10 s while the
+# game's processor use is measured. Prints one table: flips a second, the 99th-percentile
+# interval between flips, the frames more than 4 ms late, the median delay from a key event's
+# arrival (presses and releases) to the flip that shows it, the processor use standing still,
+# and the load average of the machine during each run.
+# Measures only: it never fails on a missed target.
+# Usage: scripts/pacing.sh [seconds of play in level 1, default 23]
+# Environment: PACING_SIZES="WxH ..." other screen sizes; PACING_NICE=n runs the game and the X
+# server at that niceness (as root, -10 puts them ahead of other work on a busy machine; where
+# the kernel groups processes by session for scheduling, the script runs in a session of its own
+# and gives that group the niceness too, as nice alone only ranks processes within a session);
+# PACING_TRACE=prefix keeps each trace as prefix-WxH; PACING_SHOT=prefix saves the screen near
+# the end as prefix-WxH.png (needs ImageMagick's convert); PACING_GAME=program measures that
+# build of the game instead (it must lie in a build's dist folder, beside the game's data).
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
-seconds=${1:-60}
+seconds=${1:-23}
+sizes=${PACING_SIZES:-640x480 1920x1080 3840x2160}
 build=${ZORVIK_BENCH_BUILD:-build-bench}
+niceness=${PACING_NICE:-0}
+if [[ $niceness != 0 && -w /proc/self/autogroup ]]; then
+    if [[ -z ${PACING_OWN_SESSION:-} ]]; then
+        PACING_OWN_SESSION=1 exec setsid --wait bash "${BASH_SOURCE[0]}" "$@"
+    fi
+    echo "$niceness" >/proc/self/autogroup
+fi
 source scripts/packages.sh
 install_missing xvfb xdotool
 
-cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DZORVIK_BUILD_BENCH=ON -DZORVIK_BUILD_TESTS=ON \
-    >/dev/null
-cmake --build "$build" -j"$(nproc)" --target zorvik
+game_program=${PACING_GAME:-}
+if [[ -z $game_program ]]; then
+    cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DZORVIK_BUILD_BENCH=ON \
+        -DZORVIK_BUILD_TESTS=ON >/dev/null
+    cmake --build "$build" -j"$(nproc)" --target zorvik
+    game_program=$build/dist/zorvik
+fi
 
 work=$(mktemp -d)
-display=:$((90 + RANDOM % 800))
-nice -n "${PACING_NICE:-0}" Xvfb "$display" -screen 0 800x600x24 -nolisten tcp \
-    >"$work/xvfb.log" 2>&1 &
-xvfb=$!
+xvfb=""
 game=""
+stop() {  # stops a process this script started, by its id, and waits up to 5 s for it
+    local pid=$1
+    [[ -n $pid ]] || return 0
+    kill "$pid" 2>/dev/null || true
+    for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || return 0; sleep 0.1; done
+}
 cleanup() {
-    [[ -n $game ]] && kill "$game" 2>/dev/null || true
-    kill "$xvfb" 2>/dev/null || true
+    stop "$game"
+    stop "$xvfb"
     rm -rf "$work"
 }
 trap cleanup EXIT
-export DISPLAY=$display
-for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
 
-SDL_AUDIODRIVER=dummy ZORVIK_TRACE_TIMING="$work/trace" nice -n "${PACING_NICE:-0}" \
-    "$build/dist/zorvik" >"$work/game.log" 2>&1 &
-game=$!
+# Starts a virtual X server of the given size and sets DISPLAY to it, or stops the script when it
+# did not come up. The server chooses a free display number itself and reports it on a pipe once
+# it accepts clients (-displayfd), so the number is the one of the server this script started,
+# never a display someone else runs.
+start_x_server() {
+    local size=$1 number=""
+    : >"$work/display"
+    nice -n "$niceness" Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp \
+        3>"$work/display" >"$work/xvfb.log" 2>&1 &
+    xvfb=$!
+    for _ in $(seq 100); do
+        read -r number <"$work/display" || true
+        [[ -n $number ]] && break
+        kill -0 "$xvfb" 2>/dev/null || break
+        sleep 0.1
+    done
+    if [[ ! $number =~ ^[0-9]+$ ]] || ! kill -0 "$xvfb" 2>/dev/null; then
+        echo "pacing.sh: the virtual X server did not start:" >&2
+        cat "$work/xvfb.log" >&2
+        exit 1
+    fi
+    export DISPLAY=:$number
+}
 
-python3 - "$work" "$seconds" "$game" <<'PY'
-import os, signal, subprocess, sys, time
+unset WAYLAND_DISPLAY XAUTHORITY
+: >"$work/rows"
+for size in $sizes; do
+    echo "== $size"
+    start_x_server "$size"
+    load_before=$(cut -d' ' -f1 /proc/loadavg)
+    SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy ZORVIK_TRACE_TIMING="$work/trace" \
+        nice -n "$niceness" "$game_program" >"$work/game.log" 2>&1 &
+    game=$!
+    python3 - "$work" "$seconds" "$game" "$size" <<'PY'
+import os, random, signal, subprocess, sys, time
 
-work, seconds, game = sys.argv[1], float(sys.argv[2]), int(sys.argv[3])
+work, seconds, game, size = sys.argv[1], float(sys.argv[2]), int(sys.argv[3]), sys.argv[4]
 sent = open(os.path.join(work, "sent"), "w")
+width, height = (int(v) for v in size.split("x"))
 
 def xdo(*args):
     subprocess.run(["xdotool", *args], check=False, stdout=subprocess.DEVNULL,
                    stderr=subprocess.DEVNULL)
+
+def stop(message):
+    os.kill(game, signal.SIGTERM)
+    sys.exit("pacing.sh: " + message)
 
 # The game's window, focused, with the pointer over it.
 deadline = time.time() + 30
@@ -61,68 +113,119 @@ while time.time() < deadline:
                            text=True).stdout.split()
     if found:
         xdo("windowfocus", found[0])
-        xdo("mousemove", "400", "300")
+        xdo("mousemove", str(width // 2), str(height // 2))
         break
     time.sleep(0.2)
-start = time.time()
+else:  # no keys go to a display without the game's window
+    stop("the game's window did not appear on display %s" % os.environ["DISPLAY"])
 
-def at(t):
-    now = time.time() - start
-    if t > now:
-        time.sleep(t - now)
+# The trace writes each start of a wait for a key at once: the script follows the game's screens
+# by them, whatever the frame rate.
+trace = open(os.path.join(work, "trace"))
+waits, rest = 0, ""
+def waits_so_far():
+    global waits, rest
+    rest += trace.read()
+    lines = rest.split("\n")
+    rest = lines.pop()
+    waits += sum(1 for line in lines if line.startswith("W "))
+    return waits
 
-def tap(key, hold=0.08):
-    xdo("keydown", key)
-    sent.write("%d %s\n" % (int(time.time() * 1e6), key))
-    time.sleep(hold)
-    xdo("keyup", key)
+def next_wait(timeout):  # True once the game starts a new wait for a key
+    seen = waits_so_far()
+    end = time.time() + timeout
+    while time.time() < end:
+        if waits_so_far() > seen:
+            return True
+        time.sleep(0.1)
+    return False
 
-scale = seconds / 60.0
-# Start-up, the frame-rate test and the title intro run untouched; then the menu.
-at(14 * scale); tap("Down")
-at(15 * scale); tap("Up")
-at(16 * scale); tap("Return")          # new game: the story flies in
-at(29 * scale); tap("Escape")          # cut the story short (or nothing, if it has ended)
-for t in (31, 33, 35):                 # Space for the story's end and the level card
-    at(t * scale); tap("space")
-t = 37.0
+def tap(key, hold=0.08):  # a press and a release, each of them a key event to measure
+    for action in ("keydown", "keyup"):
+        sent.write("%d %s\n" % (int(time.time() * 1e6), key))
+        xdo(action, key)
+        if action == "keydown":
+            time.sleep(hold)
+
+def cpu_seconds():
+    fields = open("/proc/%d/stat" % game).read().rsplit(")", 1)[1].split()
+    return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
+
+# Start-up, the frame-rate test and the title intro run untouched, until the menu waits.
+if not next_wait(300):
+    stop("the title menu did not come")
+for key in ("Down", "Up", "Return"):  # new game: the story flies in
+    time.sleep(1)
+    tap(key)
+time.sleep(3)
+tap("Escape")  # cuts the story short
+# Space for each screen that then waits for a key (the story's end, the level card).
+for _ in range(4):
+    if not next_wait(8):
+        break  # level 1 runs
+    time.sleep(0.5)
+    tap("space")
+# Two moves a second, mostly to the right: about a hundred key events. Each press and release
+# comes a random fraction of a frame late, so that the events fall on every moment of a frame
+# (half a second is a whole number of frames).
 moves = ["Right", "Right", "Up", "Right", "Left", "Right", "Up", "Left", "Right", "Right"]
-i = 0
-while t < 60:
-    at(t * scale)
-    tap(moves[i % len(moves)], hold=0.4 if moves[i % len(moves)] in ("Right", "Left") else 0.1)
-    i += 1
-    t += 1.1
+end = time.time() + seconds
+for i in range(1000):
+    if time.time() >= end:
+        break
+    step = time.time()
+    time.sleep(random.uniform(0, 1 / 60.0))
+    tap(moves[i % len(moves)], hold=0.2 + random.uniform(0, 1 / 60.0))
+    time.sleep(max(0.0, step + 0.5 - time.time()))
+# Standing still in level 1: the processor time of the whole game over ten seconds.
+time.sleep(2)
+waits_before = waits_so_far()
+cpu0, wall0 = cpu_seconds(), time.time()
+time.sleep(10)
+cpu1, wall1 = cpu_seconds(), time.time()
+waited = waits_so_far() > waits_before
+open(os.path.join(work, "idle"), "w").write("%f %d %d %d\n" % (
+    (cpu1 - cpu0) / (wall1 - wall0), wall0 * 1e6, wall1 * 1e6, waited))
 shot = os.environ.get("PACING_SHOT")
-if shot:  # a picture of the screen near the end, to see where the run got to
-    subprocess.run(["convert", "x:root", shot], check=False)
-at(61 * scale)
+if shot:  # a picture of the screen, to see where the run got to
+    subprocess.run(["convert", "x:root", "%s-%s.png" % (shot, size)], check=False)
 sent.close()
 os.kill(game, signal.SIGTERM)
 PY
-for _ in $(seq 50); do kill -0 "$game" 2>/dev/null || break; sleep 0.1; done
-game=""
-[[ -n ${PACING_TRACE:-} ]] && cp "$work/trace" "$PACING_TRACE"
+    stop "$game"
+    game=""
+    stop "$xvfb"
+    xvfb=""
+    load_after=$(cut -d' ' -f1 /proc/loadavg)
+    [[ -n ${PACING_TRACE:-} ]] && cp "$work/trace" "$PACING_TRACE-$size"
+    python3 - "$work" "$size" "$load_before" "$load_after" <<'PY' | tee -a "$work/rows"
+import bisect, os, sys
 
-python3 - "$work/trace" "$work/sent" <<'PY'
-import sys, bisect
-
-flips, reads, keys, waits = [], [], [], 0
-work_wall, work_cpu = [], []
-for line in open(sys.argv[1]):
+work, size, load_before, load_after = sys.argv[1:5]
+flips, reads, keys, ticks, key_ages = [], [], [], [], []
+work_wall, work_cpu, handover, leads = [], [], [], []
+for line in open(os.path.join(work, "trace")):
     p = line.split()
     if p[0] == "F":
         flips.append((int(p[1]), int(p[2]), p[3] == "1"))
         if not flips[-1][2]:
             work_cpu.append(int(p[4]) / 1000.0)
             work_wall.append(int(p[5]) / 1000.0)
+            if len(p) > 7:
+                handover.append(int(p[6]) / 1000.0)
+                leads.append(int(p[7]) / 1000.0)
     elif p[0] == "R":
         reads.append(int(p[1]))
-    elif p[0] == "K" and p[3] == "1":
+    elif p[0] == "S":
+        ticks.append(int(p[1]))
+    elif p[0] == "K":
         keys.append(int(p[1]))
-    elif p[0] == "W":
-        waits += 1
-sent = [int(l.split()[0]) for l in open(sys.argv[2])]
+        if len(p) > 4 and int(p[4]) >= 0:  # stamped by the window system this long before taken
+            key_ages.append(int(p[4]) / 1000.0)
+sent = [int(l.split()[0]) for l in open(os.path.join(work, "sent"))]
+idle_fields = open(os.path.join(work, "idle")).read().split()
+idle, still_from, still_to, still_waited = (float(idle_fields[0]), int(idle_fields[1]),
+                                            int(idle_fields[2]), idle_fields[3] == "1")
 
 def pct(values, q):
     if not values:
@@ -137,50 +240,68 @@ late4 = sum(1 for l in late if l > 4.0)
 flip_times = [f[0] for f in flips]
 
 def key_to_flip(t):
+    # From the key's arrival to the first flip after the first keyboard read that saw it.
     r = bisect.bisect_left(reads, t)
     if r == len(reads):
         return None
     f = bisect.bisect_left(flip_times, reads[r])
     return None if f == len(flip_times) else (flip_times[f] - t) / 1000.0
 
-# Frames by the keyboard reads since the flip before: the flying text reads up to ten times a
-# frame, the level loop and the title intro once.
-kinds = {}
-text_spans = []  # first to last keyboard read of a text frame: time the reads cost the frame
-for a, b in zip(flips, flips[1:]):
-    if b[2]:
-        continue
-    n = bisect.bisect_left(reads, b[0]) - bisect.bisect_left(reads, a[0])
-    kind = "several reads (text)" if n > 3 else "at most 3 reads"
-    total, over = kinds.get(kind, (0, 0))
-    kinds[kind] = (total + 1, over + (1 if b[1] > 4000 else 0))
-    if n > 3:
-        i = bisect.bisect_left(reads, a[0])
-        text_spans.append((reads[i + n - 1] - reads[i]) / 1000.0)
 delays = [d for d in map(key_to_flip, keys) if d is not None]
-sent_delays = [d for d in map(key_to_flip, sent) if d is not None]
-span = (flips[-1][0] - flips[0][0]) / 1e6 if flips else 0
-print("flips: %d over %.1f s (%d waits for a key left out of the intervals)" %
-      (len(flips), span, sum(1 for f in flips if f[2])))
-med, p99, mx = pct(intervals, 50), pct(intervals, 99), max(intervals or [float("nan")])
-print("PACING|flip interval, median|%.2f ms|-" % med)
-print("PACING|flip interval, 99th percentile|%.2f ms|<= 17.5 ms: %s" % (p99, "met" if p99 <= 17.5 else "MISSED"))
-print("PACING|flip interval, largest|%.2f ms|-" % mx)
-print("PACING|frames > 4 ms past their deadline|%d of %d (worst %.1f ms)|none: %s" %
-      (late4, len(late), max(late or [0]), "met" if late4 == 0 else "MISSED"))
-for kind, (total, over) in sorted(kinds.items()):
-    print("   frames with %s: %d, of which %d more than 4 ms late" % (kind, total, over))
-if text_spans:
-    print("   text frames, first to last keyboard read: median %.2f ms, 90th percentile %.2f ms"
-          % (pct(text_spans, 50), pct(text_spans, 90)))
-print("   a frame's own work, from its tick until it asks for the flip: %.2f ms median, %.2f ms 99th percentile;"
-      " processor time of the game's thread in it: %.2f ms median, %.2f ms 99th percentile"
-      % (pct(work_wall, 50), pct(work_wall, 99), pct(work_cpu, 50), pct(work_cpu, 99)))
-kmed = pct(delays, 50)
-print("PACING|key event to first flip that read it, median|%.2f ms (%d keys, p90 %.2f, max %.2f)|<= 16.7 ms: %s" %
-      (kmed, len(delays), pct(delays, 90), max(delays or [float("nan")]), "met" if kmed <= 16.7 else "MISSED"))
-print("PACING|XTest send to first flip that read it, median|%.2f ms (%d keys, max %.2f)|-" %
-      (pct(sent_delays, 50), len(sent_delays), max(sent_delays or [float("nan")])))
+
+def sent_to_flip(t):  # from the XTest call to the flip that showed the key event it sent
+    k = bisect.bisect_left(keys, t)
+    if k == len(keys):
+        return None
+    d = key_to_flip(keys[k])
+    return None if d is None else d + (keys[k] - t) / 1000.0
+
+keys.sort()
+sent_delays = [d for d in map(sent_to_flip, sent) if d is not None]
+rate = 1000.0 / (sum(intervals) / len(intervals)) if intervals else float("nan")
+p99 = pct(intervals, 99)
+print("   %d flips, %d waits for a key left out; interval median %.2f ms, largest %.2f ms;"
+      " worst lateness %.1f ms" % (len(flips), sum(1 for f in flips if f[2]), pct(intervals, 50),
+                                   max(intervals or [float("nan")]), max(late or [0])))
+# From a frame's tick (its keyboard read) to its flip: the part of a key's delay the host sets.
+tick_to_flip = []
+for f in flips:
+    t = bisect.bisect_left(ticks, f[0])
+    if not f[2] and t > 0:
+        tick_to_flip.append((f[0] - ticks[t - 1]) / 1000.0)
+print("   a frame's work (tick to flip asked): %.2f ms median, %.2f ms 99th percentile (processor"
+      " %.2f / %.2f ms); hand-over %.2f / %.2f ms; lead %.2f ms median, %.2f ms largest;"
+      " tick to flip %.2f ms median"
+      % (pct(work_wall, 50), pct(work_wall, 99), pct(work_cpu, 50), pct(work_cpu, 99),
+         pct(handover, 50), pct(handover, 99), pct(leads, 50), max(leads or [float("nan")]),
+         pct(tick_to_flip, 50)))
+# The bottle stood in a running level only if the game flipped on without waiting for a key.
+still_rate = sum(1 for f in flips if still_from <= f[0] < still_to) * 1e6 / (still_to - still_from)
+not_in_play = still_waited or still_rate < rate / 2
+print("   standing still: %.1f %% of a core, %.1f flips a second%s" % (
+    idle * 100, still_rate, ", NOT IN PLAY (the game waited or stopped)" if not_in_play else ""))
+# Keys that come at random moments wait half a frame (8.3 ms) for the next tick on average;
+# under Xvfb they come when the server has handled the picture before, often just after a flip.
+to_tick = [(ticks[i] - k) / 1000.0 for k in keys for i in [bisect.bisect_left(ticks, k)]
+           if i < len(ticks)]
+print("   key arrival to flip: median %.2f ms, 90th percentile %.2f ms (%d key events, %d stamped"
+      " by the X server, taken %.2f ms median after it; arrival to the next tick %.2f ms median);"
+      " XTest send to flip: median %.2f ms"
+      % (pct(delays, 50), pct(delays, 90), len(delays), len(key_ages), pct(key_ages, 50),
+         pct(to_tick, 50), pct(sent_delays, 50)))
+print("ROW|%s|%.1f|%.2f ms|%d of %d|%.2f ms|%.1f %%%s|%s-%s" %
+      (size.replace("x", " × "), rate, p99, late4, len(late), pct(delays, 50), idle * 100,
+       " (not in play)" if not_in_play else "", load_before, load_after))
 PY
-echo "load average while measuring: $(cut -d' ' -f1-3 /proc/loadavg) on $(nproc) cores;" \
-    "the game ran at nice ${PACING_NICE:-0}"
+done
+
+echo
+echo "Load average (1 min) at the start and end of each run, on $(nproc) cores; game and X server" \
+    "at nice $niceness$([[ -n ${PACING_OWN_SESSION:-} ]] && echo ", in a session of the same niceness")."
+echo
+echo "| Screen | Flips a second | 99th-percentile interval | Frames > 4 ms late |" \
+    "Key-to-present median (from the key's arrival) | CPU standing still in level 1 | Load |"
+echo "|---|---|---|---|---|---|---|"
+grep '^ROW|' "$work/rows" | while IFS='|' read -r _ size rate p99 late key idle load; do
+    echo "| $size | $rate | $p99 | $late | $key | $idle | $load |"
+done

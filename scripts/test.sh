@@ -4,12 +4,14 @@
 # (warnings as errors) in ./build-test and an AddressSanitizer + UBSan build in ./build-asan.
 # The normal build also runs the editor and number tests under cs_CZ.UTF-8, a desktop locale
 # whose decimal separator is a comma (generated here when missing). Between the two builds the
-# Debian package is built from ./build-test and run, unpacked, as a normal user with no display.
+# Debian packages are built from ./build-test, checked (lintian, reproducibility, layout,
+# hardening) and run with no display as a normal user and as root. Every source file must carry
+# its SPDX licence line.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
 packages=(build-essential cmake pkg-config libsdl2-dev qt6-base-dev zlib1g-dev libgtest-dev libgmock-dev
-          libbenchmark-dev locales desktop-file-utils appstream qt6-translations-l10n)
+          libbenchmark-dev locales desktop-file-utils appstream lintian qt6-translations-l10n)
 
 source scripts/packages.sh
 
@@ -23,6 +25,9 @@ if ! grep -qixE 'cs_CZ\.utf-?8' <<<"$(locale -a 2>/dev/null || true)"; then
     echo "Generating the locale cs_CZ.UTF-8"
     localedef -i cs_CZ -f UTF-8 cs_CZ.UTF-8
 fi
+
+echo "== Every source file carries its licence line"
+scripts/spdx.sh --check
 
 echo "== SDL stays inside platform/"
 sdl_users=$(find . \( -path ./platform -o -path './build*' -o -path ./.git \) -prune -o \

@@ -1,8 +1,11 @@
 // Where the programs find their data and where a player's files go: the build's folder, an
-// installed tree, the XDG variables, and writability found by trying.
+// installed tree (never written, whoever runs the program), the XDG variables, the password
+// database without HOME, and writability found by trying.
 #include <gtest/gtest.h>
 
+#include <pwd.h>
 #include <unistd.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
@@ -67,8 +70,44 @@ TEST_F(DataPathsTest, TheUserFolderFollowsXdgDataHomeThenHome) {
     EXPECT_EQ(UserDataDirectory(), "/home/hra/.local/share/zorvik");
     unsetenv("XDG_DATA_HOME");
     EXPECT_EQ(UserDataDirectory(), "/home/hra/.local/share/zorvik");
+}
+
+TEST_F(DataPathsTest, WithoutHomeTheUserFolderComesFromThePasswordDatabase) {
+    const passwd* entry = getpwuid(geteuid());
+    ASSERT_NE(entry, nullptr) << "this test needs a user with an entry in the password database";
+    const std::string expected = std::string(entry->pw_dir) + "/.local/share/zorvik";
+    unsetenv("XDG_DATA_HOME");
     unsetenv("HOME");
-    EXPECT_EQ(UserDataDirectory(), "");
+    EXPECT_EQ(UserDataDirectory(), expected);
+    setenv("HOME", "", 1);
+    EXPECT_EQ(UserDataDirectory(), expected);
+    setenv("HOME", "relative/home", 1);
+    EXPECT_EQ(UserDataDirectory(), expected);
+}
+
+TEST_F(DataPathsTest, AnInstalledDataFolderIsKnownByItsShareFolder) {
+    EXPECT_TRUE(IsInstalledDataDirectory("/usr/share/zorvik"));
+    EXPECT_TRUE(IsInstalledDataDirectory("/usr/local/share/zorvik/"));
+    EXPECT_TRUE(IsInstalledDataDirectory("/opt/hry/bin/../share/zorvik"));
+    EXPECT_FALSE(IsInstalledDataDirectory("/home/hra/zorvik/build/dist"));
+    EXPECT_FALSE(IsInstalledDataDirectory("/home/hra/zorvik"));
+    EXPECT_FALSE(IsInstalledDataDirectory("/usr/share/zorvik/data"));
+    EXPECT_FALSE(IsInstalledDataDirectory("/usr/share/zorvik-old"));
+}
+
+TEST_F(DataPathsTest, UserFilesStayBesideTheDataOnlyInAWritableBuildOrCopy) {
+    const fs::path build = root_ / "build" / "dist";
+    const fs::path installed = root_ / "usr" / "share" / "zorvik";
+    for (const fs::path& dir : {build, installed})
+        fs::create_directories(dir / "data");
+    EXPECT_TRUE(KeepsUserFilesBesideData(build.string(), (build / "data").string()));
+    // Writable as it is for root, and still never written by the installed programs.
+    ASSERT_TRUE(CanWriteIn((installed / "data").string()));
+    EXPECT_FALSE(KeepsUserFilesBesideData(installed.string(), (installed / "data").string()));
+    EXPECT_FALSE(KeepsUserFilesBesideData(build.string(), (build / "missing").string()));
+    // Found from a program in games/ or bin/ of the same prefix, it is the installed folder.
+    fs::create_directories(root_ / "usr" / "games");
+    EXPECT_TRUE(IsInstalledDataDirectory(FindDataDirectory((root_ / "usr" / "games").string())));
 }
 
 TEST_F(DataPathsTest, WritabilityIsTriedAndLeavesNothingBehind) {

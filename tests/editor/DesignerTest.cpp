@@ -2,6 +2,8 @@
 // quick save, wheel and key scrolling, the overlays over the map view, the layout findings of
 // the level check, test-play, and redrawing only what changed.
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QProcess>
@@ -368,6 +370,42 @@ TEST_F(DesignerTest, TestPlayWritesATemporarySetAndStartsTheGameOnIt) {
     EXPECT_EQ(host.messages.size(), 1u);
 }
 
+// Test-play's set goes into $TMPDIR when that is a folder the designer can write in, and into
+// /tmp otherwise: never into the root or the current folder.
+TEST_F(DesignerTest, TestPlayWritesItsSetIntoTmpdirOrElseIntoTmp) {
+    mapItems[2][17] = 999;  // a start and an exit: the game can play the map
+    mapItems[9][17] = 997;
+    const QString game = Path("zorvik");
+    WriteAll(game, "#!/bin/sh\n");
+    ASSERT_TRUE(QFile::setPermissions(game, QFile::ReadOwner | QFile::ExeOwner));
+    form->SetGameProgram(game);
+    const QByteArray oldTmpdir = qgetenv("TMPDIR");
+    const QString own = Path("own-tmp");
+    ASSERT_TRUE(QDir().mkpath(own));
+    const struct {
+        QByteArray tmpdir;
+        QString folder;
+    } cases[] = {
+        {QFile::encodeName(own), own},
+        {QFile::encodeName(Path("missing")), "/tmp"},
+        {"relative", "/tmp"},
+        {"/proc", "/tmp"},  // takes no files, not even from root
+        {"", "/tmp"},
+    };
+    for (const auto& c : cases) {
+        qputenv("TMPDIR", c.tmpdir);
+        host.started.clear();
+        Keys(QKeySequence(Qt::Key_F5));
+        ASSERT_EQ(host.started.size(), 1u) << c.tmpdir.toStdString();
+        EXPECT_EQ(QFileInfo(QFileInfo(form->LastPlaySet()).path()).path(), c.folder)
+            << c.tmpdir.toStdString();
+        EXPECT_TRUE(QFileInfo(form->LastPlaySet()).isFile());
+    }
+    qputenv("TMPDIR", oldTmpdir);
+    if (oldTmpdir.isNull()) qunsetenv("TMPDIR");
+    EXPECT_TRUE(host.messages.empty());
+}
+
 // Edits redraw only the cells they change; the picture must stay the one a full DrawMap
 // draws, also where long link labels spill into the next cells.
 TEST_F(DesignerTest, RedrawingOnlyChangedCellsGivesTheFullDrawing) {
@@ -466,6 +504,28 @@ TEST(EditorCommandLine, HelpVersionAndUnknownOptions) {
                             [](const QByteArray& line) { return line.contains("--bogus"); }),
               1);
     EXPECT_TRUE(editor.readAllStandardOutput().isEmpty());
+}
+
+// Without a display (none named, or one that does not answer) the editor says so in one line
+// and ends with status 1, instead of Qt's abort. (A platform chosen on purpose, offscreen, runs:
+// see the unknown option above.)
+TEST(EditorCommandLine, WithoutADisplayItSaysSoInOneLineAndEndsWithStatusOne) {
+    QProcessEnvironment bare = QProcessEnvironment::systemEnvironment();
+    for (const char* name :
+         {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "QT_QPA_PLATFORMTHEME"})
+        bare.remove(name);
+    QProcessEnvironment unanswered = bare;
+    unanswered.insert("DISPLAY", ":7391");
+    for (const QProcessEnvironment& environment : {bare, unanswered}) {
+        QProcess editor;
+        editor.setProcessEnvironment(environment);
+        editor.start(ZORVIK_EDITOR_BIN, {});
+        ASSERT_TRUE(editor.waitForFinished(20000));
+        EXPECT_EQ(editor.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(editor.exitCode(), 1);
+        EXPECT_EQ(editor.readAllStandardError(),
+                  "editor: nenalezen zadny displej (zkontrolujte DISPLAY nebo WAYLAND_DISPLAY)\n");
+    }
 }
 
 }  // namespace

@@ -1,18 +1,20 @@
 // Damaged map sets and hostile disks for File > Open and File > Save: binary garbage, very long
-// lines, codes the editor has no picture for, a read-only folder and a full disk. A failed open
-// or save shows its message and leaves the map in memory and every file on disk as it was.
+// lines, FIFOs, devices and huge files, codes the editor has no picture for, a read-only folder
+// and a full disk. A failed open or save shows its message and leaves the map in memory and
+// every file on disk as it was.
 #include <gtest/gtest.h>
 
 #include <sys/mount.h>
-#include <sys/resource.h>
 
 #include <QDir>
 #include <QFileInfo>
-#include <csignal>
 #include <cstring>
 #include <fstream>
+#include <memory>
+#include <vector>
 
 #include "EditorFixture.h"
+#include "HostileFiles.h"
 
 namespace zorvik::editor::test {
 namespace {
@@ -104,8 +106,8 @@ TEST_F(EditorFaultTest, BinaryGarbageInEighteenLinesReadsAsEmptyCellsLikeTheGame
 
 TEST_F(EditorFaultTest, VeryLongLinesKeepTheirFirstFiftyCells) {
     FillMap();
-    // Every line a quarter of a megabyte long: only its first 150 characters are cells.
-    QByteArray line = QByteArray("017").repeated(50) + QByteArray("5").repeated(1 << 18) + "\r\n";
+    // Every line sixteen kilobytes long: only its first 150 characters are cells.
+    QByteArray line = QByteArray("017").repeated(50) + QByteArray("5").repeated(1 << 14) + "\r\n";
     const QByteArray longLines = line.repeated(18);
     WriteSet(Path("l.map"), longLines, Layer("001"), Layer("041"));
     Open(Path("l.map"));
@@ -116,11 +118,56 @@ TEST_F(EditorFaultTest, VeryLongLinesKeepTheirFirstFiftyCells) {
 
     // One endless line without a line end is not a layer of 18 lines.
     FillMap();
-    WriteSet(Path("m.map"), QByteArray("001").repeated(2'000'000), Layer("001"), Layer("000"));
+    WriteSet(Path("m.map"), QByteArray("001").repeated(200'000), Layer("001"), Layer("000"));
     Open(Path("m.map"));
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_EQ(host.messages[0], kOpenMessage);
     EXPECT_TRUE(MapUnchanged());
+}
+
+TEST_F(EditorFaultTest, SpecialOrHugeFilesAreRefusedWithoutWaiting) {
+    FillMap();
+    Open(QStringLiteral("/dev/zero"));
+    EXPECT_EQ(host.messages, std::vector<QString>{kOpenMessage});
+    EXPECT_TRUE(MapUnchanged());
+
+    const QByteArray layer = Layer("001");
+    WriteSet(Path("f.map"), layer, layer, layer);
+    const std::string fifo = QFile::encodeName(Path("f.map.1")).toStdString();
+    zorvik::test::MakeFifo(fifo);
+    EXPECT_TRUE(zorvik::test::FinishesWithin(5, fifo, [&] { Open(Path("f.map")); }));
+    EXPECT_EQ(host.messages, std::vector<QString>{kOpenMessage});
+    EXPECT_TRUE(MapUnchanged());
+
+    // A layer followed by a hundred megabytes that take no room on the disk.
+    WriteSet(Path("h.map"), layer, layer, layer);
+    zorvik::test::MakeSparseFile(QFile::encodeName(Path("h.map.2")).toStdString(), off_t{100} << 20,
+                                 layer.toStdString());
+    Open(Path("h.map"));
+    EXPECT_EQ(host.messages, std::vector<QString>{kOpenMessage});
+    EXPECT_TRUE(MapUnchanged());
+
+    // Up to a megabyte a layer is read.
+    zorvik::test::MakeSparseFile(QFile::encodeName(Path("h.map.2")).toStdString(), 1 << 20,
+                                 layer.toStdString());
+    Open(Path("h.map"));
+    EXPECT_TRUE(host.messages.empty());
+    EXPECT_EQ(mapItems[50][18], 1);
+}
+
+TEST(EditorFiles, AFifoAsTheTileSheetGivesTheStandInAtOnce) {
+    QTemporaryDir program;
+    ASSERT_TRUE(QDir().mkpath(program.path() + "/data"));
+    const std::string sheet =
+        QFile::encodeName(program.path() + "/data/editor-tiles.bmp").toStdString();
+    zorvik::test::MakeFifo(sheet);
+    RecordingHost host;
+    std::unique_ptr<Form1> window;
+    EXPECT_TRUE(zorvik::test::FinishesWithin(
+        5, sheet, [&] { window = std::make_unique<Form1>(&host, program.path()); }));
+    ASSERT_EQ(host.messages.size(), 1u);  // the stand-in's note
+    EXPECT_TRUE(host.messages[0].contains("editor-tiles.bmp"));
+    host.saveAnswers.assign(4, SaveChoice::Discard);
 }
 
 TEST_F(EditorFaultTest, NumbersBeyondSixteenBitsAreRefusedInEveryLayer) {
@@ -215,22 +262,14 @@ class FullDisk {
             file.resize(file.size() - 4096);
             return;
         }
-        std::signal(SIGXFSZ, SIG_IGN);
-        ::getrlimit(RLIMIT_FSIZE, &saved_);
-        rlimit limit = saved_;
-        limit.rlim_cur = 1000;
-        limited_ = ::setrlimit(RLIMIT_FSIZE, &limit) == 0;
+        limit_ = std::make_unique<zorvik::test::FileSizeLimit>(1000);
     }
-    void Unlimit() {
-        if (limited_) ::setrlimit(RLIMIT_FSIZE, &saved_);
-        limited_ = false;
-    }
+    void Unlimit() { limit_.reset(); }
 
   private:
     QString folder_;
     bool mounted_ = false;
-    bool limited_ = false;
-    rlimit saved_{};
+    std::unique_ptr<zorvik::test::FileSizeLimit> limit_;
 };
 
 TEST_F(EditorFaultTest, SaveOntoAFullDiskLeavesTheOldSetAndNoTemporaries) {

@@ -1,10 +1,13 @@
 // Clear, Open and Save of map file sets, the file dialog's settings, and the question on
 // closing a window with unsaved changes (save, discard or cancel).
+#include <unistd.h>
+
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
 #include <QTest>
+#include <fstream>
 
 #include "EditorFixture.h"
 
@@ -152,6 +155,33 @@ TEST_F(EditorTest, OpenReadsCellsLikeTheGame) {
     EXPECT_EQ(mapItems[2][1], 4);
     EXPECT_EQ(mapItems[3][1], -7);
     EXPECT_EQ(mapItems[4][1], 0);
+}
+
+// A name that is not UTF-8 (made on a system with another encoding, or by a program) opens as
+// the system gives its bytes. Qt cannot name such a file, so the map stays unnamed and Ctrl+S
+// asks where to save instead of writing to some other name.
+TEST_F(EditorTest, AMapWhosePathIsNotUtf8OpensAndItsSaveAsks) {
+    const QByteArray base = QFile::encodeName(dir.path()) + "/mapa-\xff\xfe.map";
+    const auto write = [](const QByteArray& path, const QByteArray& bytes) {
+        std::ofstream(path.toStdString(), std::ios::binary) << bytes.toStdString();
+    };
+    write(base, LayerFile([](int col, int) { return QByteArray(col == 7 ? "012" : "000"); }));
+    write(base + ".1", ZeroFile());
+    write(base + ".2", ZeroFile());
+    ASSERT_TRUE(form->OpenMapSet(base));
+    EXPECT_EQ(mapTiles[7][18], 12);
+    EXPECT_EQ(form->FileName(), QString());
+
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    host.dialogAnswers = {Path("copy.map")};
+    QTest::keyClick(form.get(), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(host.dialogsShown, 1);
+    EXPECT_EQ(ReadAll(Path("copy.map")).mid(18, 3), "012");
+    // Nothing went to the name as Qt reads it.
+    EXPECT_FALSE(QFile::exists(QFile::decodeName(base)));
+    for (const char* layer : {"", ".1", ".2"})
+        EXPECT_EQ(::unlink((base + layer).constData()), 0) << layer;  // Qt cannot remove them
 }
 
 TEST_F(EditorTest, FailedOpenShowsItsMessageAndLeavesTheMapAsItWas) {

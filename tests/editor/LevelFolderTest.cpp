@@ -1,5 +1,6 @@
-// The file dialog's start folder when the editor's own folder is read-only (an installed
-// editor): the player's levels folder under XDG_DATA_HOME, made when first needed.
+// The file dialog's start folder when the editor's own folder is read-only or installed: the
+// player's levels folder under XDG_DATA_HOME, made when first needed; an installed editor never
+// starts the dialog in its own folder, even where it may write (root).
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
@@ -37,6 +38,36 @@ TEST(LevelFolder, AReadOnlyProgramFolderSendsTheDialogToTheUsersLevelsFolder) {
         ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
         QTest::keyClick(&form, Qt::Key_S, Qt::ControlModifier);
         EXPECT_EQ(host.lastInitDir, program.path());
+        host.saveAnswers.assign(4, SaveChoice::Discard);
+    }
+    unsetenv("XDG_DATA_HOME");
+}
+
+TEST(LevelFolder, AnInstalledEditorNeverOffersItsOwnFolderEvenWhereItMayWrite) {
+    QTemporaryDir prefix;
+    QTemporaryDir xdg;
+    ASSERT_TRUE(prefix.isValid() && xdg.isValid());
+    const QString installed = prefix.path() + "/share/zorvik";
+    ASSERT_TRUE(QDir().mkpath(installed + "/map"));
+    setenv("XDG_DATA_HOME", xdg.path().toLocal8Bit().constData(), 1);
+    {
+        RecordingHost host;
+        Form1 form(&host, installed);
+        form.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+        QTest::keyClick(&form, Qt::Key_O, Qt::ControlModifier);
+        EXPECT_EQ(host.lastInitDir, xdg.path() + "/zorvik/levels");
+        host.saveAnswers.assign(4, SaveChoice::Discard);
+    }
+    {
+        // No levels folder can be made: the home folder, still not the installed one.
+        setenv("XDG_DATA_HOME", "/proc/zorvik-no-such-folder", 1);
+        RecordingHost host;
+        Form1 form(&host, installed);
+        form.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+        QTest::keyClick(&form, Qt::Key_O, Qt::ControlModifier);
+        EXPECT_EQ(host.lastInitDir, QDir::homePath());
         host.saveAnswers.assign(4, SaveChoice::Discard);
     }
     unsetenv("XDG_DATA_HOME");

@@ -16,7 +16,7 @@
 #include "MapText.h"
 #include "MenuScript.h"
 #include "N_HI_Score.h"
-#include "Replay.h"
+#include "ReplayPlayer.h"
 #include "TestPaths.h"
 
 namespace zorvik::test {

@@ -11,6 +11,7 @@
 #include "GameHarness.h"
 #include "L_Vitezstvi.h"
 #include "MenuScript.h"
+#include "N_HI_Score.h"
 #include "Png.h"
 #include "TestPaths.h"
 
@@ -41,6 +42,7 @@ class EndScreenTest : public ::testing::Test {
             hiScoreNames[i] = "";
             hiScoreValues[i] = "0000000";
         }
+        ASSERT_TRUE(SaveHiScores());          // an entry goes into the table on disk
         sound021->Play(dx::DSBPLAY_LOOPING);  // the player was rolling when the game ended
     }
 

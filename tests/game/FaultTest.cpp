@@ -1,5 +1,6 @@
 // Damaged game folders: every data file missing in turn, truncated or garbage pictures and
-// sounds, the low-detail background missing, a level whose map files are damaged mid-game. Each
+// sounds, FIFOs, links to /dev/zero and oversized files in their place, the low-detail
+// background missing, a level whose map files are damaged mid-game. Each
 // ends with the start-up message (or a report naming the file) and the desktop given back.
 #include <gtest/gtest.h>
 
@@ -17,9 +18,11 @@
 #include "E_load.h"
 #include "Form1.h"
 #include "GameHarness.h"
+#include "HostileFiles.h"
 #include "L_Vitezstvi.h"
 #include "M_Test_FPS.h"
 #include "MenuScript.h"
+#include "N_HI_Score.h"
 #include "TestPaths.h"
 
 namespace zorvik::test {
@@ -122,6 +125,64 @@ TEST(Fault, TruncatedOrGarbageSoundsEndTheStartWithTheSoundsMessage) {
     }
 }
 
+// The header of a 32-bit BMP of width x height pixels, its pixels left to follow.
+std::string BmpHeader(int32_t width, int32_t height) {
+    std::string header(54, '\0');
+    const auto put = [&header](size_t at, uint32_t value, int bytes) {
+        for (int i = 0; i < bytes; ++i)
+            header[at + static_cast<size_t>(i)] = static_cast<char>(value >> (8 * i));
+    };
+    const uint32_t pixelBytes = static_cast<uint32_t>(width) * static_cast<uint32_t>(height) * 4;
+    header[0] = 'B';
+    header[1] = 'M';
+    put(2, 54 + pixelBytes, 4);
+    put(10, 54, 4);
+    put(14, 40, 4);
+    put(18, static_cast<uint32_t>(width), 4);
+    put(22, static_cast<uint32_t>(height), 4);
+    put(26, 1, 2);
+    put(28, 32, 2);
+    put(34, pixelBytes, 4);
+    return header;
+}
+
+TEST(Fault, SpecialOrOversizedPicturesAndSoundsEndTheStartWithoutWaiting) {
+    struct Damage {
+        const char* file;
+        const char* kind;  // "fifo", "zero" (a link to /dev/zero) or "huge"
+        const std::string* message;
+    };
+    const Damage damages[] = {
+        {"data/003.dat", "fifo", &kSurfacesMessage},
+        {"data/006.dat", "zero", &kSurfacesMessage},
+        // 4200 x 4200 pixels of 32 bits are 67 MiB, more than a picture may hold; a sound of
+        // 17 MiB is more than a sound may.
+        {"data/004.dat", "huge", &kSurfacesMessage},
+        {"data/025.dat", "fifo", &kSoundsMessage},
+        {"data/019.dat", "zero", &kSoundsMessage},
+        {"data/027.dat", "huge", &kSoundsMessage},
+    };
+    for (const Damage& d : damages) {
+        const std::string what = std::string(d.file) + " as " + d.kind;
+        TempGameDir dir;
+        const std::string path = dir.File(d.file);
+        ASSERT_TRUE(dir.Remove(d.file)) << what;
+        const std::string kind = d.kind;
+        if (kind == "fifo") {
+            MakeFifo(path);
+        } else if (kind == "zero") {
+            std::filesystem::create_symlink("/dev/zero", path);
+        } else if (d.message == &kSurfacesMessage) {
+            MakeSparseFile(path, 54 + off_t{4200} * 4200 * 4, BmpHeader(4200, 4200));
+        } else {
+            MakeSparseFile(path, off_t{17} << 20, ReadFile(DistDir() + "/data/027.dat"));
+        }
+        EXPECT_TRUE(FinishesWithin(20, path, [&] {
+            ExpectCleanFailedStart(dir, *d.message, what);
+        })) << what;
+    }
+}
+
 TEST(Fault, ASoundCutInItsSamplesStillPlaysWhatIsThere) {
     const std::string original = ReadFile(DistDir() + "/data/013.dat");
     TempGameDir dir;
@@ -205,6 +266,7 @@ TEST(Fault, DamagedVictoryPictureStillLetsTheWinnerIntoTheTable) {
             hiScoreNames[i] = "";
             hiScoreValues[i] = "0000000";
         }
+        ASSERT_TRUE(SaveHiScores());  // an empty table on disk, which the entry goes into
         score = 4200;
         KeyScript keys{game};
         keys.Tap(dik::kSpace).Tap(dik::kS).Tap(dik::kEnter);

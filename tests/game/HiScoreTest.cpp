@@ -2,92 +2,27 @@
 // name entry after a game.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "A_deklarace.h"
 #include "GameHarness.h"
+#include "HiScoreFiles.h"
+#include "HostileFiles.h"
 #include "MenuScript.h"
 #include "N_HI_Score.h"
+#include "TestPaths.h"
 
 namespace zorvik::test {
 namespace {
 
 namespace fs = std::filesystem;
-
-const char* const kSaveFailedPrefix = "Nepodařilo se uložit tabulku nejlepších skóre";
-
-// The file's lines for a table given as ten names and ten scores (padded as the game pads).
-std::vector<int> FileNumbers(const std::vector<std::string>& names,
-                             const std::vector<std::string>& values) {
-    std::vector<int> numbers;
-    for (int i = 0; i < 10; ++i) {
-        std::string name = i < static_cast<int>(names.size()) ? names[i] : "";
-        name.resize(10, 'z');
-        for (const char c : name)
-            numbers.push_back(static_cast<unsigned char>(c) + 123);
-    }
-    for (int i = 0; i < 10; ++i) {
-        std::string value = i < static_cast<int>(values.size()) ? values[i] : "";
-        value.insert(0, 7 - value.size(), '0');
-        for (const char c : value)
-            numbers.push_back(static_cast<unsigned char>(c) + 123);
-    }
-    return numbers;
-}
-
-std::string Lines(const std::vector<int>& numbers) {
-    std::string text;
-    for (const int n : numbers)
-        text += std::to_string(n) + "\n";
-    return text;
-}
-
-std::vector<std::string> ReadLines(const std::string& path) {
-    std::ifstream in(path);
-    std::vector<std::string> lines;
-    std::string line;
-    while (std::getline(in, line))
-        lines.push_back(line);
-    return lines;
-}
-
-void ExpectEmptyTable() {
-    for (int i = 1; i <= 10; ++i) {
-        EXPECT_EQ(hiScoreNames[i], "") << "entry " << i;
-        EXPECT_EQ(hiScoreValues[i], "") << "entry " << i;
-    }
-}
-
-// A program folder holding only data/, for the file alone.
-class HiScoreFileTest : public ::testing::Test {
-  protected:
-    HiScoreFileTest() : dir_(MakeDir()), game_(dir_.string()) {}
-    ~HiScoreFileTest() override {
-        std::error_code ignored;
-        fs::remove_all(dir_, ignored);
-    }
-
-    static fs::path MakeDir() {
-        std::string pattern = (fs::temp_directory_path() / "zorvik-hiscore-XXXXXX").string();
-        if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("no temporary folder");
-        fs::create_directories(fs::path(pattern) / "data");
-        return pattern;
-    }
-
-    std::string FilePath() const { return (dir_ / "data" / "012.dat").string(); }
-    void WriteFile(const std::string& text) const {
-        std::ofstream out(FilePath(), std::ios::binary | std::ios::trunc);
-        out << text;
-    }
-
-    fs::path dir_;
-    GameHarness game_;
-};
 
 TEST_F(HiScoreFileTest, SaveWritesPaddedCodesAndLoadReadsThemBack) {
     hiScoreNames[1] = "ALBERT";
@@ -109,11 +44,11 @@ TEST_F(HiScoreFileTest, SaveWritesPaddedCodesAndLoadReadsThemBack) {
     for (const auto& line : lines)
         numbers.push_back(std::stoi(line));
     EXPECT_EQ(numbers, FileNumbers({"ALBERT", "A B", "ZZZZZZZZZZ"}, {"1250", "300", "9999999"}));
-    EXPECT_EQ(numbers[0], 188);    // "A"
-    EXPECT_EQ(numbers[6], 245);    // "z" padding
-    EXPECT_EQ(numbers[11], 155);   // the space in "A B"
-    EXPECT_EQ(numbers[100], 171);  // "0"
-    EXPECT_FALSE(fs::exists(FilePath() + ".tmp"));
+    EXPECT_EQ(numbers[0], 188);                                   // "A"
+    EXPECT_EQ(numbers[6], 245);                                   // "z" padding
+    EXPECT_EQ(numbers[11], 155);                                  // the space in "A B"
+    EXPECT_EQ(numbers[100], 171);                                 // "0"
+    EXPECT_EQ(DataFiles(), std::vector<std::string>{"012.dat"});  // no temporary left
 
     ResetGlobals();
     ASSERT_TRUE(LoadHiScores());
@@ -136,84 +71,68 @@ TEST_F(HiScoreFileTest, ReaderAcceptsBlanksAroundNumbersAndCrLf) {
     EXPECT_EQ(hiScoreValues[1], "0000042");
 }
 
-TEST_F(HiScoreFileTest, FaultsBeforeTheFirstScoreIsReadGiveAnEmptyTable) {
-    const std::string good = Lines(FileNumbers({"OTA"}, {"42"}));
-    const auto replaceLine = [&good](int index, const std::string& with) {
-        std::istringstream in(good);
-        std::string line, out;
-        for (int i = 0; std::getline(in, line); ++i)
-            out += (i == index ? with : line) + "\n";
-        return out;
-    };
-    struct Case {
-        const char* what;
-        std::string text;
-    } cases[] = {
-        {"garbled line", replaceLine(50, "abc")},
-        {"number with text after it", replaceLine(3, "188x")},
-        {"blank line", replaceLine(100, "")},
-        {"two numbers on a line", replaceLine(7, "18 8")},
-        {"100 lines", good.substr(0, 100 * 4)},
-        {"code below 0", replaceLine(0, "122")},
-        {"code above 255", replaceLine(105, "379")},
-        {"negative number", replaceLine(9, "-5")},
-        {"empty file", ""},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        WriteFile(c.text);
-        hiScoreNames[1] = "OLD";
-        hiScoreValues[1] = "0000001";
-        bool loaded = true;
-        EXPECT_NO_THROW(loaded = LoadHiScores());
-        EXPECT_FALSE(loaded);
-        ExpectEmptyTable();
-    }
-
-    fs::remove(FilePath());
+TEST_F(HiScoreFileTest, MissingOrUnreadableFilesGiveAnEmptyTable) {
     hiScoreNames[5] = "OLD";
     EXPECT_FALSE(LoadHiScores());
     ExpectEmptyTable();
-    // A folder in the file's place opens but cannot be read.
+    // A folder in the file's place cannot be read.
     fs::create_directory(FilePath());
     EXPECT_NO_THROW(EXPECT_FALSE(LoadHiScores()));
     fs::remove(FilePath());
+    WriteFile("");
+    EXPECT_FALSE(LoadHiScores());
+    ExpectEmptyTable();
     EXPECT_TRUE(game_.Host().Messages().empty());
 
-    // The same file with its codes intact loads.
-    WriteFile(good);
+    // The same table with its codes intact loads.
+    WriteFile(Lines(FileNumbers({"OTA"}, {"42"})));
     EXPECT_TRUE(LoadHiScores());
+    EXPECT_EQ(hiScoreNames[1], "OTA");
 }
 
-// Ten entries A..J scoring 100, 90, ... 10, cut or garbled after entry `kept`'s score.
-TEST_F(HiScoreFileTest, EntriesReadInFullBeforeTheFirstFaultAreKept) {
+// Ten entries A..J scoring 100, 90, ... 10, with one line garbled or the file cut short: each
+// entry keeps its place when its own ten name lines and seven score lines are valid.
+TEST_F(HiScoreFileTest, EachEntryWhoseOwnSeventeenLinesAreValidIsKept) {
     const std::vector<int> full =
         FileNumbers({"ANNA", "B", "C", "D", "E", "F", "G", "H", "I", "J"},
                     {"100", "90", "80", "70", "60", "50", "40", "30", "20", "10"});
     const auto firstLines = [&full](int count) {
         return Lines(std::vector<int>(full.begin(), full.begin() + count));
     };
-    const auto rest = [&full](int from) {
-        return Lines(std::vector<int>(full.begin() + from, full.end()));
+    // The whole file with line `number` (counted from 1) replaced.
+    const auto withLine = [&full](int number, const std::string& text) {
+        std::vector<int> before(full.begin(), full.begin() + number - 1);
+        std::vector<int> after(full.begin() + number, full.end());
+        return Lines(before) + text + "\n" + Lines(after);
     };
     struct Case {
         const char* what;
         std::string text;
-        int kept;
+        std::vector<int> lost;  // entries left empty
     } cases[] = {
-        {"169 lines", firstLines(169), 9},
-        {"121 lines, the third score complete", firstLines(121), 3},
-        {"120 lines, the third score one short", firstLines(120), 2},
-        {"garbled in the sixth score", firstLines(137) + "1x1\n" + rest(138), 5},
-        {"code out of range in the sixth score", firstLines(136) + "400\n" + rest(137), 5},
-        {"last line without its line end", Lines(full).substr(0, Lines(full).size() - 1), 10},
+        {"line 95 garbled, a name character of entry 10", withLine(95, "abc"), {10}},
+        {"line 3 a code below 0", withLine(3, "122"), {1}},
+        {"line 8 with two numbers", withLine(8, "18 8"), {1}},
+        {"line 10 negative", withLine(10, "-5"), {1}},
+        {"line 52 with text after the number", withLine(52, "188x"), {6}},
+        {"line 100 blank", withLine(100, ""), {10}},
+        {"line 137 garbled, in the sixth score", withLine(137, "1x1"), {6}},
+        {"line 106 a code above 255, in the first score", withLine(106, "379"), {1}},
+        {"169 lines", firstLines(169), {10}},
+        {"121 lines, the third score complete", firstLines(121), {4, 5, 6, 7, 8, 9, 10}},
+        {"120 lines, the third score one short", firstLines(120), {3, 4, 5, 6, 7, 8, 9, 10}},
+        {"100 lines, names only", firstLines(100), {1, 2, 3, 4, 5, 6, 7, 8, 9, 10}},
+        {"empty file", "", {1, 2, 3, 4, 5, 6, 7, 8, 9, 10}},
+        {"last line without its line end", Lines(full).substr(0, Lines(full).size() - 1), {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         WriteFile(c.text);
-        EXPECT_EQ(LoadHiScores(), c.kept == 10);
+        bool loaded = true;
+        EXPECT_NO_THROW(loaded = LoadHiScores());
+        EXPECT_EQ(loaded, c.lost.empty());
         for (int i = 1; i <= 10; ++i) {
-            if (i <= c.kept) {
+            if (std::find(c.lost.begin(), c.lost.end(), i) == c.lost.end()) {
                 EXPECT_EQ(hiScoreNames[i],
                           i == 1 ? "ANNA" : std::string(1, static_cast<char>('A' + i - 1)));
                 std::string value = std::to_string(110 - 10 * i);
@@ -233,19 +152,21 @@ TEST_F(HiScoreFileTest, FailedSaveKeepsTheOldFile) {
     hiScoreNames[1] = "NEW";
     hiScoreValues[1] = "88";
 
-    // The temporary file cannot be created where a folder of its name stands.
-    fs::create_directory(FilePath() + ".tmp");
-    EXPECT_FALSE(SaveHiScores());
-    std::ifstream in(FilePath());
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), old);
-    fs::remove(FilePath() + ".tmp");
+    // A full disk: the new table does not fit.
+    {
+        FileSizeLimit full(100);
+        ASSERT_TRUE(full.Active());
+        EXPECT_FALSE(SaveHiScores());
+    }
+    EXPECT_EQ(FileBytes(FilePath()), old);
+    EXPECT_EQ(DataFiles(), std::vector<std::string>{"012.dat"});
 
     // Nor can a file replace a folder standing in the table's place.
     fs::remove(FilePath());
     fs::create_directory(FilePath());
     EXPECT_FALSE(SaveHiScores());
     EXPECT_TRUE(fs::is_directory(FilePath()));
-    EXPECT_FALSE(fs::exists(FilePath() + ".tmp"));
+    EXPECT_EQ(DataFiles(), std::vector<std::string>{"012.dat"});
 }
 
 // The name entry with the game's data in a temporary copy of the game folder.
@@ -370,9 +291,26 @@ TEST_F(EnterHiScoreTest, BackspaceOnAnEmptyNameDoesNothing) {
     EXPECT_EQ(hiScoreNames[1], " A");
 }
 
+TEST_F(EnterHiScoreTest, TheEntryGoesIntoTheTableAsAnotherGameLeftItOnDisk) {
+    Start({"BEST", "LOW"}, {"900", "10"});
+    // Another game saved its entry after this one had read the table.
+    dir_.Write("data/012.dat", Lines(FileNumbers({"BEST", "OTHER", "LOW"}, {"900", "500", "10"})));
+    score = 700;
+    keys_.Tap(dik::kA).Tap(dik::kEnter);
+    EnterHiScore();
+    EXPECT_EQ(FileNumbersOnDisk(),
+              FileNumbers({"BEST", "A", "OTHER", "LOW"}, {"900", "700", "500", "10"}));
+    // The table shown is the one saved.
+    EXPECT_EQ(hiScoreNames[2], "A");
+    EXPECT_EQ(hiScoreNames[3], "OTHER");
+    EXPECT_TRUE(game_.Host().Messages().empty());
+}
+
 TEST_F(EnterHiScoreTest, UnwritableFileKeepsTheEntryInMemoryAndTellsThePlayer) {
-    // A folder where the temporary file would go: the table cannot be written.
-    EnterWhileTheSaveFails([&] { fs::create_directory(dir_.File("data/012.dat.tmp")); });
+    // A full disk: the table cannot be written.
+    std::unique_ptr<FileSizeLimit> full;
+    EnterWhileTheSaveFails([&] { full = std::make_unique<FileSizeLimit>(100); });
+    full.reset();
     EXPECT_EQ(hiScoreNames[1], "BEST");
     EXPECT_EQ(hiScoreValues[1], "0000900");
     EXPECT_EQ(hiScoreNames[3], "");

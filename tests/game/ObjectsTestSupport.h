@@ -4,6 +4,8 @@
 // and an empty map with its solid frame.
 #pragma once
 
+#include <algorithm>
+#include <cstring>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -55,18 +57,67 @@ inline bool BlockMatches(const dx::DirectDrawSurface7& target, int x, int y,
     return true;
 }
 
+// Rows that are wholly 0 are skipped with one comparison, so a sparse picture counts fast.
 inline int CountNonZero(const dx::DirectDrawSurface7& surface) {
+    const size_t width = static_cast<size_t>(surface.Width());
+    const std::vector<uint16_t> emptyRow(width, 0);
     int n = 0;
     for (int y = 0; y < surface.Height(); ++y) {
-        for (int x = 0; x < surface.Width(); ++x) {
-            if (surface.Pixel(x, y) != 0) ++n;
-        }
+        const uint16_t* row = surface.Pixels() + static_cast<size_t>(y) * width;
+        if (std::memcmp(row, emptyRow.data(), width * sizeof(uint16_t)) == 0) continue;
+        n += static_cast<int>(width - static_cast<size_t>(std::count(row, row + width, 0)));
     }
     return n;
 }
 
 inline void ClearSurface(dx::DirectDrawSurface7& surface) {
     std::fill(surface.Pixels(), surface.Pixels() + surface.Width() * surface.Height(), 0);
+}
+
+// ---- stones ---------------------------------------------------------------------------------
+
+inline bool StoneAtRest(const Stone& s) {
+    return s.stepX == 0 && s.stepY == 0 && s.rollLeft == 0 && s.falling == 0;
+}
+
+// The stone in use whose cell is (col, row), other than `except`; nullptr when there is none.
+inline const Stone* StoneIn(int col, int row, const Stone* except = nullptr) {
+    for (int a = 1; a <= stoneCount; ++a) {
+        const Stone& s = stones[static_cast<size_t>(a)];
+        if (&s != except && s.column == col && s.row == row) return &s;
+    }
+    return nullptr;
+}
+
+// "two stones in cell (c, r)" for the first cell two stones in use share; empty when none do.
+inline std::string SharedStoneCell() {
+    for (int a = 1; a <= stoneCount; ++a) {
+        const Stone& s = stones[static_cast<size_t>(a)];
+        if (StoneIn(s.column, s.row, &s) != nullptr) {
+            return "two stones in cell (" + std::to_string(s.column) + ", " +
+                   std::to_string(s.row) + ")";
+        }
+    }
+    return "";
+}
+
+// Where a tile code in columns fromCol..toCol, rows fromRow..toRow disagrees with the stones:
+// it must be negative exactly where a stone that is not falling lies in the cell above.
+// Empty when all agree.
+inline std::string MarkFault(int fromCol, int toCol, int fromRow, int toRow) {
+    for (int c = fromCol; c <= toCol; ++c) {
+        for (int r = fromRow; r <= toRow; ++r) {
+            if (mapTiles(c, r) == 0) continue;  // code 0 cannot carry a mark
+            const Stone* above = StoneIn(c, r - 1);
+            const bool stoneAbove = above != nullptr && above->falling == 0;
+            if ((mapTiles(c, r) < 0) != stoneAbove) {
+                return "the mark of (" + std::to_string(c) + ", " + std::to_string(r) + ") is " +
+                       std::to_string(mapTiles(c, r)) +
+                       (stoneAbove ? " under a stone" : " with no stone above");
+            }
+        }
+    }
+    return "";
 }
 
 class ObjectsTest : public GameTest {

@@ -14,6 +14,7 @@
 #include "E_load.h"
 #include "Form1.h"
 #include "GameHarness.h"
+#include "HostileFiles.h"
 #include "MenuScript.h"
 #include "TestLevel.h"
 #include "TestPaths.h"
@@ -97,19 +98,41 @@ TEST(CommandLine, ReadsTheOptionsAndRejectsTheRestInOneLine) {
     EXPECT_NE(GameUsageText().find("--level"), std::string::npos);
 }
 
-TEST(CommandLine, AnUnreadableSetIsNamedBeforeTheGameStarts) {
+TEST(CommandLine, AnUnreadableSetIsNamedInCzechBeforeTheGameStarts) {
     TempGameDir dir;
     const std::string set = WriteSet(dir, TinyLevel(true));
-    EXPECT_NE(OpenTestLevelSet(dir.File("play/none.map")).find("none.map"), std::string::npos);
+    EXPECT_EQ(OpenTestLevelSet(dir.File("play/none.map")),
+              "soubor mapy " + dir.File("play/none.map") + " nelze otevrit");
     dir.Write("play/tiny.map.1", "  1  1\r\n");  // one line instead of eighteen
-    EXPECT_NE(OpenTestLevelSet(set).find("tiny.map.1"), std::string::npos);
+    EXPECT_EQ(OpenTestLevelSet(set), "soubor mapy " + set + ".1 je kratsi nez 18 radku (ma 1)");
+    std::string items = TestLevel::Text(TinyLevel(true).items);
     dir.Write("play/tiny.map.1", TestLevel::Text(TinyLevel(true).solid));
+    dir.Write("play/tiny.map.2", items.replace(152 * 2 + 3, 3, "9e9"));  // row 3, column 2
+    EXPECT_EQ(OpenTestLevelSet(set),
+              "soubor mapy " + set + ".2: cislo ve sloupci 2, radku 3 je mimo rozsah");
     fs::remove(dir.File("play/tiny.map.2"));
-    EXPECT_NE(OpenTestLevelSet(set).find("tiny.map.2"), std::string::npos);
+    EXPECT_EQ(OpenTestLevelSet(set), "soubor mapy " + set + ".2 nelze otevrit");
     EXPECT_EQ(testLevelPath, "") << "a set that does not load is not kept";
     dir.Write("play/tiny.map.2", TestLevel::Text(TinyLevel(true).items));
     EXPECT_EQ(OpenTestLevelSet(set), "");
     EXPECT_EQ(testLevelPath, set);
+    ResetGlobals();
+}
+
+TEST(CommandLine, SpecialOrHugeMapFilesAreRefusedAtOnce) {
+    TempGameDir dir;
+    const std::string set = WriteSet(dir, TinyLevel(true));
+    std::string problem;
+    EXPECT_EQ(OpenTestLevelSet("/dev/zero"), "soubor mapy /dev/zero neni obycejny soubor");
+    MakeFifo(set + ".1");
+    EXPECT_TRUE(FinishesWithin(5, set + ".1", [&] { problem = OpenTestLevelSet(set); }));
+    EXPECT_EQ(problem, "soubor mapy " + set + ".1 neni obycejny soubor");
+    dir.Write("play/tiny.map.1", TestLevel::Text(TinyLevel(true).solid));
+    // A hundred megabytes beginning with a sound layer.
+    MakeSparseFile(set + ".2", off_t{100} << 20, TestLevel::Text(TinyLevel(true).items));
+    EXPECT_EQ(OpenTestLevelSet(set),
+              "soubor mapy " + set + ".2 je prilis velky (vice nez 1024 KiB)");
+    EXPECT_EQ(testLevelPath, "");
     ResetGlobals();
 }
 

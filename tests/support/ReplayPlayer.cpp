@@ -1,8 +1,5 @@
-// Replay files and the player that feeds them to the headless game step by step.
-#include "Replay.h"
-
-#include <fstream>
-#include <sstream>
+// The player that feeds replays to the headless game step by step.
+#include "ReplayPlayer.h"
 
 #include "A_deklarace.h"
 #include "B_inicializuj.h"
@@ -17,99 +14,7 @@ namespace {
 constexpr int kDikLeft = 203, kDikRight = 205, kDikUp = 200, kDikCtrl = 29, kDikShift = 42;
 constexpr int kDikSpace = 57;
 
-long HeaderNumber(const std::string& comment, const std::string& key, int lineNo) {
-    const size_t at = comment.find(key);
-    if (at == std::string::npos) return -1;
-    std::istringstream in(comment.substr(at + key.size()));
-    long value = -1;
-    if (!(in >> value) || value < 0) {
-        throw ReplayError("line " + std::to_string(lineNo) + ": " + key + " needs a number");
-    }
-    return value;
-}
-
 }  // namespace
-
-long Replay::TotalSteps() const {
-    long total = 0;
-    for (const Segment& s : segments)
-        total += s.steps;
-    return total;
-}
-
-const Replay::Segment* Replay::At(long step) const {
-    for (const Segment& s : segments) {
-        if (step < s.steps) return &s;
-        step -= s.steps;
-    }
-    return nullptr;
-}
-
-Replay ParseReplay(const std::string& text) {
-    Replay replay;
-    std::istringstream in(text);
-    std::string line;
-    int lineNo = 0;
-    while (std::getline(in, line)) {
-        ++lineNo;
-        const size_t hash = line.find('#');
-        if (hash != std::string::npos) {
-            const std::string comment = line.substr(hash);
-            if (long v = HeaderNumber(comment, "expect-score:", lineNo); v >= 0) {
-                replay.expectScore = v;
-            }
-            if (long v = HeaderNumber(comment, "expect-deaths:", lineNo); v >= 0) {
-                replay.expectDeaths = static_cast<int>(v);
-            }
-            line.erase(hash);
-        }
-        std::istringstream fields(line);
-        std::string count, keys, extra;
-        if (!(fields >> count)) continue;  // blank or comment only
-        const std::string where = "line " + std::to_string(lineNo) + ": ";
-        if (!(fields >> keys) || (fields >> extra)) {
-            throw ReplayError(where + "expected \"<steps> <keys>\"");
-        }
-        Replay::Segment seg;
-        seg.line = lineNo;
-        try {
-            size_t used = 0;
-            seg.steps = std::stol(count, &used);
-            if (used != count.size() || seg.steps <= 0) throw std::invalid_argument(count);
-        } catch (const std::exception&) {
-            throw ReplayError(where + "the step count must be a positive number");
-        }
-        if (keys != "-") {
-            for (char k : keys) {
-                bool* flag = k == 'L'   ? &seg.left
-                             : k == 'R' ? &seg.right
-                             : k == 'U' ? &seg.up
-                             : k == 'C' ? &seg.ctrl
-                             : k == 'S' ? &seg.shift
-                                        : nullptr;
-                if (flag == nullptr) {
-                    throw ReplayError(where + "unknown key '" + std::string(1, k) +
-                                      "' (use L R U C S or -)");
-                }
-                *flag = true;
-            }
-        }
-        replay.segments.push_back(seg);
-    }
-    return replay;
-}
-
-Replay LoadReplay(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw ReplayError("cannot open " + path);
-    std::ostringstream text;
-    text << in.rdbuf();
-    try {
-        return ParseReplay(text.str());
-    } catch (const ReplayError& e) {
-        throw ReplayError(path + ": " + e.what());
-    }
-}
 
 std::string ReplayPath(int level) {
     return SourceDir() + "/tests/replays/level" + std::to_string(level) + ".replay";

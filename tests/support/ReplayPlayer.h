@@ -1,46 +1,16 @@
-// Replays: scripted key sequences that play one level from its start to its exit, kept as text
-// beside the tests, and the player that feeds them to the headless game one player step at a time.
+// The player that feeds replays (tests/replays/levelN.replay, format in Replay.h) to the
+// headless game one player step at a time, from the title menu's game or from one level.
 #pragma once
 
 #include <functional>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "GameHarness.h"
+#include "Replay.h"
 
 namespace zorvik::test {
 
-// One replay file (tests/replays/levelN.replay). Lines "<steps> <keys>": the keys are held for
-// that many player steps, keys being any of L R U C (Ctrl) S (Shift), or '-' for none. A player
-// step is one animation step of the player (about two frames in three at 60 frames a second);
-// counting steps rather than frames keeps a replay independent of the clock's phase. '#' starts
-// a comment; "# expect-score: N" is the score the level adds, "# expect-deaths: N" the lives it
-// may cost (0 unless given).
-struct Replay {
-    struct Segment {
-        long steps = 0;
-        bool left = false, right = false, up = false, ctrl = false, shift = false;
-        int line = 0;  // line number in the file, for traces
-    };
-    std::vector<Segment> segments;
-    long expectScore = -1;  // -1 when the file does not say
-    int expectDeaths = 0;
-
-    // The total number of steps the replay holds keys for.
-    long TotalSteps() const;
-    // The segment holding keys at a step (nullptr after the end).
-    const Segment* At(long step) const;
-};
-
-class ReplayError : public std::runtime_error {
-  public:
-    using std::runtime_error::runtime_error;
-};
-
-// Called by the campaign tests and the trace: parses a replay; throws ReplayError with the line.
-Replay ParseReplay(const std::string& text);
-Replay LoadReplay(const std::string& path);
 // The replay file of level n in the source tree.
 std::string ReplayPath(int level);
 

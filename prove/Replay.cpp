@@ -1,0 +1,184 @@
+// Replay text and the step schedule that plays it.
+#include "Replay.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <sstream>
+
+namespace zorvik {
+
+namespace {
+
+long HeaderNumber(const std::string& comment, const std::string& key, int lineNo) {
+    const size_t at = comment.find(key);
+    if (at == std::string::npos) return -1;
+    std::istringstream in(comment.substr(at + key.size()));
+    long value = -1;
+    if (!(in >> value) || value < 0) {
+        throw ReplayError("line " + std::to_string(lineNo) + ": " + key + " needs a number");
+    }
+    return value;
+}
+
+constexpr long kMaxSteps = 10'000'000;  // about 42 hours of play: anything longer is a mistake
+constexpr off_t kMaxReplayBytes = 1 << 20;
+
+// The bytes of a regular file of at most kMaxReplayBytes; throws ReplayError otherwise (a FIFO
+// or a device would block or never end).
+std::string ReplayFileText(const std::string& path) {
+    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) throw ReplayError(path + ": cannot open the file");
+    struct stat info {};
+    std::string text;
+    bool ok = fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size <= kMaxReplayBytes;
+    if (ok) {
+        text.resize(static_cast<size_t>(info.st_size));
+        size_t done = 0;
+        while (ok && done < text.size()) {
+            const ssize_t n = read(fd, text.data() + done, text.size() - done);
+            ok = n > 0;
+            if (ok) done += static_cast<size_t>(n);
+        }
+    }
+    close(fd);
+    if (!ok) throw ReplayError(path + ": not a readable replay file of at most a megabyte");
+    return text;
+}
+
+}  // namespace
+
+uint8_t Replay::Segment::Keys() const {
+    return static_cast<uint8_t>((left ? kKeyLeft : 0) | (right ? kKeyRight : 0) |
+                                (up ? kKeyUp : 0) | (ctrl ? kKeyCtrl : 0) |
+                                (shift ? kKeyShift : 0));
+}
+
+long Replay::TotalSteps() const {
+    long total = 0;
+    for (const Segment& s : segments)
+        total += s.steps;
+    return total;
+}
+
+const Replay::Segment* Replay::At(long step) const {
+    for (const Segment& s : segments) {
+        if (step < s.steps) return &s;
+        step -= s.steps;
+    }
+    return nullptr;
+}
+
+void Replay::Hold(uint8_t keys, long steps) {
+    if (steps <= 0) return;
+    if (!segments.empty() && segments.back().Keys() == keys) {
+        segments.back().steps += steps;
+        return;
+    }
+    Segment seg;
+    seg.steps = steps;
+    seg.left = (keys & kKeyLeft) != 0;
+    seg.right = (keys & kKeyRight) != 0;
+    seg.up = (keys & kKeyUp) != 0;
+    seg.ctrl = (keys & kKeyCtrl) != 0;
+    seg.shift = (keys & kKeyShift) != 0;
+    segments.push_back(seg);
+}
+
+Replay ParseReplay(const std::string& text) {
+    Replay replay;
+    std::istringstream in(text);
+    std::string line;
+    int lineNo = 0;
+    long total = 0;
+    while (std::getline(in, line)) {
+        ++lineNo;
+        const size_t hash = line.find('#');
+        if (hash != std::string::npos) {
+            const std::string comment = line.substr(hash);
+            if (long v = HeaderNumber(comment, "expect-score:", lineNo); v >= 0) {
+                replay.expectScore = v;
+            }
+            if (long v = HeaderNumber(comment, "expect-deaths:", lineNo); v >= 0) {
+                replay.expectDeaths = static_cast<int>(v);
+            }
+            line.erase(hash);
+        }
+        std::istringstream fields(line);
+        std::string count, keys, extra;
+        if (!(fields >> count)) continue;  // blank or comment only
+        const std::string where = "line " + std::to_string(lineNo) + ": ";
+        if (!(fields >> keys) || (fields >> extra)) {
+            throw ReplayError(where + "expected \"<steps> <keys>\"");
+        }
+        Replay::Segment seg;
+        seg.line = lineNo;
+        try {
+            size_t used = 0;
+            seg.steps = std::stol(count, &used);
+            if (used != count.size() || seg.steps <= 0) throw std::invalid_argument(count);
+        } catch (const std::exception&) {
+            throw ReplayError(where + "the step count must be a positive number");
+        }
+        total += seg.steps;
+        if (total > kMaxSteps) throw ReplayError(where + "the replay is too long");
+        if (keys != "-") {
+            for (char k : keys) {
+                bool* flag = k == 'L'   ? &seg.left
+                             : k == 'R' ? &seg.right
+                             : k == 'U' ? &seg.up
+                             : k == 'C' ? &seg.ctrl
+                             : k == 'S' ? &seg.shift
+                                        : nullptr;
+                if (flag == nullptr) {
+                    throw ReplayError(where + "unknown key '" + std::string(1, k) +
+                                      "' (use L R U C S or -)");
+                }
+                *flag = true;
+            }
+        }
+        replay.segments.push_back(seg);
+    }
+    return replay;
+}
+
+Replay LoadReplay(const std::string& path) {
+    const std::string text = ReplayFileText(path);
+    try {
+        return ParseReplay(text);
+    } catch (const ReplayError& e) {
+        throw ReplayError(path + ": " + e.what());
+    }
+}
+
+std::string FormatReplay(const Replay& replay, const std::string& header) {
+    std::string text = header;
+    for (const Replay::Segment& s : replay.segments) {
+        std::string keys;
+        if (s.left) keys += 'L';
+        if (s.right) keys += 'R';
+        if (s.up) keys += 'U';
+        if (s.ctrl) keys += 'C';
+        if (s.shift) keys += 'S';
+        if (keys.empty()) keys = "-";
+        text += std::to_string(s.steps) + ' ' + keys + '\n';
+    }
+    return text;
+}
+
+void ReplaySchedule::Start(int32_t stepTime) {
+    steps_ = 0;
+    seenStepTime_ = stepTime;
+}
+
+uint8_t ReplaySchedule::OnRead(int32_t stepTime) {
+    if (stepTime != seenStepTime_) {
+        seenStepTime_ = stepTime;
+        ++steps_;
+    }
+    const Replay::Segment* seg = replay_->At(steps_);
+    return seg == nullptr ? 0 : seg->Keys();
+}
+
+}  // namespace zorvik

@@ -1,0 +1,550 @@
+// The prover's search. Phase one is a shortest-first search (in frames) over the moves that cost
+// no life, which finds the route; phase two goes on from every state a death leads to, so the
+// graph holds everything the level allows. Dead ends are then the states from which no edge
+// path reaches the exit.
+#include "Search.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <map>
+#include <memory>
+#include <queue>
+#include <stdexcept>
+#include <tuple>
+#include <unordered_map>
+
+#include "LevelPlay.h"
+#include "SnapshotPack.h"
+#include "StateKey.h"
+
+namespace zorvik {
+
+namespace {
+
+constexpr int32_t kExitNode = -2;
+// A forced stretch (keys cannot matter) longer than this ends an edge anyway.
+constexpr uint32_t kMaxForcedSteps = 4000;
+
+// What the classification of dead ends needs of a state, kept for every node.
+struct Summary {
+    int16_t col = 0, row = 0;
+    int16_t beamCharges = 0;
+    int16_t signpostCol = 0, signpostRow = 0;
+    uint16_t figuresAlive = 0;
+    uint32_t stones = 0;  // a hash of where the stones are and how they move
+};
+
+struct Node {
+    int32_t parent = -1;
+    uint32_t frames = 0;  // frames from the start along the parent edges
+    uint32_t forced = 0;  // steps of no keys after the edge's first step
+    uint8_t keys = 0;     // keys of the edge's first step
+    double height = 0.0;  // the player's exact height, to tell when the key merged two
+    bool viaDeath = false;
+    bool noDeathPath = false;  // the parent path loses no life
+    bool expanded = false;
+    Summary summary;
+    std::vector<uint64_t> packed;  // the snapshot until the node is expanded
+};
+
+struct Edge {
+    int32_t from;
+    int32_t to;  // kExitNode for the exit or goal
+    bool death;
+};
+
+Summary Summarize(const PlayState& p) {
+    Summary s;
+    s.col = p.playerCol;
+    s.row = p.playerRow;
+    s.beamCharges = p.beamCharges;
+    s.signpostCol = p.signpostCol;
+    s.signpostRow = p.signpostRow;
+    for (int i = 1; i <= p.figureEnemyCount && i < 16; ++i)
+        if (p.figureEnemies[static_cast<size_t>(i)].alive != 0) s.figuresAlive |= 1u << i;
+    uint32_t h = 2166136261u;
+    for (int i = 1; i <= p.stoneCount && i < static_cast<int>(p.stones.size()); ++i) {
+        const Stone& st = p.stones[static_cast<size_t>(i)];
+        for (int16_t v : {st.column, st.row, st.offsetX, st.offsetY, st.rollLeft, st.falling})
+            h = (h ^ static_cast<uint16_t>(v)) * 16777619u;
+    }
+    s.stones = h;
+    return s;
+}
+
+// The key combinations worth trying at a step: only what the player's action choice can tell
+// apart in this state. While keys cannot be latched, jumping, falling or firing, none matter.
+int Options(const PlayState& p, int jumpEvery, uint8_t out[8]) {
+    int n = 0;
+    out[n++] = 0;
+    if (p.keyDelay > 2 || p.playerFalling != 0 || p.playerJumping != 0 || p.beamActive != 0) {
+        return n;
+    }
+    if (p.playerBusy != 0) {
+        // An animation runs: only a jump replaces it. A jump out of a walk or a run (frames up
+        // to 113) starts where no standing jump could; one out of a turn, a landing or the beam
+        // pose starts where the player stands anyway, so it waits for the animation's end.
+        if (jumpEvery > 0 && p.playerFrame <= 113 && p.playerFrame % jumpEvery == 0) {
+            out[n++] = kKeyUp;
+            out[n++] = kKeyUp | kKeyCtrl;
+        }
+        return n;
+    }
+    out[n++] = kKeyUp;
+    out[n++] = kKeyUp | kKeyCtrl;
+    switch (p.playerState) {
+        case 0:
+            out[n++] = kKeyRight;
+            out[n++] = kKeyLeft;
+            if (p.beamCharges > 0) out[n++] = kKeyShift;
+            break;
+        case 1:
+            out[n++] = kKeyRight;
+            out[n++] = kKeyRight | kKeyCtrl;
+            break;
+        case 3:
+            out[n++] = kKeyLeft;
+            out[n++] = kKeyLeft | kKeyCtrl;
+            break;
+        default:
+            break;
+    }
+    return n;
+}
+
+bool Forced(const PlayState& p, int jumpEvery) {
+    uint8_t options[8];
+    return Options(p, jumpEvery, options) == 1;
+}
+
+class Search {
+  public:
+    Search(const std::string& tilePath, const ProveOptions& options)
+        : options_(options), play_(tilePath) {}
+
+    // The order of the first phase: frames from the start; for the first route only, mostly the
+    // distance to the nearest exit, so the search heads for it.
+    uint64_t Priority(const PlayState& p, uint32_t frames) const {
+        if (!options_.stopAtFirstRoute || exits_.empty()) return frames;
+        const double x = p.playerCol * kCell + p.playerOffsetX;
+        const double y = p.playerRow * kCell + p.playerOffsetY;
+        double nearest = 1e12;
+        for (const Cell& e : exits_)
+            nearest = std::min(nearest, std::abs(e.col * kCell + 36 - x) + std::abs(e.row * kCell + 40 - y));
+        return static_cast<uint64_t>(nearest) * 4 + frames;
+    }
+
+    ProveResult Run();
+
+  private:
+    // Plays one edge from the state in `from`: `keys` for a step, then no keys while nothing
+    // else could be chosen. Returns the events; the game is left in the edge's end state.
+    PlayEvents PlayEdge(const PlaySnapshot& from, uint8_t keys, uint32_t& forced);
+    void Expand(int32_t id, bool firstPhase);
+    bool OverBudget();
+    Replay PathTo(int32_t id) const;
+    void FindDeadEnds(ProveResult& result);
+    void FindUnreachablePickups(ProveResult& result) const;
+    void CheckRoute(ProveResult& result);
+    std::string StoneReason(const Replay& before, const Replay& after);
+
+    ProveOptions options_;
+    LevelPlay play_;
+    PlaySnapshot loaded_;
+    std::unique_ptr<SnapshotPacker> packer_;
+    std::unique_ptr<StateKeys> keys_;
+    std::vector<Node> nodes_;
+    std::vector<Edge> edges_;
+    std::unordered_map<uint64_t, int32_t> index_;
+    // (priority, frames, node): the frames tell a stale entry from the node's best.
+    using Entry = std::tuple<uint64_t, uint32_t, int32_t>;
+    std::priority_queue<Entry, std::vector<Entry>, std::greater<>> open_;
+    std::vector<Cell> exits_;  // the level's exit and goal cells
+    std::vector<int32_t> afterDeath_;
+    // The best exit edge found without a death.
+    int32_t exitFrom_ = -1;
+    uint8_t exitKeys_ = 0;
+    uint32_t exitForced_ = 0;
+    uint32_t exitFrames_ = UINT32_MAX;
+    std::chrono::steady_clock::time_point started_;
+    bool budgetStopped_ = false;
+    bool heightsMerged_ = false;
+    long expansions_ = 0;
+    std::vector<std::string> messages_;
+    std::array<bool, kMapCols * kMapRows> visited_{};  // cells the player stood in while searched
+};
+
+PlayEvents Search::PlayEdge(const PlaySnapshot& from, uint8_t keys, uint32_t& forced) {
+    play_.Restore(from);
+    PlayEvents events = play_.Hold(keys, 1);
+    forced = 0;
+    const auto wait = [&] {
+        const PlayEvents more = play_.Hold(0, 1);
+        events.deaths += more.deaths;
+        events.left = more.left;
+        events.won = more.won;
+        ++forced;
+    };
+    while (!events.Finished() && forced < kMaxForcedSteps && Forced(state.play, options_.jumpEvery))
+        wait();
+    // Standing still with nothing moving, the player may as well wait for the clock's phase 0
+    // (steps fall on phases 0 and 1, so one step at most): every walk and jump from here then
+    // starts on the same phase, and a pose of the player has one phase, not three.
+    for (int i = 0; i < 3 && !events.Finished() && play_.Frames() % 3 != 0 &&
+                    StandingInStillWorld(state.play);
+         ++i)
+        wait();
+    return events;
+}
+
+bool Search::OverBudget() {
+    if (budgetStopped_) return true;
+    if (static_cast<long>(nodes_.size()) >= options_.maxStates) budgetStopped_ = true;
+    if ((++expansions_ & 255) == 0) {
+        const double elapsed =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - started_).count();
+        if (elapsed > options_.seconds) budgetStopped_ = true;
+    }
+    return budgetStopped_;
+}
+
+void Search::Expand(int32_t id, bool firstPhase) {
+    PlaySnapshot from;
+    packer_->Unpack(nodes_[static_cast<size_t>(id)].packed, from);
+    nodes_[static_cast<size_t>(id)].expanded = true;
+    std::vector<uint64_t>().swap(nodes_[static_cast<size_t>(id)].packed);
+    const uint32_t fromFrames = nodes_[static_cast<size_t>(id)].frames;
+    const bool fromNoDeath = nodes_[static_cast<size_t>(id)].noDeathPath;
+
+    uint8_t options[8];
+    const int count = Options(from.play, options_.jumpEvery, options);
+    for (int k = 0; k < count; ++k) {
+        uint32_t forced = 0;
+        PlayEvents events;
+        try {
+            events = PlayEdge(from, options[k], forced);
+        } catch (const std::exception& e) {
+            // The game stopped on an error: the level has a fault the report names.
+            if (messages_.size() < 10) messages_.push_back(e.what());
+            continue;
+        }
+        const bool death = events.deaths > 0;
+        const uint32_t frames = fromFrames + static_cast<uint32_t>(play_.Frames() - from.frames);
+        if (events.Finished()) {
+            edges_.push_back({id, kExitNode, death});
+            if (firstPhase && !death && fromNoDeath && frames < exitFrames_) {
+                exitFrom_ = id;
+                exitKeys_ = options[k];
+                exitForced_ = forced;
+                exitFrames_ = frames;
+            }
+            continue;
+        }
+        const PlaySnapshot to = play_.Save();
+        const uint64_t key = keys_->Key(to);
+        auto [it, isNew] = index_.try_emplace(key, static_cast<int32_t>(nodes_.size()));
+        if (isNew) nodes_.emplace_back();
+        const int32_t v = it->second;
+        edges_.push_back({id, v, death});
+        Node& node = nodes_[static_cast<size_t>(v)];
+        if (!isNew && node.height != to.play.playerOffsetY) heightsMerged_ = true;
+        const bool noDeath = fromNoDeath && !death;
+        const bool better = isNew || (!node.expanded && ((noDeath && !node.noDeathPath) ||
+                                                         (noDeath == node.noDeathPath &&
+                                                          frames < node.frames)));
+        if (!better) continue;
+        node.parent = id;
+        node.frames = frames;
+        node.forced = forced;
+        node.keys = options[k];
+        node.viaDeath = death;
+        node.noDeathPath = noDeath;
+        node.summary = Summarize(to.play);
+        node.height = to.play.playerOffsetY;
+        node.packed = packer_->Pack(to);
+        if (firstPhase && noDeath) {
+            open_.push({Priority(to.play, frames), frames, v});
+        } else {
+            afterDeath_.push_back(v);
+        }
+    }
+}
+
+ProveResult Search::Run() {
+    started_ = std::chrono::steady_clock::now();
+    play_.Start();
+    loaded_ = play_.Save();
+    packer_ = std::make_unique<SnapshotPacker>(loaded_);
+    keys_ = std::make_unique<StateKeys>(loaded_.play);
+    for (int row = 1; row <= 18; ++row)
+        for (int col = 1; col <= 50; ++col) {
+            const int32_t code = loaded_.play.mapItems(col, row);
+            if (code == 997 || code == 900) exits_.push_back({col, row});
+        }
+
+    Node start;
+    start.noDeathPath = true;
+    start.summary = Summarize(loaded_.play);
+    start.height = loaded_.play.playerOffsetY;
+    start.packed = packer_->Pack(loaded_);
+    nodes_.push_back(std::move(start));
+    index_.emplace(keys_->Key(loaded_), 0);
+    open_.push({Priority(loaded_.play, 0), 0, 0});
+
+    // Phase one: shortest first over moves without a death (or, for the first route only,
+    // nearest the exit first).
+    while (!open_.empty() && !OverBudget()) {
+        const auto [priority, frames, id] = open_.top();
+        open_.pop();
+        const Node& node = nodes_[static_cast<size_t>(id)];
+        if (node.expanded || frames != node.frames || !node.noDeathPath) continue;
+        if (options_.stopAtFirstRoute && exitFrom_ >= 0) break;
+        Expand(id, true);
+    }
+    // Phase two: everything the states after a death lead to.
+    if (!options_.stopAtFirstRoute) {
+        for (size_t i = 0; i < afterDeath_.size() && !OverBudget(); ++i) {
+            const int32_t id = afterDeath_[i];
+            if (!nodes_[static_cast<size_t>(id)].expanded) Expand(id, false);
+        }
+    }
+
+    visited_ = play_.Visited();
+    ProveResult result;
+    result.states = static_cast<long>(nodes_.size());
+    result.budgetStopped = budgetStopped_;
+    result.merged = keys_->MergedText(heightsMerged_);
+    result.gameMessages = messages_;
+    for (const std::string& m : play_.Messages())
+        if (result.gameMessages.size() < 20) result.gameMessages.push_back(m);
+    result.finishable = exitFrom_ >= 0;
+    CheckRoute(result);
+    if (!options_.stopAtFirstRoute) {
+        FindDeadEnds(result);
+        if (!budgetStopped_) FindUnreachablePickups(result);
+    }
+    result.framesPlayed = play_.FramesPlayed();
+    result.seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - started_).count();
+    return result;
+}
+
+Replay Search::PathTo(int32_t id) const {
+    std::vector<int32_t> chain;
+    for (int32_t at = id; at > 0; at = nodes_[static_cast<size_t>(at)].parent)
+        chain.push_back(at);
+    Replay replay;
+    for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
+        const Node& node = nodes_[static_cast<size_t>(*it)];
+        replay.Hold(node.keys, 1);
+        replay.Hold(0, node.forced);
+    }
+    return replay;
+}
+
+void Search::CheckRoute(ProveResult& result) {
+    // The furthest cell: nearest to an exit or goal among the states searched (or, without
+    // either, the one furthest to the right).
+    int best = INT32_MAX;
+    for (const Node& node : nodes_) {
+        const Cell at{node.summary.col, node.summary.row};
+        int distance = -at.col;
+        if (!exits_.empty()) {
+            distance = INT32_MAX;
+            for (const Cell& e : exits_)
+                distance = std::min(distance, std::abs(e.col - at.col) + std::abs(e.row - at.row));
+        }
+        if (distance < best) {
+            best = distance;
+            result.furthest = at;
+        }
+    }
+    if (!result.finishable) return;
+
+    result.route = PathTo(exitFrom_);
+    result.route.Hold(exitKeys_, 1);
+    result.route.Hold(0, exitForced_);
+    result.routeFrames = exitFrames_;
+
+    // The proof: the route played again from a freshly started level, not from a snapshot.
+    std::vector<std::pair<int, int>> trail;
+    play_.RecordTrail(&trail);
+    const PlayEvents events = play_.PlayReplay(result.route, 0);
+    play_.RecordTrail(nullptr);
+    result.routeVerified = events.Finished() && events.deaths == 0;
+    if (result.routeVerified) result.routeFrames = play_.Frames();
+    for (const auto& [col, row] : trail)
+        result.routeCells.push_back({col, row});
+}
+
+std::string Search::StoneReason(const Replay& before, const Replay& after) {
+    play_.PlayReplay(before, 0);
+    const PlayState u = state.play;
+    play_.PlayReplay(after, 0);
+    const PlayState& v = state.play;
+    for (int i = 1; i <= v.stoneCount && i < static_cast<int>(v.stones.size()); ++i) {
+        const Stone& was = u.stones[static_cast<size_t>(i)];
+        const Stone& is = v.stones[static_cast<size_t>(i)];
+        if (was.column == is.column && was.row == is.row && was.rollLeft == is.rollLeft &&
+            was.falling == is.falling) {
+            continue;
+        }
+        // Beside a gate that stands closed: a board's three cells, solid.
+        for (int b = 1; b <= v.boardCount && b < static_cast<int>(v.boards.size()); ++b) {
+            const Board& board = v.boards[static_cast<size_t>(b)];
+            const bool beside = std::abs(board.column - is.column) <= 1 &&
+                                is.row >= board.topRow && is.row <= board.topRow + 2;
+            if (beside && v.mapSolid(board.column, board.topRow + 2) != 0) {
+                return "stone against a shut gate";
+            }
+        }
+        if (is.row > was.row || is.falling != 0) return "stone below a ledge it cannot cross";
+        return "stone pushed out of reach";
+    }
+    return "stone pushed out of reach";
+}
+
+void Search::FindDeadEnds(ProveResult& result) {
+    const size_t n = nodes_.size();
+    // Reverse adjacency (compressed rows), the exit as node n.
+    std::vector<uint32_t> start(n + 2, 0);
+    for (const Edge& e : edges_)
+        ++start[(e.to == kExitNode ? n : static_cast<size_t>(e.to)) + 1];
+    for (size_t i = 1; i < start.size(); ++i)
+        start[i] += start[i - 1];
+    std::vector<int32_t> from(edges_.size());
+    {
+        std::vector<uint32_t> fill(start.begin(), start.end() - 1);
+        for (const Edge& e : edges_)
+            from[fill[e.to == kExitNode ? n : static_cast<size_t>(e.to)]++] = e.from;
+    }
+    const auto backwards = [&](std::vector<char>& mark, std::vector<int32_t> queue) {
+        for (size_t q = 0; q < queue.size(); ++q) {
+            const size_t v = static_cast<size_t>(queue[q]);
+            for (uint32_t k = start[v]; k < start[v + 1]; ++k) {
+                const int32_t u = from[k];
+                if (!mark[static_cast<size_t>(u)]) {
+                    mark[static_cast<size_t>(u)] = 1;
+                    queue.push_back(u);
+                }
+            }
+        }
+    };
+    // Live: the exit can still be reached (a state not searched for lack of budget counts as
+    // live, so a budget never makes a false dead end).
+    std::vector<char> live(n + 1, 0);
+    std::vector<int32_t> seeds{static_cast<int32_t>(n)};
+    live[n] = 1;
+    for (size_t i = 0; i < n; ++i)
+        if (!nodes_[i].expanded) {
+            live[i] = 1;
+            seeds.push_back(static_cast<int32_t>(i));
+        }
+    backwards(live, seeds);
+    if (!live[0]) return;  // nothing reaches the exit: no dead end to tell apart from the rest
+
+    // Can die: a death is still possible.
+    std::vector<char> canDie(n + 1, 0);
+    std::vector<int32_t> deathSeeds;
+    for (const Edge& e : edges_)
+        if (e.death && !canDie[static_cast<size_t>(e.from)]) {
+            canDie[static_cast<size_t>(e.from)] = 1;
+            deathSeeds.push_back(e.from);
+        }
+    backwards(canDie, deathSeeds);
+
+    // Dead regions: connected groups of dead states, so one pit or one jammed stone is one
+    // finding however many ways lead into it.
+    std::vector<int32_t> parentOf(n);
+    for (size_t i = 0; i < n; ++i)
+        parentOf[i] = static_cast<int32_t>(i);
+    const auto find = [&parentOf](int32_t x) {
+        while (parentOf[static_cast<size_t>(x)] != x) {
+            parentOf[static_cast<size_t>(x)] = parentOf[static_cast<size_t>(parentOf[static_cast<size_t>(x)])];
+            x = parentOf[static_cast<size_t>(x)];
+        }
+        return x;
+    };
+    for (const Edge& e : edges_) {
+        if (e.to == kExitNode || live[static_cast<size_t>(e.from)] ||
+            live[static_cast<size_t>(e.to)]) {
+            continue;
+        }
+        parentOf[static_cast<size_t>(find(e.from))] = find(e.to);
+    }
+
+    struct Group {
+        int32_t from;
+        int32_t to;
+        int kind;
+        bool trapped;
+    };
+    std::map<std::tuple<int32_t, int, bool>, Group> groups;
+    for (const Edge& e : edges_) {
+        if (e.to == kExitNode || !live[static_cast<size_t>(e.from)] ||
+            live[static_cast<size_t>(e.to)]) {
+            continue;
+        }
+        const Summary& u = nodes_[static_cast<size_t>(e.from)].summary;
+        const Summary& v = nodes_[static_cast<size_t>(e.to)].summary;
+        const int kind = (u.signpostCol != v.signpostCol || u.signpostRow != v.signpostRow) ? 0
+                         : v.beamCharges < u.beamCharges                                  ? 1
+                         : u.stones != v.stones                                           ? 2
+                                                                                          : 3;
+        const bool trapped = !canDie[static_cast<size_t>(e.to)];
+        const auto key = std::make_tuple(find(e.to), kind, trapped);
+        auto it = groups.find(key);
+        if (it == groups.end() || nodes_[static_cast<size_t>(e.to)].frames <
+                                      nodes_[static_cast<size_t>(it->second.to)].frames) {
+            groups[key] = Group{e.from, e.to, kind, trapped};
+        }
+    }
+    for (const auto& [key, g] : groups) {
+        DeadEnd d;
+        const Summary& u = nodes_[static_cast<size_t>(g.from)].summary;
+        d.where = {u.col, u.row};
+        d.trapped = g.trapped;
+        d.frames = nodes_[static_cast<size_t>(g.to)].frames;
+        d.replay = PathTo(g.to);
+        switch (g.kind) {
+            case 0:
+                d.what = "a signpost moved the restart point out of reach";
+                break;
+            case 1:
+                d.what = nodes_[static_cast<size_t>(g.to)].summary.figuresAlive != 0
+                             ? "no refill left for a figure that must be shot"
+                             : "a beam shot wasted";
+                break;
+            case 2:
+                d.what = StoneReason(PathTo(g.from), d.replay);
+                break;
+            default:
+                d.what = "pit with no way out";
+                break;
+        }
+        result.deadEnds.push_back(std::move(d));
+    }
+    std::sort(result.deadEnds.begin(), result.deadEnds.end(),
+              [](const DeadEnd& a, const DeadEnd& b) { return a.frames < b.frames; });
+}
+
+void Search::FindUnreachablePickups(ProveResult& result) const {
+    for (int row = 1; row <= 18; ++row)
+        for (int col = 1; col <= 50; ++col) {
+            const int32_t code = loaded_.play.mapItems(col, row);
+            const bool pickup = code == 40 || code == 51 || code == 52 || code == 53;
+            if (pickup && !visited_[static_cast<size_t>(col + kMapCols * row)]) {
+                result.unreachable.push_back({{col, row}, code});
+            }
+        }
+}
+
+}  // namespace
+
+ProveResult ProveLevel(const std::string& tilePath, const ProveOptions& options) {
+    Search search(tilePath, options);
+    return search.Run();
+}
+
+}  // namespace zorvik

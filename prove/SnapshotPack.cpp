@@ -1,0 +1,50 @@
+// Packing: the snapshot's words xor the base's, as runs of "so many zero words, then so many
+// words as they are". Exact both ways, including the bytes between fields.
+#include "SnapshotPack.h"
+
+#include <cstring>
+
+namespace zorvik {
+
+SnapshotPacker::SnapshotPacker(const PlaySnapshot& base) : base_(kWords) {
+    std::memcpy(base_.data(), &base, sizeof(PlaySnapshot));
+}
+
+std::vector<uint64_t> SnapshotPacker::Pack(const PlaySnapshot& snapshot) const {
+    uint64_t words[kWords];
+    std::memcpy(words, &snapshot, sizeof(PlaySnapshot));
+    for (size_t i = 0; i < kWords; ++i)
+        words[i] ^= base_[i];
+    std::vector<uint64_t> packed;
+    size_t i = 0;
+    while (i < kWords) {
+        const size_t zerosFrom = i;
+        while (i < kWords && words[i] == 0)
+            ++i;
+        const size_t literalsFrom = i;
+        while (i < kWords && (words[i] != 0 || (i + 1 < kWords && words[i + 1] != 0)))
+            ++i;  // a single zero between two changed words stays in the literal run
+        packed.push_back(static_cast<uint64_t>(literalsFrom - zerosFrom) << 32 |
+                         static_cast<uint64_t>(i - literalsFrom));
+        packed.insert(packed.end(), words + literalsFrom, words + i);
+    }
+    return packed;
+}
+
+void SnapshotPacker::Unpack(const std::vector<uint64_t>& packed, PlaySnapshot& snapshot) const {
+    uint64_t words[kWords];
+    size_t at = 0;
+    size_t p = 0;
+    while (p < packed.size()) {
+        const size_t zeros = packed[p] >> 32;
+        const size_t literals = packed[p] & 0xFFFFFFFFu;
+        ++p;
+        for (size_t k = 0; k < zeros; ++k, ++at)
+            words[at] = base_[at];
+        for (size_t k = 0; k < literals; ++k, ++at, ++p)
+            words[at] = packed[p] ^ base_[at];
+    }
+    std::memcpy(&snapshot, words, sizeof(PlaySnapshot));
+}
+
+}  // namespace zorvik

@@ -1,0 +1,38 @@
+// What makes two moments of a level different for the prover: a 64-bit key over everything the
+// game's rules will read again, and nothing they only draw. Two snapshots with the same key have
+// the same future, except for what the key merges on purpose (see MergedText).
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "LevelPlay.h"
+
+namespace zorvik {
+
+class StateKeys {
+  public:
+    // `loaded` is the level as loaded: its stars are the cells whose taking the key ignores.
+    explicit StateKeys(const PlayState& loaded);
+
+    uint64_t Key(const PlaySnapshot& snapshot) const;
+    // What the keys merged beyond score and lives, for the prover's report ("" when nothing);
+    // `heights` says whether two states did meet that differed only below a pixel of height.
+    std::string MergedText(bool heights) const;
+
+  private:
+    std::vector<size_t> starCells_;  // indices into the object layer: stars and refills
+    bool enemies_ = false;
+};
+
+// The player stands at rest with nothing to wait for: no board or stone moving, no beam, no key
+// delay, no enemy near enough to be part of the key. Waiting there changes only the clock's phase.
+bool StandingInStillWorld(const PlayState& p);
+
+// Near enough to the player that an enemy's position and phase are part of the key: the same
+// row or the two next to it, and within `kNearCells` cells.
+constexpr int kNearRows = 2;
+constexpr int kNearCells = 6;
+
+}  // namespace zorvik

@@ -1,0 +1,68 @@
+// Prover test levels and the headless game run of a replay.
+#include "ProverLevels.h"
+
+#include <gtest/gtest.h>
+
+#include "A_deklarace.h"
+#include "C_mainloop.h"
+#include "E_load.h"
+#include "LevelPlay.h"
+#include "LevelSource.h"
+
+namespace zorvik::test {
+
+ProverLevel::ProverLevel(const std::vector<std::string>& rows, const std::vector<std::string>& extra) {
+    const auto block = [](const std::vector<std::string>& bottom) {
+        std::string text;
+        for (size_t r = 0; r < 18; ++r) {
+            const size_t from = 18 - bottom.size();
+            std::string row = r < from ? "" : bottom[r - from];
+            row.resize(50, '.');
+            text += row + "\n";
+        }
+        return text;
+    };
+    std::string source = "name: test\n[map]\n" + block(rows);
+    if (!extra.empty()) source += "[extra]\n" + block(extra);
+    const levels::CompiledLevel level = levels::CompileLevelSource(source);
+    for (const std::string& e : level.errors)
+        ADD_FAILURE() << "test level: " << e;
+    const auto texts = levels::MapFileTexts(level.layers);
+    dir_.Write("play/test.map", texts[0]);
+    dir_.Write("play/test.map.1", texts[1]);
+    dir_.Write("play/test.map.2", texts[2]);
+    path_ = dir_.File("play/test.map");
+}
+
+GameRun PlayInGame(const std::string& tilePath, const Replay& replay) {
+    GameHarness game;
+    GameRun run;
+    if (!OpenTestLevelSet(tilePath).empty()) {
+        ADD_FAILURE() << "cannot open " << tilePath;
+        return run;
+    }
+    ReplaySchedule schedule(replay);
+    game.onKeyboardRead = [&](dx::HeadlessHost& host) {
+        uint8_t keys[256];
+        WriteReplayKeys(schedule.OnRead(lastStepTime), keys);
+        for (int dik = 0; dik < 256; ++dik)
+            host.SetKey(dik, keys[dik] != 0);
+    };
+    StartTestLevelOnSteadyClock();
+    schedule.Start(lastStepTime);
+    const long start = game.Host().Frames();
+    const int16_t startLives = lives;
+    long after = 0;
+    while (levelLeft == 0 && levelWon == 0 && gameLost == 0 && after < 600) {
+        RunLevelFrame();
+        if (schedule.Finished()) ++after;
+    }
+    run.left = levelLeft != 0;
+    run.won = levelWon != 0;
+    run.deaths = startLives - lives;
+    run.frames = game.Host().Frames() - start;
+    game.onKeyboardRead = nullptr;
+    return run;
+}
+
+}  // namespace zorvik::test

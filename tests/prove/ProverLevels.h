@@ -1,0 +1,38 @@
+// Small levels made for the prover's tests, written from rows of the level source legend
+// (levels/README.md) into a temporary map set, and the game run that checks what the prover
+// says: a replay played on the headless host with pixels on, from a fresh test-play start.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "GameHarness.h"
+#include "Replay.h"
+
+namespace zorvik::test {
+
+// A map set in a temporary folder, removed with it. `rows` are the bottom rows of the map (the
+// last one is row 18), each at most 50 characters, padded with '.'; `extra` likewise for the
+// link digits. Fails the test when the source does not compile.
+class ProverLevel {
+  public:
+    explicit ProverLevel(const std::vector<std::string>& rows,
+                         const std::vector<std::string>& extra = {});
+    const std::string& Path() const { return path_; }
+
+  private:
+    TempGameDir dir_;
+    std::string path_;
+};
+
+// What the game did with a replay: played from a fresh test-play start (no intro card, the
+// frame-rate results of a 60 Hz display) on the headless host, then up to 400 steps with no keys.
+struct GameRun {
+    bool left = false;  // through the exit
+    bool won = false;   // at the goal
+    int deaths = 0;
+    long frames = 0;
+};
+GameRun PlayInGame(const std::string& tilePath, const Replay& replay);
+
+}  // namespace zorvik::test
