@@ -6,6 +6,7 @@
 
 #include <QKeySequence>
 #include <QString>
+#include <functional>
 #include <vector>
 
 #include "MapDocument.h"
@@ -43,6 +44,17 @@ class ToolContext {
     virtual void SelectEntry(int entry) = 0;
     // The tool's preview changed: the map views paint again.
     virtual void RepaintViews() = 0;
+    // The map cell under the pointer in either view (column 0: none).
+    virtual MapCell Hovered() const = 0;
+    // A short note in the status bar (a pick that found nothing, a link refused).
+    virtual void Tell(const QString& text) = 0;
+};
+
+// A command a tool offers in the Edit menu, with its key (copy, paste, ...).
+struct ToolCommand {
+    QString name;
+    QKeySequence key;
+    std::function<void()> run;
 };
 
 class AbstractTool {
@@ -57,6 +69,17 @@ class AbstractTool {
     const QString& Name() const { return name_; }
     virtual QString StatusText() const { return statusText_; }
     const QKeySequence& Shortcut() const { return shortcut_; }
+    // What the status bar names while the tool is current (the name, or the tool's state).
+    virtual QString StateText() const { return name_; }
+    // The tool's commands for the Edit menu (none by default).
+    virtual std::vector<ToolCommand> Commands() { return {}; }
+
+    // While the default tool is current, a press this tool takes (e.g. Shift + drag for the
+    // rectangle) goes to this tool with its drag and release: a gesture of its own.
+    virtual bool TakesGesture(const MapPointer& /*press*/) const { return false; }
+    // True while the tool holds the pointer whatever tool is current (a paste following the
+    // pointer until a click): it then gets every pointer event.
+    virtual bool HoldsPointer() const { return false; }
 
     // The tool becomes current / stops being current (the tool manager calls these).
     virtual void Activate() {}

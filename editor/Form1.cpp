@@ -55,6 +55,7 @@ Form1::Form1(EditorHost* host, const QString& programDir)
     const bool sheetLoaded = LoadTileSheet();
     Form_Load();
     BuildViews();
+    RefreshStatus();
     if (!sheetLoaded) {
         host_->MsgBox(QStringLiteral("Chybi obrazek dlazdic ") +
                       QDir::toNativeSeparators(programDir_ + QLatin1String(kTileSheetFile)) +
@@ -122,6 +123,7 @@ void Form1::SelectEntry(int entry) {
     linkMode = kFalse;
     speedMode = kFalse;
     if (palette_ != nullptr) palette_->Used(entry);
+    RefreshStatus();
 }
 
 void Form1::Nahoru_Click() {
@@ -380,6 +382,13 @@ void Form1::RefreshStatus() {
                    .arg(mapItems[c.col][c.row]);
     }
     if (status_->text() != text) status_->setText(text);
+    const QString tool = tools_->Current().StateText();
+    if (toolState_ != nullptr && toolState_->text() != tool) toolState_->setText(tool);
+}
+
+void Form1::Tell(const QString& text) {
+    constexpr int kShownMs = 6000;
+    statusBar()->showMessage(text, kShownMs);
 }
 
 OverlaySettings Form1::Overlays() const {

@@ -144,7 +144,7 @@ class Form1 : public QMainWindow, public ToolContext {
     // The tile file of the last test-play set, for tests; empty before the first.
     const QString& LastPlaySet() const { return testPlay_.LastSet(); }
     // The map cell under the pointer (column 0 when the pointer is off the map).
-    MapCell Hovered() const { return hovered_; }
+    MapCell Hovered() const override { return hovered_; }
     MapDocument& Document() override { return document_; }
     // The map tools and the current one (Tools.cpp registers them).
     ToolManager& Tools() { return *tools_; }
@@ -173,6 +173,7 @@ class Form1 : public QMainWindow, public ToolContext {
     QString LinkText() const override { return Text1->text(); }
     QString SpeedText() const override { return Text2->text(); }
     void RepaintViews() override;
+    void Tell(const QString& text) override;
     // A pointer event of the normal view, in map cells, for the current tool.
     MapPointer PointerAt(int buttons, int shift, double x, double y) const;
 
@@ -223,6 +224,7 @@ class Form1 : public QMainWindow, public ToolContext {
     MapCell hovered_;
     QPointF pointer_{-1, -1};  // last pointer position over the map view
     QLabel* status_ = nullptr;
+    QLabel* toolState_ = nullptr;
     WholeMapView* wholeView_ = nullptr;
     Minimap* minimap_ = nullptr;
     PalettePanel* palette_ = nullptr;

@@ -103,6 +103,10 @@ void Form1::BuildControls() {
     status_ = new QLabel(this);
     status_->setObjectName(QStringLiteral("status"));
     statusBar()->addWidget(status_, 1);
+    // What a click on the map does now: the current tool, or the paint tool's state.
+    toolState_ = new QLabel(this);
+    toolState_->setObjectName(QStringLiteral("toolState"));
+    statusBar()->addPermanentWidget(toolState_);
 }
 
 // The controls' events reach the handlers named after them.
@@ -140,9 +144,19 @@ void Form1::ConnectControls() {
     connect(Dolu, &QPushButton::clicked, this, [this] { Dolu_Click(); });
     connect(Vlevo, &QPushButton::clicked, this, [this] { Vlevo_Click(); });
     connect(Vpravo, &QPushButton::clicked, this, [this] { Vpravo_Click(); });
-    connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
-    connect(Command3, &QPushButton::clicked, this, [this] { Command3_Click(); });
-    connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
+    connect(Command1, &QPushButton::clicked, this, [this] {
+        Command1_Click();
+        RefreshStatus();
+    });
+    connect(Command3, &QPushButton::clicked, this, [this] {
+        Command3_Click();
+        RefreshStatus();
+    });
+    connect(tools_, &ToolManager::CurrentChanged, this, [this] { RefreshStatus(); });
+    connect(Command2, &QPushButton::clicked, this, [this] {
+        Command2_Click();
+        RefreshStatus();
+    });
 }
 
 // Every button and box says what it does and which keys do the same.
@@ -205,6 +219,12 @@ void Form1::BuildExtraMenus() {
         {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
     connect(Mzpet, &QAction::triggered, this, [this] { Mzpet_Click(); });
     connect(Mznovu, &QAction::triggered, this, [this] { Mznovu_Click(); });
+    // The tools' commands (cut, copy, paste, ...) under undo and redo.
+    Mupravy->addSeparator();
+    for (QAction* command : tools_->CommandActions())
+        Mupravy->addAction(command);
+    connect(tools_, &ToolManager::CommandAdded, Mupravy,
+            [this](QAction* command) { Mupravy->addAction(command); });
 
     // One entry a map tool, with its key.
     Mnastroje = menuBar()->addMenu(QString::fromUtf8("Nástroje"));

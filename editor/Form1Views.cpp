@@ -43,7 +43,7 @@ void Form1::BuildViews() {
     wholeView_->setObjectName(QStringLiteral("WholeMap"));
     wholeView_->SetOverlaySettings([this] { return Overlays(); });
     auto preview = [this](QPainter& painter, const ViewColumns& view) {
-        tools_->Current().PaintPreview(painter, view);
+        tools_->PaintPreviews(painter, view);
     };
     wholeView_->SetToolPreview(preview);
     Level->SetToolPreview(preview);

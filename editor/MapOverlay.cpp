@@ -4,6 +4,7 @@
 
 #include <QColor>
 #include <QPainter>
+#include <algorithm>
 
 #include "A_deklare.h"
 
@@ -37,6 +38,17 @@ QRect CellInterior(const ViewColumns& view, int col, int row) {
                  kViewPitch - 1);
 }
 
+QRect CellsArea(const ViewColumns& view, MapCell a, MapCell b) {
+    const MapCell topLeft{std::min(a.col, b.col), std::min(a.row, b.row)};
+    const MapCell bottomRight{std::max(a.col, b.col), std::max(a.row, b.row)};
+    return CellInterior(view, topLeft.col, topLeft.row)
+        .united(CellInterior(view, bottomRight.col, bottomRight.row));
+}
+
+QPointF CellMiddle(const ViewColumns& view, MapCell cell) {
+    return QRectF(CellInterior(view, cell.col, cell.row)).center();
+}
+
 void PaintOverlays(QPainter& painter, const ViewColumns& view, const OverlaySettings& settings) {
     const MapCell& hovered = settings.hovered;
     const bool link = hovered.col != 0 && IsLinkTile(mapTiles[hovered.col][hovered.row]);
@@ -46,8 +58,14 @@ void PaintOverlays(QPainter& painter, const ViewColumns& view, const OverlaySett
         for (int col = view.firstCol; col < view.firstCol + view.cols; ++col) {
             const QRect cell = CellInterior(view, col, row);
             if (settings.solidity && mapSolid[col][row] != 0) painter.fillRect(cell, kSolidTint);
-            if (link && IsLinkTile(mapTiles[col][row]) && mapItems[col][row] == linkNumber)
+            if (link && IsLinkTile(mapTiles[col][row]) && mapItems[col][row] == linkNumber) {
                 FrameCell(painter, cell);
+                // A line to the pointed cell joins the linked pair (numbered links only).
+                if (linkNumber != 0 && MapCell{col, row} != hovered) {
+                    painter.setPen(QPen(kLinkColour, 2));
+                    painter.drawLine(CellMiddle(view, hovered), CellMiddle(view, {col, row}));
+                }
+            }
             if (settings.gates && mapTiles[col][row] == 18) {
                 // The three cells above the housing, on their grid lines.
                 const QRect gate(cell.left() - 1, cell.top() - 1 - 3 * kViewPitch, kViewPitch,

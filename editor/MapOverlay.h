@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The overlays drawn over a map view's picture, on screen only (never into the files): solid
-// cells tinted, board gate cells outlined, and the cells sharing the pointed link number framed.
+// cells tinted, board gate cells outlined, and the cells sharing the pointed link number framed
+// and joined by lines.
 #pragma once
 
+#include <QPointF>
 #include <QRect>
 
 #include "MapDocument.h"
@@ -29,6 +31,12 @@ bool IsLinkTile(int tile);
 
 // The rectangle of map cell (col, row) inside its grid lines, in the view's coordinates.
 QRect CellInterior(const ViewColumns& view, int col, int row);
+
+// The rectangle covering the cells from corner `a` to corner `b` (either order), inside the
+// outer grid lines, in the view's coordinates.
+QRect CellsArea(const ViewColumns& view, MapCell a, MapCell b);
+// The centre of a cell in the view's coordinates.
+QPointF CellMiddle(const ViewColumns& view, MapCell cell);
 
 // Draws every overlay that is switched on over the columns the view shows.
 void PaintOverlays(QPainter& painter, const ViewColumns& view, const OverlaySettings& settings);

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The number boxes' validator and the undo and redo keys let through to the window.
+// The number boxes' validator and the window's keys let through to the window.
 #include "NumberBox.h"
 
 #include <QKeyEvent>
@@ -12,21 +12,26 @@ namespace zorvik::editor {
 
 namespace {
 
-// A key event is the window's undo or redo key.
-bool IsUndoOrRedo(const QKeyEvent& key) {
+// A key event is one of the window's map keys: undo, redo, cut, copy and paste of map cells,
+// and the tool keys (letters, which a number box refuses anyway).
+bool IsWindowKey(const QKeyEvent& key) {
+    const bool letter = key.key() >= Qt::Key_A && key.key() <= Qt::Key_Z &&
+                        (key.modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
     return key.matches(QKeySequence::Undo) || key.matches(QKeySequence::Redo) ||
-           (key.key() == Qt::Key_Y && key.modifiers() == Qt::ControlModifier);
+           (key.key() == Qt::Key_Y && key.modifiers() == Qt::ControlModifier) ||
+           key.matches(QKeySequence::Cut) || key.matches(QKeySequence::Copy) ||
+           key.matches(QKeySequence::Paste) || letter;
 }
 
-// Declines the box's claim on the undo and redo keys, so the window's shortcuts get them.
-class UndoKeysToWindow : public QObject {
+// Declines the box's claim on the window's keys, so the window's shortcuts get them.
+class KeysToWindow : public QObject {
   public:
     using QObject::QObject;
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::ShortcutOverride &&
-            IsUndoOrRedo(*static_cast<QKeyEvent*>(event))) {
+            IsWindowKey(*static_cast<QKeyEvent*>(event))) {
             event->ignore();
             return true;
         }
@@ -53,7 +58,7 @@ QValidator::State NumberRangeValidator::validate(QString& input, int&) const {
 
 void MakeNumberBox(QLineEdit& box, int low, int high, std::function<void()> refused) {
     box.setValidator(new NumberRangeValidator(low, high, &box));
-    box.installEventFilter(new UndoKeysToWindow(&box));
+    box.installEventFilter(new KeysToWindow(&box));
     QObject::connect(&box, &QLineEdit::inputRejected, &box, std::move(refused));
 }
 

@@ -28,7 +28,8 @@ int16_t Clamp16(double value) {
 
 PaintTool::PaintTool(ToolContext& context)
     : AbstractTool(context, QString::fromUtf8("Kreslení"),
-                   QString::fromUtf8("Levé tlačítko kreslí vybranou položku palety, pravé maže")) {}
+                   QString::fromUtf8("Levé tlačítko kreslí vybranou položku palety, pravé maže"),
+                   QKeySequence(Qt::Key_B)) {}
 
 void PaintTool::MousePressed(const MapPointer& pointer) {
     last_ = pointer.cell;
@@ -52,7 +53,7 @@ void PaintTool::MouseMoved(const MapPointer& pointer) {
     for (size_t i = line.size() > 1 ? 1 : 0; i < line.size(); ++i) {
         MapPointer crossed = pointer;
         crossed.cell = line[i];
-        edited = EditCell(crossed, false) || edited;
+        edited = PaintCell(Context(), crossed, false) || edited;
     }
     if (edited) Context().MapEdited();
 }
@@ -62,25 +63,33 @@ void PaintTool::MouseReleased(const MapPointer&) {
     Document().EndStep();
 }
 
-void PaintTool::Edit(const MapPointer& pointer, bool press) {
-    if (EditCell(pointer, press)) Context().MapEdited();
+QString PaintTool::StateText() const {
+    if (linkMode != 0 && speedMode != 0)
+        return QString::fromUtf8("Propojování a rychlost: levé tlačítko mění čísla, nekreslí");
+    if (linkMode != 0) return QString::fromUtf8("Propojování: číslo z pole se zapíše do prken");
+    if (speedMode != 0) return QString::fromUtf8("Rychlost: zapíše se nepřátelům");
+    return Name();
 }
 
-bool PaintTool::EditCell(const MapPointer& pointer, bool press) {
+void PaintTool::Edit(const MapPointer& pointer, bool press) {
+    if (PaintCell(Context(), pointer, press)) Context().MapEdited();
+}
+
+bool PaintCell(ToolContext& context, const MapPointer& pointer, bool press) {
     const int col = pointer.cell.col;
     const int row = pointer.cell.row;
-    MapDocument& document = Document();
+    MapDocument& document = context.Document();
     if (pointer.buttons == kLeftButton) {
         if (linkMode != 0) {
             if (mapTiles[col][row] == 14 || mapTiles[col][row] == 18) {
-                document.SetCell(mapItems, col, row, Clamp16(TypedNumber(Context().LinkText())));
+                document.SetCell(mapItems, col, row, Clamp16(TypedNumber(context.LinkText())));
             }
         }
         if (speedMode != 0) {
             // A press clamps the typed number and rounds only the final code; a drag rounds
             // the number first. The two differ for halves (2.5 gives 48 on a press on 46,
             // 47 on a drag).
-            const double typed = TypedNumber(Context().SpeedText());
+            const double typed = TypedNumber(context.SpeedText());
             const double speed = press ? std::clamp(typed, 1.0, 5.0)
                                        : std::clamp(static_cast<double>(Clamp16(typed)), 1.0, 5.0);
             const int item = mapItems[col][row];

@@ -9,6 +9,11 @@
 
 namespace zorvik::editor {
 
+// The paint edit of one cell for the buttons held: the link step, the speed step or the palette
+// entry for the left button, erasing for the right one; false when the buttons edit nothing.
+// `press` selects the press's rounding of the speed. The rectangle tool edits its cells so too.
+bool PaintCell(ToolContext& context, const MapPointer& pointer, bool press);
+
 class PaintTool : public AbstractTool {
   public:
     explicit PaintTool(ToolContext& context);
@@ -16,13 +21,14 @@ class PaintTool : public AbstractTool {
     void MousePressed(const MapPointer& pointer) override;
     void MouseMoved(const MapPointer& pointer) override;
     void MouseReleased(const MapPointer& pointer) override;
+    // Names what a left press does now: paint, link numbers, speeds, or nothing when both
+    // the link and the speed tool are on.
+    QString StateText() const override;
 
   private:
     // One edit of the pointed cell, then the redraw; `press` selects the press's rounding of
     // the speed.
     void Edit(const MapPointer& pointer, bool press);
-    // The edit alone; false when the buttons held edit nothing.
-    bool EditCell(const MapPointer& pointer, bool press);
 
     // The cell of the drag's last position on the map (column 0: none, or the pointer left
     // the map in between).

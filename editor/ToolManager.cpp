@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <utility>
 
 namespace zorvik::editor {
 
@@ -25,6 +26,29 @@ void ToolManager::Add(std::unique_ptr<AbstractTool> tool) {
     actions_.push_back(action);
     if (tools_.size() == 1) tools_.front()->Activate();
     emit ToolAdded(action);
+    for (ToolCommand& command : added->Commands()) {
+        auto* commandAction = new QAction(command.name, this);
+        commandAction->setShortcut(command.key);
+        connect(commandAction, &QAction::triggered, this, std::move(command.run));
+        commands_.push_back(commandAction);
+        emit CommandAdded(commandAction);
+    }
+}
+
+void ToolManager::PaintPreviews(QPainter& painter, const ViewColumns& view) const {
+    for (const auto& tool : tools_)
+        tool->PaintPreview(painter, view);
+}
+
+AbstractTool& ToolManager::Target(const MapPointer* press) {
+    if (gesture_ != nullptr) return *gesture_;
+    for (const auto& tool : tools_)
+        if (tool->HoldsPointer()) return *tool;
+    if (press != nullptr && current_ == 0) {
+        for (size_t i = 1; i < tools_.size(); ++i)
+            if (tools_[i]->TakesGesture(*press)) return *tools_[i];
+    }
+    return Current();
 }
 
 void ToolManager::Select(AbstractTool& tool) {
@@ -41,19 +65,23 @@ void ToolManager::Select(AbstractTool& tool) {
 }
 
 void ToolManager::MousePressed(const MapPointer& pointer) {
-    Current().MousePressed(pointer);
+    AbstractTool& target = Target(&pointer);
+    gesture_ = &target;
+    target.MousePressed(pointer);
 }
 
 void ToolManager::MouseMoved(const MapPointer& pointer) {
-    Current().MouseMoved(pointer);
+    Target(nullptr).MouseMoved(pointer);
 }
 
 void ToolManager::MouseReleased(const MapPointer& pointer) {
-    Current().MouseReleased(pointer);
+    AbstractTool& target = Target(nullptr);
+    gesture_ = nullptr;
+    target.MouseReleased(pointer);
 }
 
 void ToolManager::MouseLeft() {
-    Current().MouseLeft();
+    Target(nullptr).MouseLeft();
 }
 
 void ToolManager::ModifiersChanged(int modifiers) {

@@ -27,8 +27,13 @@ class ToolManager : public QObject {
     void Select(AbstractTool& tool);
     // The tools' actions in the order added, for the Tools menu.
     const std::vector<QAction*>& Actions() const { return actions_; }
+    // The tools' commands as actions, for the Edit menu.
+    const std::vector<QAction*>& CommandActions() const { return commands_; }
+    // Every tool draws its preview (a selection, a rectangle being dragged) over a map view.
+    void PaintPreviews(QPainter& painter, const ViewColumns& view) const;
 
-    // Forwarded to the current tool.
+    // Forwarded to the tool holding the pointer, else to the tool whose gesture a press
+    // started, else to the current tool.
     void MousePressed(const MapPointer& pointer);
     void MouseMoved(const MapPointer& pointer);
     void MouseReleased(const MapPointer& pointer);
@@ -40,10 +45,17 @@ class ToolManager : public QObject {
     void CurrentChanged();
     // A tool was added; its action belongs in the Tools menu.
     void ToolAdded(QAction* action);
+    // A tool's command was added; it belongs in the Edit menu.
+    void CommandAdded(QAction* command);
 
   private:
+    // Where a pointer event goes; `press` for a press, which may start a gesture.
+    AbstractTool& Target(const MapPointer* press);
+
     std::vector<std::unique_ptr<AbstractTool>> tools_;
     std::vector<QAction*> actions_;
+    std::vector<QAction*> commands_;
+    AbstractTool* gesture_ = nullptr;  // the tool that got the press being dragged
     QActionGroup* group_;
     size_t current_ = 0;
     int modifiers_ = 0;

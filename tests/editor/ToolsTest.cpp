@@ -52,9 +52,9 @@ TEST_F(ActiveEditorTest, ANewToolGetsBothViewsInCellsAndDrawsOverThem) {
     ProbeTool& probe = *owned;
     form->Tools().Add(std::move(owned));
     const QList<QAction*> entries = form->Mnastroje->actions();
-    ASSERT_EQ(entries.size(), 2);
-    EXPECT_EQ(entries[1]->text(), "Sonda");
-    ChooseMenuItem(*form, *form->Mnastroje, *entries[1]);
+    ASSERT_EQ(entries.size(), 6);
+    EXPECT_EQ(entries[5]->text(), "Sonda");
+    ChooseMenuItem(*form, *form->Mnastroje, *entries[5]);
     EXPECT_EQ(&form->Tools().Current(), &probe);
 
     // The normal view, scrolled: cells count from the map's first column.
