@@ -335,6 +335,17 @@ void Form1::Mhrat_Click() {
     testPlay_.Start();
 }
 
+void Form1::MhratOdsud_Click() {
+    document_.EndStep();
+    if (hovered_.col == 0) {
+        host_->MsgBox(QString::fromUtf8(kPlayFromWhereText));
+        return;
+    }
+    testPlay_.Start({QStringLiteral("--start"),
+                     QStringLiteral("%1,%2").arg(hovered_.col).arg(hovered_.row),
+                     QStringLiteral("--no-card")});
+}
+
 // ---- Pointer, overlays and scrolling ----
 
 void Form1::Scroll(int paletteSteps, int viewSteps) {

@@ -86,6 +86,8 @@ class Form1 : public QMainWindow, public ToolContext {
     // Level menu: play the map in the game.
     QMenu* Mlevel = nullptr;
     QAction* Mhrat = nullptr;
+    // Shift+F5: test-play from the cell under the pointer, without the level's intro card.
+    QAction* MhratOdsud = nullptr;
     // Ctrl+S: saves to the map's file set without the dialog once the map has a name.
     QAction* QuickSave = nullptr;
     CommonDialog Dialog;
@@ -129,6 +131,9 @@ class Form1 : public QMainWindow, public ToolContext {
     void Mznovu_Click();
     // Writes the map to a temporary file set and starts the game on it beside the editor.
     void Mhrat_Click();
+    // The same, with the player starting at the hovered cell (zorvik --start COL,ROW
+    // --no-card); without a hovered cell it says where to point.
+    void MhratOdsud_Click();
     // Ctrl+S: save to the current name without the dialog; with no name yet, as Msave.
     void QuickSave_Click();
 

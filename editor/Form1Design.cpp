@@ -252,6 +252,10 @@ void Form1::BuildExtraMenus() {
     Mhrat->setObjectName(QStringLiteral("Mhrat"));
     Mhrat->setShortcut(QKeySequence(Qt::Key_F5));
     connect(Mhrat, &QAction::triggered, this, [this] { Mhrat_Click(); });
+    MhratOdsud = Mlevel->addAction(QString::fromUtf8("Hrát odsud (pole pod ukazatelem)"));
+    MhratOdsud->setObjectName(QStringLiteral("MhratOdsud"));
+    MhratOdsud->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F5));
+    connect(MhratOdsud, &QAction::triggered, this, [this] { MhratOdsud_Click(); });
 
     // Keys without a menu item: quick save, and Page Up / Down for the palette anywhere in
     // the window.

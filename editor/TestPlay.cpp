@@ -50,7 +50,7 @@ void TestPlay::Stop() {
     }
 }
 
-void TestPlay::Start() {
+void TestPlay::Start(const QStringList& options) {
     const QStringList missing = MissingForPlay();
     if (!missing.isEmpty()) {
         host_.MsgBox(QString::fromUtf8(kCannotPlayText) + QStringLiteral("\n- ") +
@@ -77,7 +77,8 @@ void TestPlay::Start() {
     // A game still running plays the map as it was: it makes way for the map as it is now.
     Stop();
     game_ = std::make_unique<QProcess>();
-    if (!host_.StartProcess(*game_, program_, {QStringLiteral("--level"), set})) {
+    if (!host_.StartProcess(*game_, program_,
+                            QStringList{QStringLiteral("--level"), set} + options)) {
         host_.MsgBox(QString::fromLatin1(kGameStartFailedText) +
                      QDir::toNativeSeparators(program_));
         return;

@@ -6,6 +6,7 @@
 
 #include <QProcess>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <memory>
 
@@ -18,6 +19,9 @@ inline const char* const kGameMissingText = "Hra nebyla nalezena: ";
 inline const char* const kPlayWriteFailedText =
     "Level se nepodarilo zapsat pro hru (docasna slozka nebo hodnota mimo -99..999)";
 inline const char* const kGameStartFailedText = "Hru se nepodarilo spustit: ";
+// Shift+F5 without a map cell under the pointer (UTF-8).
+inline const char* const kPlayFromWhereText =
+    "Najeďte ukazatelem na pole mapy, odkud se má hrát, a stiskněte Shift+F5.";
 // Heading of what the map lacks before the game can play it (UTF-8).
 inline const char* const kCannotPlayText = "Level nelze hrát, chybí:";
 
@@ -44,8 +48,9 @@ class TestPlay {
 
     // Checks that the game can play the map, ends the test game still running, writes the map
     // into a fresh folder and starts the game on it. Each failure is reported with its message
-    // and starts nothing. Run by Mhrat_Click (F5).
-    void Start();
+    // and starts nothing. Run by Mhrat_Click (F5); `options` follow the set on the game's
+    // command line (Shift+F5: --start COL,ROW --no-card).
+    void Start(const QStringList& options = {});
 
   private:
     void Stop();

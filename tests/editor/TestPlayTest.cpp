@@ -106,6 +106,39 @@ TEST_F(TestPlayTest, F5OnAMapTheGameCannotPlayNamesWhatIsMissingAndStartsNothing
     EXPECT_EQ(host.started.size(), 1u);
 }
 
+TEST_F(TestPlayTest, ShiftF5PlaysFromTheHoveredCellWithoutTheCard) {
+    const QString game = Path("zorvik");
+    WriteAll(game, "#!/bin/sh\n");
+    ASSERT_TRUE(QFile::setPermissions(game, QFile::ReadOwner | QFile::ExeOwner));
+    form->SetGameProgram(game);
+    mapItems[2][17] = 999;
+    mapItems[40][17] = 997;
+
+    // No cell under the pointer: it says where to point and starts nothing.
+    QTest::keyClick(form.get(), Qt::Key_F5, Qt::ShiftModifier);
+    EXPECT_EQ(host.messages, std::vector<QString>{QString::fromUtf8(kPlayFromWhereText)});
+    EXPECT_TRUE(host.started.empty());
+
+    // The normal view scrolled by three columns: view cell (5, 12) is map column 8.
+    for (int i = 0; i < 3; ++i)
+        form->Vlevo->click();
+    SendMove(form->Level, CellCentre(5, 12), Qt::NoButton);
+    QTest::keyClick(form.get(), Qt::Key_F5, Qt::ShiftModifier);
+    ASSERT_EQ(host.started.size(), 1u);
+    EXPECT_EQ(host.started[0].mid(1),
+              (QStringList{"--level", form->LastPlaySet(), "--start", "8,12", "--no-card"}));
+    // F5 itself stays as it was: the level from its start, with its card.
+    QTest::keyClick(form.get(), Qt::Key_F5);
+    ASSERT_EQ(host.started.size(), 2u);
+    EXPECT_EQ(host.started[1].mid(1), (QStringList{"--level", form->LastPlaySet()}));
+
+    // The same checks as F5: without an exit nothing starts.
+    mapItems[40][17] = 0;
+    QTest::keyClick(form.get(), Qt::Key_F5, Qt::ShiftModifier);
+    EXPECT_EQ(host.started.size(), 2u);
+    EXPECT_EQ(host.messages.size(), 2u);
+}
+
 // Qt's standard buttons and file dialog speak Czech once the translations are installed.
 TEST(EditorQtTexts, QtsOwnDialogTextsAreCzech) {
     ASSERT_TRUE(InstallQtCzech(*QCoreApplication::instance()))
