@@ -34,8 +34,10 @@ QString CommonDialog::QtFilter() const {
 
 bool EditorHost::StartProcess(QProcess& process, const QString& program,
                               const QStringList& arguments) {
-    // The game's lines go where the editor's go, so a full pipe never stops it.
-    process.setProcessChannelMode(QProcess::ForwardedChannels);
+    // The game's lines go where the editor's go, so a full pipe never stops it; a process set
+    // to merge its channels is read by the editor (the prover).
+    if (process.processChannelMode() != QProcess::MergedChannels)
+        process.setProcessChannelMode(QProcess::ForwardedChannels);
     process.setStandardInputFile(QProcess::nullDevice());
     process.start(program, arguments);
     return process.waitForStarted();

@@ -55,6 +55,7 @@ Form1::Form1(EditorHost* host, const QString& programDir)
     const bool sheetLoaded = LoadTileSheet();
     Form_Load();
     BuildViews();
+    BuildProver();
     RefreshStatus();
     if (!sheetLoaded) {
         host_->MsgBox(QStringLiteral("Chybi obrazek dlazdic ") +
@@ -177,6 +178,7 @@ void Form1::Mclear_Click() {
     if (!MaySetMapAside()) return;
     static const MapLayer empty{};
     document_.ReplaceAll(empty, empty, empty, QString());
+    DropFindings();
     viewScroll = 0;
     ShowView();
     document_.TakeChangedCells();
@@ -210,6 +212,7 @@ bool Form1::OpenMapSet(const QString& path) {
 bool Form1::OpenMapSet(const QByteArray& path) {
     if (!ReadMapSet(path, document_)) return false;
     if (!document_.Name().isEmpty()) Remember(document_.Name());
+    DropFindings();
     update();
     viewScroll = 0;
     ShowView();
@@ -311,6 +314,7 @@ void Form1::Mznovu_Click() {
 
 void Form1::MapChangedCells() {
     const std::vector<MapCell> cells = document_.TakeChangedCells();
+    if (!cells.empty()) DropFindings();
     Level->ShowChangedCells(cells);
     wholeView_->ShowChangedCells(cells);
     UpdateTitle();
@@ -333,6 +337,11 @@ void Form1::UpdateTitle() {
 void Form1::Mhrat_Click() {
     document_.EndStep();
     testPlay_.Start();
+}
+
+void Form1::MoveritPruchodnost_Click() {
+    document_.EndStep();
+    StartProving();
 }
 
 void Form1::MhratOdsud_Click() {
@@ -391,6 +400,8 @@ void Form1::RefreshStatus() {
                    .arg(mapTiles[c.col][c.row])
                    .arg(mapSolid[c.col][c.row])
                    .arg(mapItems[c.col][c.row]);
+        for (const MapFinding& finding : findings_)
+            if (finding.cell == c) text += QStringLiteral("   ") + finding.text;
     }
     if (status_->text() != text) status_->setText(text);
     const QString tool = tools_->Current().StateText();
@@ -404,7 +415,7 @@ void Form1::Tell(const QString& text) {
 
 OverlaySettings Form1::Overlays() const {
     return OverlaySettings{Mpevnost != nullptr && Mpevnost->isChecked(),
-                           Mbrany != nullptr && Mbrany->isChecked(), hovered_};
+                           Mbrany != nullptr && Mbrany->isChecked(), hovered_, &findings_, &route_};
 }
 
 // ---- Tools and level check ----
@@ -461,7 +472,8 @@ void Form1::CheckLevel() {
     rule(starts == 0, "Level postrada startovni pozici Zorvik flasky");
     rule(starts > 1, "V levelu smi byt jen jedna strtovni pozice Zorvik flasky");
 
-    // Then what the game itself would trip over, all in one message.
+    // Then what the game itself would trip over, all in one message, and each on its cell.
+    SetCheckFindings(LayoutFindings());
     const QString findings = LayoutFindingsText();
     if (!findings.isEmpty()) {
         host_->MsgBox(findings);

@@ -23,10 +23,14 @@
 
 class QAction;
 class QLabel;
+class QListWidget;
 class QMenu;
+class QProgressBar;
+class QTimer;
 
 namespace zorvik::editor {
 
+class LevelProver;
 class Minimap;
 class PalettePanel;
 class ToolManager;
@@ -88,6 +92,12 @@ class Form1 : public QMainWindow, public ToolContext {
     QAction* Mhrat = nullptr;
     // Shift+F5: test-play from the cell under the pointer, without the level's intro card.
     QAction* MhratOdsud = nullptr;
+    // F6: the prover in the background; its cancel; the route it found played in the game;
+    // the list of findings (level check and prover).
+    QAction* Moverit = nullptr;
+    QAction* MzrusitOvereni = nullptr;
+    QAction* MhratCestu = nullptr;
+    QAction* Mnalezy = nullptr;
     // Ctrl+S: saves to the map's file set without the dialog once the map has a name.
     QAction* QuickSave = nullptr;
     CommonDialog Dialog;
@@ -134,6 +144,9 @@ class Form1 : public QMainWindow, public ToolContext {
     // The same, with the player starting at the hovered cell (zorvik --start COL,ROW
     // --no-card); without a hovered cell it says where to point.
     void MhratOdsud_Click();
+    // Writes the map to a temporary set and runs the prover on it in the background; its
+    // answer is shown on the map (route, dead ends, unreachable pickups) and in the status bar.
+    void MoveritPruchodnost_Click();
     // Ctrl+S: save to the current name without the dialog; with no name yet, as Msave.
     void QuickSave_Click();
 
@@ -144,7 +157,7 @@ class Form1 : public QMainWindow, public ToolContext {
     // The tile file of the map set last opened or saved; empty for a new map.
     const QString& FileName() const { return document_.Name(); }
     // The game started by test-play; defaults to "zorvik" beside the editor's executable.
-    void SetGameProgram(const QString& program) { testPlay_.SetProgram(program); }
+    void SetGameProgram(const QString& program);
     const QString& GameProgram() const { return testPlay_.Program(); }
     // The tile file of the last test-play set, for tests; empty before the first.
     const QString& LastPlaySet() const { return testPlay_.LastSet(); }
@@ -153,6 +166,13 @@ class Form1 : public QMainWindow, public ToolContext {
     MapDocument& Document() override { return document_; }
     // The map tools and the current one (Tools.cpp registers them).
     ToolManager& Tools() { return *tools_; }
+
+    // The findings marked on the map now (level check and prover) and the prover's route.
+    const std::vector<MapFinding>& Findings() const { return findings_; }
+    const std::vector<MapCell>& Route() const { return route_; }
+    // The prover's summary line; empty without an answer.
+    QString ProveSummaryText() const;
+    bool Proving() const;
 
     // Whether the map changed since the last open, save or clear.
     bool MapChanged() const { return document_.Modified(); }
@@ -219,6 +239,18 @@ class Form1 : public QMainWindow, public ToolContext {
     OverlaySettings Overlays() const;
     void Scroll(int paletteSteps, int viewSteps);
 
+    // The prover (Form1Prove.cpp): its menu entries and status-bar controls, its answer on
+    // the map, and the findings list.
+    void BuildProver();
+    void StartProving();
+    void ShowProof(const ProveReport& report);
+    void ProofFailed(const QString& message);
+    void SetCheckFindings(std::vector<MapFinding> findings);
+    // The map changed: the findings and the route are no longer true and go.
+    void DropFindings();
+    void ShowFindings();
+    void FillFindingsList();
+
     std::unique_ptr<EditorHost> ownHost_;
     EditorHost* host_;
     QString programDir_;
@@ -230,6 +262,19 @@ class Form1 : public QMainWindow, public ToolContext {
     QPointF pointer_{-1, -1};  // last pointer position over the map view
     QLabel* status_ = nullptr;
     QLabel* toolState_ = nullptr;
+    LevelProver* prover_ = nullptr;
+    QWidget* proveBusy_ = nullptr;  // the progress bar and the cancel button, while running
+    QProgressBar* proveBar_ = nullptr;
+    QLabel* proveSummary_ = nullptr;
+    QPushButton* findingsButton_ = nullptr;
+    QListWidget* findingsList_ = nullptr;
+    QTimer* proveClock_ = nullptr;
+    std::vector<MapFinding> checkFindings_;
+    std::vector<MapFinding> proveFindings_;
+    std::vector<MapFinding> findings_;  // both, for the views
+    std::vector<MapCell> route_;
+    int edits_ = 0;        // map edits so far, to tell a stale answer
+    int editsProved_ = 0;  // edits when the running search started
     WholeMapView* wholeView_ = nullptr;
     Minimap* minimap_ = nullptr;
     PalettePanel* palette_ = nullptr;

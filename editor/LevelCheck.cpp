@@ -9,7 +9,10 @@
 
 namespace zorvik::editor {
 
-QString LayoutFindingsText() {
+namespace {
+
+// The layout findings of the map as it is now.
+std::vector<levelrules::Finding> CurrentFindings() {
     levelrules::Layer tiles(levelrules::kCells);
     levelrules::Layer solid(levelrules::kCells);
     levelrules::Layer items(levelrules::kCells);
@@ -21,7 +24,22 @@ QString LayoutFindingsText() {
             items[i] = mapItems[col][row];
         }
     }
-    const std::vector<levelrules::Finding> findings = levelrules::CheckLevel(tiles, solid, items);
+    return levelrules::CheckLevel(tiles, solid, items);
+}
+
+}  // namespace
+
+std::vector<MapFinding> LayoutFindings() {
+    std::vector<MapFinding> marks;
+    for (const levelrules::Finding& finding : CurrentFindings()) {
+        marks.push_back({MapFinding::Kind::Check, MapCell{finding.column, finding.row},
+                         QString::fromStdString(levelrules::FindingText(finding))});
+    }
+    return marks;
+}
+
+QString LayoutFindingsText() {
+    const std::vector<levelrules::Finding> findings = CurrentFindings();
     if (findings.empty()) return {};
     QString text = QString::fromLatin1(kFurtherFindingsText);
     for (const levelrules::Finding& finding : findings)

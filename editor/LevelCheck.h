@@ -6,6 +6,9 @@
 
 #include <QString>
 #include <QStringList>
+#include <vector>
+
+#include "ProveReport.h"
 
 namespace zorvik::editor {
 
@@ -15,6 +18,9 @@ inline const char* const kFurtherFindingsText = "Hra by s timto levelem mela pot
 // The message listing every layout finding of the map as it is now, one a line under the
 // heading; empty when there is none. Run by CheckLevel after its counting rules.
 QString LayoutFindingsText();
+
+// The same findings one by one with their cells, for the map views and the findings list.
+std::vector<MapFinding> LayoutFindings();
 
 // What the map lacks for the game to play it: a player start, an exit or goal. Empty when the
 // game can start it. Each entry one line in Czech; run before test-play.

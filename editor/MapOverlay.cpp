@@ -4,6 +4,7 @@
 
 #include <QColor>
 #include <QPainter>
+#include <QPolygonF>
 #include <algorithm>
 
 #include "A_deklare.h"
@@ -17,6 +18,12 @@ namespace {
 const QColor kSolidTint(255, 0, 0, 96);
 const QColor kLinkColour(255, 255, 0);
 const QColor kGateColour(0, 255, 255);
+// The prover's route in green, dead ends framed in red, unreachable pickups crossed out in
+// magenta, the level check's findings framed in orange.
+const QColor kRouteColour(0, 230, 64);
+const QColor kDeadEndColour(255, 32, 32);
+const QColor kUnreachableColour(255, 0, 255);
+const QColor kCheckColour(255, 160, 0);
 
 // A frame three pixels wide inside the cell.
 void FrameCell(QPainter& painter, const QRect& cell) {
@@ -49,7 +56,56 @@ QPointF CellMiddle(const ViewColumns& view, MapCell cell) {
     return QRectF(CellInterior(view, cell.col, cell.row)).center();
 }
 
+namespace {
+
+// The findings and the route.
+void PaintFindings(QPainter& painter, const ViewColumns& view, const OverlaySettings& settings) {
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setBrush(Qt::NoBrush);
+    if (settings.route != nullptr && settings.route->size() > 1) {
+        QPolygonF line;
+        for (const MapCell& cell : *settings.route)
+            line << CellMiddle(view, cell);
+        painter.setPen(QPen(kRouteColour, 4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        painter.drawPolyline(line);
+    }
+    if (settings.findings != nullptr) {
+        for (const MapFinding& finding : *settings.findings) {
+            if (finding.cell.col < view.firstCol || finding.cell.col >= view.firstCol + view.cols)
+                continue;
+            const QRectF cell = QRectF(CellInterior(view, finding.cell.col, finding.cell.row));
+            switch (finding.kind) {
+                case MapFinding::Kind::DeadEnd:
+                    painter.setPen(QPen(kDeadEndColour, 4));
+                    painter.drawRect(cell.adjusted(2, 2, -2, -2));
+                    break;
+                case MapFinding::Kind::Unreachable:
+                    painter.setPen(QPen(kUnreachableColour, 4));
+                    painter.drawLine(cell.topLeft() + QPointF(3, 3),
+                                     cell.bottomRight() - QPointF(3, 3));
+                    painter.drawLine(cell.topRight() + QPointF(-3, 3),
+                                     cell.bottomLeft() + QPointF(3, -3));
+                    break;
+                case MapFinding::Kind::Furthest:
+                    painter.setPen(QPen(kRouteColour, 3, Qt::DashLine));
+                    painter.drawEllipse(cell.adjusted(3, 3, -3, -3));
+                    break;
+                case MapFinding::Kind::Check:
+                case MapFinding::Kind::Fault:
+                    painter.setPen(QPen(kCheckColour, 3));
+                    painter.drawRect(cell.adjusted(2, 2, -2, -2));
+                    break;
+            }
+        }
+    }
+    painter.restore();
+}
+
+}  // namespace
+
 void PaintOverlays(QPainter& painter, const ViewColumns& view, const OverlaySettings& settings) {
+    PaintFindings(painter, view, settings);
     const MapCell& hovered = settings.hovered;
     const bool link = hovered.col != 0 && IsLinkTile(mapTiles[hovered.col][hovered.row]);
     if (!settings.solidity && !settings.gates && !link) return;

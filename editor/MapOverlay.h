@@ -7,7 +7,10 @@
 #include <QPointF>
 #include <QRect>
 
+#include <vector>
+
 #include "MapDocument.h"
+#include "ProveReport.h"
 
 class QPainter;
 
@@ -17,6 +20,9 @@ struct OverlaySettings {
     bool solidity = false;  // tint the solid cells
     bool gates = false;     // outline the three gate cells above every board housing
     MapCell hovered;        // the cell under the pointer (column 0: none)
+    // Findings marked on their cells and the prover's route (none: not shown).
+    const std::vector<MapFinding>* findings = nullptr;
+    const std::vector<MapCell>* route = nullptr;
 };
 
 // The columns a view shows: map column `firstCol` in its first slot, `cols` columns in all,

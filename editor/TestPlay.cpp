@@ -50,30 +50,50 @@ void TestPlay::Stop() {
     }
 }
 
-void TestPlay::Start(const QStringList& options) {
+bool ReadyToPlay(EditorHost& host, const QString& program) {
     const QStringList missing = MissingForPlay();
     if (!missing.isEmpty()) {
-        host_.MsgBox(QString::fromUtf8(kCannotPlayText) + QStringLiteral("\n- ") +
-                     missing.join(QStringLiteral("\n- ")));
-        return;
+        host.MsgBox(QString::fromUtf8(kCannotPlayText) + QStringLiteral("\n- ") +
+                    missing.join(QStringLiteral("\n- ")));
+        return false;
     }
-    const QFileInfo game(program_);
+    const QFileInfo game(program);
     if (!game.isFile() || !game.isExecutable()) {
-        host_.MsgBox(QString::fromLatin1(kGameMissingText) + QDir::toNativeSeparators(program_));
-        return;
+        host.MsgBox(QString::fromLatin1(kGameMissingText) + QDir::toNativeSeparators(program));
+        return false;
     }
+    return true;
+}
+
+std::unique_ptr<QTemporaryDir> WritePlaySet(EditorHost& host) {
     std::unique_ptr<QTemporaryDir> folder = MakePlayFolder();
-    const QString set = folder->filePath(QStringLiteral("level.map"));
     const WriteResult written =
         folder->isValid()
-            ? WriteMapSet(set)
+            ? WriteMapSet(PlaySetIn(*folder))
             : WriteResult{false, QString::fromUtf8("Dočasnou složku v %1 se nepodařilo vytvořit.")
-                                     .arg(QDir::toNativeSeparators(QDir::tempPath()))};
+                                     .arg(QDir::toNativeSeparators(TemporaryFolder()))};
     if (!written.written) {
-        host_.MsgBox(QString::fromLatin1(kPlayWriteFailedText) +
-                     QString::fromUtf8("\n\nPříčina: ") + written.cause);
-        return;
+        host.MsgBox(QString::fromLatin1(kPlayWriteFailedText) + QString::fromUtf8("\n\nPříčina: ") +
+                    written.cause);
+        return nullptr;
     }
+    return folder;
+}
+
+QString PlaySetIn(const QTemporaryDir& folder) {
+    return folder.filePath(QStringLiteral("level.map"));
+}
+
+void TestPlay::Start(const QStringList& options) {
+    if (!ReadyToPlay(host_, program_)) return;
+    std::unique_ptr<QTemporaryDir> folder = WritePlaySet(host_);
+    if (folder == nullptr) return;
+    const QString set = PlaySetIn(*folder);
+    Play(set, options);
+    if (lastSet_ == set) folder_ = std::move(folder);
+}
+
+void TestPlay::Play(const QString& set, const QStringList& options) {
     // A game still running plays the map as it was: it makes way for the map as it is now.
     Stop();
     game_ = std::make_unique<QProcess>();
@@ -84,7 +104,6 @@ void TestPlay::Start(const QStringList& options) {
         return;
     }
     lastSet_ = set;
-    folder_ = std::move(folder);
 }
 
 }  // namespace zorvik::editor

@@ -31,6 +31,17 @@ QString FindGame();
 // A fresh temporary folder for one test-play set (invalid when none could be made).
 std::unique_ptr<QTemporaryDir> MakePlayFolder();
 
+// The map's path in a play folder.
+QString PlaySetIn(const QTemporaryDir& folder);
+
+// Whether the game can play the map (a start, an exit or goal) and is there to start; each
+// failure is told to the designer.
+bool ReadyToPlay(EditorHost& host, const QString& program);
+
+// Writes the map as it is now into a fresh temporary folder; null, with the cause told to
+// the designer, when it cannot be written.
+std::unique_ptr<QTemporaryDir> WritePlaySet(EditorHost& host);
+
 class TestPlay {
   public:
     explicit TestPlay(EditorHost& host);
@@ -51,6 +62,10 @@ class TestPlay {
     // and starts nothing. Run by Mhrat_Click (F5); `options` follow the set on the game's
     // command line (Shift+F5: --start COL,ROW --no-card).
     void Start(const QStringList& options = {});
+
+    // Starts the game on a set already written (the prover's, for its route), ending the test
+    // game still running; a failure is reported.
+    void Play(const QString& set, const QStringList& options);
 
   private:
     void Stop();
