@@ -124,6 +124,8 @@ void Form1::SelectEntry(int entry) {
     linkMode = kFalse;
     speedMode = kFalse;
     if (palette_ != nullptr) palette_->Used(entry);
+    // A picked entry is for painting: the paint tool becomes current.
+    tools_->SelectDefault();
     RefreshStatus();
 }
 

@@ -115,7 +115,8 @@ class Form1 : public QMainWindow, public ToolContext {
     // Selects the palette entry in the pressed slot and switches both tools off.
     void Vyber_MouseDown(int button, int shift, double x, double y);
     // Makes palette entry 1..32 the one painted with and switches both tools off, as a press
-    // on the palette does (the palette panel and the keys 1..9 pick through it too).
+    // on the palette does (the palette panel and the keys 1..9 pick through it too); the paint
+    // tool becomes current.
     void SelectEntry(int entry) override;
     // Palette one entry up / down; map view one column right / left; beep at the limits.
     void Nahoru_Click();

@@ -25,6 +25,8 @@ class ToolManager : public QObject {
     AbstractTool& Current() { return *tools_[current_]; }
     // Makes `tool` (one of those added) current: the old one is deactivated first.
     void Select(AbstractTool& tool);
+    // Makes the default tool (the first added, painting) current.
+    void SelectDefault() { Select(*tools_.front()); }
     // The tools' actions in the order added, for the Tools menu.
     const std::vector<QAction*>& Actions() const { return actions_; }
     // The tools' commands as actions, for the Edit menu.

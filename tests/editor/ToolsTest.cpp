@@ -51,6 +51,7 @@ TEST_F(ActiveEditorTest, ANewToolGetsBothViewsInCellsAndDrawsOverThem) {
     auto owned = std::make_unique<ProbeTool>(*form);
     ProbeTool& probe = *owned;
     form->Tools().Add(std::move(owned));
+    PressSlot(2);  // before the tool is chosen: a palette pick returns to painting
     const QList<QAction*> entries = form->Mnastroje->actions();
     ASSERT_EQ(entries.size(), 6);
     EXPECT_EQ(entries[5]->text(), "Sonda");
@@ -58,7 +59,6 @@ TEST_F(ActiveEditorTest, ANewToolGetsBothViewsInCellsAndDrawsOverThem) {
     EXPECT_EQ(&form->Tools().Current(), &probe);
 
     // The normal view, scrolled: cells count from the map's first column.
-    PressSlot(2);
     form->Vlevo->click();
     QTest::mousePress(form->Level, Qt::LeftButton, Qt::ShiftModifier, CellCentre(2, 3));
     SendMove(form->Level, CellCentre(4, 3), Qt::LeftButton);
@@ -77,11 +77,15 @@ TEST_F(ActiveEditorTest, ANewToolGetsBothViewsInCellsAndDrawsOverThem) {
     const double size = whole->CellSize();
     const QPoint cell40(static_cast<int>(size * 39.5), static_cast<int>(size * 4.5));
     QTest::mouseClick(whole, Qt::MiddleButton, {}, cell40);
-    EXPECT_EQ(probe.events.back(), "release 40,5 b4 m0");
     EXPECT_EQ(selectedEntry, 20);
     EXPECT_EQ(whole->grab().toImage().pixelColor(cell40), QColor(Qt::magenta));
+    // A palette pick returns to painting; the press's release still ends the tool's gesture.
+    EXPECT_EQ(probe.events.end()[-2], "deactivate");
+    EXPECT_EQ(probe.events.back(), "release 40,5 b4 m0");
+    EXPECT_TRUE(entries[0]->isChecked());
 
-    // Back to painting with the tool's own entry in the menu.
+    // Chosen again in the menu and left through the paint tool's entry.
+    ChooseMenuItem(*form, *form->Mnastroje, *entries[5]);
     ChooseMenuItem(*form, *form->Mnastroje, *entries[0]);
     EXPECT_EQ(probe.events.back(), "deactivate");
     QTest::mouseClick(whole, Qt::LeftButton, {}, cell40);
