@@ -4,6 +4,7 @@
 // the window). A tool edits the map only through the document's undo gateway.
 #pragma once
 
+#include <QImage>
 #include <QKeySequence>
 #include <QString>
 #include <functional>
@@ -46,6 +47,9 @@ class ToolContext {
     virtual void RepaintViews() = 0;
     // The map cell under the pointer in either view (column 0: none).
     virtual MapCell Hovered() const = 0;
+    // The picture of the cells from corner `a` to corner `b` as the views draw them, 30 pixels
+    // a cell with the grid (for a paste's preview).
+    virtual QImage CellsPicture(MapCell a, MapCell b) const = 0;
     // A short note in the status bar (a pick that found nothing, a link refused).
     virtual void Tell(const QString& text) = 0;
 };

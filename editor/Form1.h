@@ -200,6 +200,7 @@ class Form1 : public QMainWindow, public ToolContext {
     QString SpeedText() const override { return Text2->text(); }
     void RepaintViews() override;
     void Tell(const QString& text) override;
+    QImage CellsPicture(MapCell a, MapCell b) const override;
     // A pointer event of the normal view, in map cells, for the current tool.
     MapPointer PointerAt(int buttons, int shift, double x, double y) const;
 

@@ -180,6 +180,10 @@ void Form1::RepaintViews() {
     wholeView_->update();
 }
 
+QImage Form1::CellsPicture(MapCell a, MapCell b) const {
+    return wholeView_->Canvas().Image().copy(CellsArea(ViewColumns{1, kLastCol}, a, b));
+}
+
 void Form1::ShowView() {
     DrawMap();
     if (minimap_ != nullptr) minimap_->update();

@@ -97,6 +97,7 @@ bool SelectTool::CopySelection() {
     clipCols_ = last.col - first.col + 1;
     clipRows_ = last.row - first.row + 1;
     clipboard_.clear();
+    picture_ = Context().CellsPicture(first, last);
     for (int row = first.row; row <= last.row; ++row) {
         for (int col = first.col; col <= last.col; ++col)
             clipboard_.push_back({mapTiles[col][row], mapSolid[col][row], mapItems[col][row]});
@@ -190,10 +191,15 @@ void SelectTool::PaintPreview(QPainter& painter, const ViewColumns& view) const 
     if (selected_ && visible(from_, to_))
         FrameArea(painter, CellsArea(view, clip(from_), clip(to_)), kSelectionColour, 40);
     if (pasting_) {
+        // The copied cells where they would go (what falls off the map is cut), half seen.
         const MapCell end{std::min(pasteAt_.col + clipCols_ - 1, kLastCol),
                           std::min(pasteAt_.row + clipRows_ - 1, kLastRow)};
-        if (visible(pasteAt_, end))
-            FrameArea(painter, CellsArea(view, clip(pasteAt_), clip(end)), kPasteColour, 96);
+        const QRect area = CellsArea(view, pasteAt_, end);
+        painter.save();
+        painter.setOpacity(0.8);
+        painter.drawImage(area.topLeft(), picture_, QRect(QPoint(0, 0), area.size()));
+        painter.restore();
+        FrameArea(painter, area, kPasteColour, 0);
     }
 }
 

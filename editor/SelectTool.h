@@ -52,6 +52,7 @@ class SelectTool : public AbstractTool {
     int clipCols_ = 0;
     int clipRows_ = 0;
     std::vector<Cell> clipboard_;  // row by row
+    QImage picture_;               // the copied cells as drawn, for the paste's preview
     bool pasting_ = false;
     MapCell pasteAt_;
 };
