@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "BenchSupport.h"
+#include "EditorBench.h"
 #include "TestPaths.h"
 #include "editor/A_deklare.h"
 #include "editor/EditorHost.h"
@@ -25,31 +26,12 @@ namespace {
 
 using namespace zorvik::editor;
 
-class QuietHost : public EditorHost {
-  public:
-    std::optional<QString> ChooseFile(bool, const CommonDialog&) override { return std::nullopt; }
-    void MsgBox(const QString&) override {}
-    SaveChoice AskSaveChanges(const QString&) override { return SaveChoice::Discard; }
-    void Beep() override {}
-    QSettings& Settings() override { return settings_; }
-
-  private:
-    QTemporaryDir settingsDir_;
-    QSettings settings_{settingsDir_.filePath("editor.conf"), QSettings::IniFormat};
-};
-
-QuietHost g_host;
+zorvik::bench::QuietHost g_host;
 Form1* g_form = nullptr;
 WholeMapView* g_whole = nullptr;
 
 void FillMap() {
-    for (int c = 1; c <= 50; ++c) {
-        for (int r = 1; r <= 18; ++r) {
-            mapTiles[c][r] = static_cast<int16_t>(1 + (c * 7 + r * 3) % 17);
-            mapSolid[c][r] = static_cast<int16_t>(r >= 12 ? 1 : 0);
-            mapItems[c][r] = static_cast<int16_t>((c + r) % 5 == 0 ? 40 : 0);
-        }
-    }
+    zorvik::bench::FillEditorMap();
 }
 
 QPointF At(int col, int row) {
@@ -134,14 +116,7 @@ BENCHMARK(BM_UndoPaste)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 // The floor: a fill and a copy of the whole map's 1201 x 433 pixels (24-pixel cells).
 void BM_WholeFloor(benchmark::State& st) {
     const size_t bytes = 1201 * 433 * 4;
-    std::vector<unsigned char> fill(bytes), from(bytes, 1), to(bytes);
-    for (auto _ : st) {
-        std::memset(fill.data(), 0, bytes);
-        std::memcpy(to.data(), from.data(), bytes);
-        benchmark::DoNotOptimize(fill.data());
-        benchmark::DoNotOptimize(to.data());
-        benchmark::ClobberMemory();
-    }
+    zorvik::bench::RunMemoryFloor(st, bytes, bytes);
 }
 BENCHMARK(BM_WholeFloor)->Unit(benchmark::kMillisecond)->MinTime(0.5);
 
