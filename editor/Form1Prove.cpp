@@ -117,13 +117,18 @@ QString Form1::ProveSummaryText() const {
 }
 
 void Form1::StartProving() {
-    if (!prover_->Start()) return;
+    // A run still going ends here, whether the new one starts or not.
+    const bool started = prover_->Start();
+    proveBusy_->setVisible(started);
+    MzrusitOvereni->setEnabled(started);
+    if (!started) {
+        proveClock_->stop();
+        return;
+    }
     editsProved_ = edits_;
     proveSummary_->clear();
     proveBar_->setFormat(QString::fromUtf8("Ověřuji…"));
-    proveBusy_->show();
     proveClock_->start();
-    MzrusitOvereni->setEnabled(true);
     MhratCestu->setEnabled(false);
 }
 

@@ -44,8 +44,8 @@ void LevelProver::Cancel() {
 }
 
 bool LevelProver::Start() {
-    if (!ReadyToPlay(host_, program_)) return false;
     Cancel();
+    if (!ReadyToPlay(host_, program_)) return false;
     hasRoute_ = false;
     set_.clear();
     folder_ = WritePlaySet(host_);

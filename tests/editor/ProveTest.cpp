@@ -127,6 +127,18 @@ TEST_F(ProveTest, ASearchRunsInTheBackgroundAndCanBeCancelled) {
     EXPECT_TRUE(QTest::qWaitFor([pid] { return ::kill(pid, 0) != 0; }, 5000));
     EXPECT_TRUE(Summary().isEmpty());
     EXPECT_TRUE(host.messages.empty());
+
+    // F6 again on a map the game cannot play: the running search ends, nothing new starts.
+    QFile::remove(Path("pid"));
+    F6();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return QFile::exists(Path("pid")); }, 5000));
+    const pid_t second = static_cast<pid_t>(ReadAll(Path("pid")).trimmed().toInt());
+    mapItems[9][17] = 0;  // no exit
+    F6();
+    EXPECT_EQ(host.messages.size(), 1u);
+    EXPECT_FALSE(form->Proving());
+    EXPECT_FALSE(bar->isVisible());
+    EXPECT_TRUE(QTest::qWaitFor([second] { return ::kill(second, 0) != 0; }, 5000));
 }
 
 TEST_F(ProveTest, AnAnswerForAMapChangedMeanwhileIsNotShown) {
