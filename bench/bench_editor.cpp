@@ -5,12 +5,15 @@
 #include <QApplication>
 #include <QImage>
 #include <QMouseEvent>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <cstring>
 #include <memory>
 #include <optional>
 #include <vector>
 
 #include "BenchSupport.h"
+#include "EditorBench.h"
 #include "TestPaths.h"
 #include "editor/A_deklare.h"
 #include "editor/B_do.h"
@@ -22,32 +25,11 @@ namespace {
 
 using namespace zorvik::editor;
 
-// Answers every question with Yes and cancels every dialog.
-class QuietHost : public EditorHost {
-  public:
-    std::optional<QString> ChooseFile(bool, const CommonDialog&) override { return std::nullopt; }
-    void MsgBox(const QString&) override {}
-    bool AskYesNo(const QString&) override { return true; }
-    void Beep() override {}
-};
-
-QuietHost g_host;
+zorvik::bench::QuietHost g_host;
 Form1* g_form = nullptr;
 
-// Every cell of the map holds a tile; stones, walking enemies with their speed labels and
-// links are scattered over it.
 void FillMap() {
-    for (int c = 1; c <= 50; ++c) {
-        for (int r = 1; r <= 18; ++r) {
-            mapTiles[c][r] = static_cast<int16_t>(1 + (c * 7 + r * 3) % 17);
-            mapSolid[c][r] = static_cast<int16_t>(r >= 12 ? 1 : 0);
-            int16_t item = 0;
-            if ((c + r) % 5 == 0) item = 40;
-            if ((c * r) % 11 == 0) item = static_cast<int16_t>(41 + (c + r) % 10);
-            if ((c + 2 * r) % 13 == 0) item = static_cast<int16_t>(20 + c % 20);
-            mapItems[c][r] = item;
-        }
-    }
+    zorvik::bench::FillEditorMap();
     viewScroll = 10;
 }
 

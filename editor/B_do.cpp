@@ -2,6 +2,7 @@
 #include "B_do.h"
 
 #include <algorithm>
+#include <functional>
 
 #include "A_deklare.h"
 #include "C_Nastav.h"
@@ -91,11 +92,11 @@ void DrawPalette() {
 
 namespace {
 
-// Draws view cell (k, row): its image or black, a stone marker, a speed or link label.
-// Returns the area a label painted (empty without one), which can reach into the next cells.
-QRect DrawCell(PictureBox& view, const PictureBox& sheet, int k, int row) {
+// Draws map cell (col, row) into view slot (k, row): its image or black, a stone marker, a
+// speed or link label. Returns the area a label painted (empty without one), which can reach
+// into the next cells.
+QRect DrawCell(PictureBox& view, const PictureBox& sheet, int k, int row, int col) {
     const int inner = kViewPitch - 1;  // 29 x 29 pixels inside the grid lines
-    const int col = k + viewScroll;
     const int tile = mapTiles[col][row];
     const int item = mapItems[col][row];
     const int x = kViewPitch * (k - 1);
@@ -144,6 +145,105 @@ QRect DrawCell(PictureBox& view, const PictureBox& sheet, int k, int row) {
     return painted.adjusted(-1, -1, 1, 1);
 }
 
+// A picture of map columns firstCol .. firstCol + cols - 1, all rows, 30 pixels a cell, with
+// the grid lines drawn by `gridLine` (x, y, width, height).
+struct CellPicture {
+    PictureBox& view;
+    int firstCol;
+    int cols;
+    std::function<void(int, int, int, int)> gridLine;
+};
+
+void DrawAll(const CellPicture& picture) {
+    const PictureBox& sheet = *TheForm().Hiden;
+    picture.view.HoldUpdates(true);
+    for (int row = 1; row <= kLastRow; ++row) {
+        for (int k = 1; k <= picture.cols; ++k)
+            DrawCell(picture.view, sheet, k, row, k + picture.firstCol - 1);
+    }
+    const int width = picture.cols * kViewPitch;
+    const int height = kLastRow * kViewPitch;
+    for (int x = 0; x <= width; x += kViewPitch)
+        picture.gridLine(x, 0, 1, height);
+    for (int y = 0; y <= height; y += kViewPitch)
+        picture.gridLine(0, y, width, 1);
+    picture.view.HoldUpdates(false);
+}
+
+// Redraws only what the given map cells change: their cells, the cells a label spills into,
+// and the grid lines around them. The result is the picture DrawAll draws.
+void DrawChanged(const CellPicture& picture, const std::vector<MapCell>& cells) {
+    const PictureBox& sheet = *TheForm().Hiden;
+    const int cols = picture.cols;
+    // Slots to redraw, [row][k] counted from 1. A full drawing goes row by row, and a later
+    // cell covers what an earlier label spilt into it, so redrawing a cell means redrawing
+    // the cells its label reaches as well.
+    std::vector<std::vector<char>> pending(kLastRow + 2, std::vector<char>(cols + 2, 0));
+    std::vector<std::vector<char>> redrawn(kLastRow + 2, std::vector<char>(cols + 2, 0));
+    bool any = false;
+    for (const MapCell& cell : cells) {
+        const int k = cell.col - picture.firstCol + 1;
+        if (k < 1 || k > cols || cell.row < 1 || cell.row > kLastRow) continue;
+        pending[cell.row][k] = 1;
+        any = true;
+    }
+    if (!any) return;
+    picture.view.HoldUpdates(true);
+    for (int row = 1; row <= kLastRow; ++row) {
+        for (int k = 1; k <= cols; ++k) {
+            if (pending[row][k] == 0) continue;
+            redrawn[row][k] = 1;
+            const QRect label = DrawCell(picture.view, sheet, k, row, k + picture.firstCol - 1);
+            if (label.isEmpty()) continue;
+            const int right = kViewPitch * k;  // the grid line right of the cell
+            const int bottom = kViewPitch * row;
+            if (label.right() > right && k < cols) pending[row][k + 1] = 1;
+            if (label.bottom() > bottom && row < kLastRow) {
+                pending[row + 1][k] = 1;
+                if (label.right() > right && k < cols) pending[row + 1][k + 1] = 1;
+            }
+        }
+    }
+    // The grid lines around the redrawn cells, vertical ones first as in DrawGrid.
+    const int width = cols * kViewPitch;
+    const int height = kLastRow * kViewPitch;
+    for (int pass = 0; pass < 2; ++pass) {
+        for (int row = 1; row <= kLastRow; ++row) {
+            for (int k = 1; k <= cols; ++k) {
+                if (redrawn[row][k] == 0) continue;
+                const int x = kViewPitch * (k - 1);
+                const int y = kViewPitch * (row - 1);
+                for (int line = 0; line <= kViewPitch; line += kViewPitch) {
+                    if (pass == 0) {
+                        picture.gridLine(x + line, y, 1, std::min(kViewPitch + 1, height - y));
+                    } else {
+                        picture.gridLine(x, y + line, std::min(kViewPitch + 1, width - x), 1);
+                    }
+                }
+            }
+        }
+    }
+    picture.view.HoldUpdates(false);
+}
+
+// The map view's picture: the 18 columns from viewScroll on, grid lines copied from Fialova.
+CellPicture ViewPicture() {
+    Form1& form = TheForm();
+    return CellPicture{
+        *form.Level, viewScroll + 1, kViewCells, [&form](int x, int y, int w, int h) {
+            // Fialova is grey all over; copying from the line's own position
+            // keeps the copies inside it.
+            form.Level->BitBlt(x, y, w, h, form.Fialova, w == 1 ? 0 : x, h == 1 ? 0 : y, kSrcCopy);
+        }};
+}
+
+// The whole map's picture: all 50 columns, grid lines filled grey.
+CellPicture WholePicture(PictureBox& canvas) {
+    return CellPicture{canvas, 1, kLastCol, [&canvas](int x, int y, int w, int h) {
+                           canvas.FillRect(x, y, w, h, qRgb(128, 128, 128));
+                       }};
+}
+
 }  // namespace
 
 void DrawMap() {
@@ -151,63 +251,22 @@ void DrawMap() {
     form.Level->HoldUpdates(true);
     for (int row = 1; row <= kViewCells; ++row) {
         for (int k = 1; k <= kViewCells; ++k)
-            DrawCell(*form.Level, *form.Hiden, k, row);
+            DrawCell(*form.Level, *form.Hiden, k, row, k + viewScroll);
     }
     DrawGrid();
     form.Level->HoldUpdates(false);
 }
 
 void DrawMapCells(const std::vector<MapCell>& cells) {
-    Form1& form = TheForm();
-    // View cells to redraw, [row][k] counted from 1. A full DrawMap draws row by row, and a
-    // later cell covers what an earlier label spilt into it, so redrawing a cell means
-    // redrawing the cells its label reaches as well.
-    bool pending[kViewCells + 2][kViewCells + 2] = {};
-    bool redrawn[kViewCells + 2][kViewCells + 2] = {};
-    bool any = false;
-    for (const MapCell& cell : cells) {
-        const int k = cell.col - viewScroll;
-        if (k < 1 || k > kViewCells || cell.row < 1 || cell.row > kViewCells) continue;
-        pending[cell.row][k] = true;
-        any = true;
-    }
-    if (!any) return;
-    form.Level->HoldUpdates(true);
-    for (int row = 1; row <= kViewCells; ++row) {
-        for (int k = 1; k <= kViewCells; ++k) {
-            if (!pending[row][k]) continue;
-            redrawn[row][k] = true;
-            const QRect label = DrawCell(*form.Level, *form.Hiden, k, row);
-            if (label.isEmpty()) continue;
-            const int right = kViewPitch * k;  // the grid line right of the cell
-            const int bottom = kViewPitch * row;
-            if (label.right() > right && k < kViewCells) pending[row][k + 1] = true;
-            if (label.bottom() > bottom && row < kViewCells) {
-                pending[row + 1][k] = true;
-                if (label.right() > right && k < kViewCells) pending[row + 1][k + 1] = true;
-            }
-        }
-    }
-    // The grid lines around the redrawn cells, vertical ones first as in DrawGrid.
-    const int length = kViewCells * kViewPitch;
-    for (int pass = 0; pass < 2; ++pass) {
-        for (int row = 1; row <= kViewCells; ++row) {
-            for (int k = 1; k <= kViewCells; ++k) {
-                if (!redrawn[row][k]) continue;
-                const int x = kViewPitch * (k - 1);
-                const int y = kViewPitch * (row - 1);
-                const int span = std::min(kViewPitch + 1, length - (pass == 0 ? y : x));
-                for (int line = 0; line <= kViewPitch; line += kViewPitch) {
-                    if (pass == 0) {
-                        form.Level->BitBlt(x + line, y, 1, span, form.Fialova, 0, y, kSrcCopy);
-                    } else {
-                        form.Level->BitBlt(x, y + line, span, 1, form.Fialova, x, 0, kSrcCopy);
-                    }
-                }
-            }
-        }
-    }
-    form.Level->HoldUpdates(false);
+    DrawChanged(ViewPicture(), cells);
+}
+
+void DrawWholeMap(PictureBox& canvas) {
+    DrawAll(WholePicture(canvas));
+}
+
+void DrawWholeMapCells(PictureBox& canvas, const std::vector<MapCell>& cells) {
+    DrawChanged(WholePicture(canvas), cells);
 }
 
 }  // namespace zorvik::editor

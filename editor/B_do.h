@@ -3,7 +3,9 @@
 
 #include <vector>
 
+#include "A_deklare.h"
 #include "MapDocument.h"
+#include "PictureBox.h"
 
 namespace zorvik::editor {
 
@@ -22,5 +24,14 @@ void DrawMap();
 // Redraws only what the given map cells change in the view: their visible cells, the cells a
 // label spills into, and the grid lines around them. The picture is the one DrawMap draws.
 void DrawMapCells(const std::vector<MapCell>& cells);
+
+// The size of the whole map's picture: 50 x 18 cells 30 pixels apart, with the grid lines.
+constexpr int kWholeWidth = kLastCol * kViewPitch + 1;
+constexpr int kWholeHeight = kLastRow * kViewPitch + 1;
+// Draws all 50 x 18 map cells into `canvas` (kWholeWidth x kWholeHeight), cell for cell as
+// DrawMap draws the view, grid included. For the whole-map view and the minimap.
+void DrawWholeMap(PictureBox& canvas);
+// Redraws the given changed cells there, as DrawMapCells does in the view.
+void DrawWholeMapCells(PictureBox& canvas, const std::vector<MapCell>& cells);
 
 }  // namespace zorvik::editor

@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QProcess>
+#include <QPushButton>
 
 namespace zorvik::editor {
 
@@ -31,8 +32,15 @@ QString CommonDialog::QtFilter() const {
     return filters.join(QStringLiteral(";;"));
 }
 
-bool EditorHost::StartDetached(const QString& program, const QStringList& arguments) {
-    return QProcess::startDetached(program, arguments);
+bool EditorHost::StartProcess(QProcess& process, const QString& program,
+                              const QStringList& arguments) {
+    // The game's lines go where the editor's go, so a full pipe never stops it; a process set
+    // to merge its channels is read by the editor (the prover).
+    if (process.processChannelMode() != QProcess::MergedChannels)
+        process.setProcessChannelMode(QProcess::ForwardedChannels);
+    process.setStandardInputFile(QProcess::nullDevice());
+    process.start(program, arguments);
+    return process.waitForStarted();
 }
 
 std::optional<QString> QtEditorHost::ChooseFile(bool save, const CommonDialog& dialog) {
@@ -47,10 +55,19 @@ void QtEditorHost::MsgBox(const QString& text) {
     QMessageBox::information(window_, QApplication::applicationName(), text, QMessageBox::Ok);
 }
 
-bool QtEditorHost::AskYesNo(const QString& text) {
-    return QMessageBox::question(window_, QApplication::applicationName(), text,
-                                 QMessageBox::Yes | QMessageBox::No,
-                                 QMessageBox::No) == QMessageBox::Yes;
+SaveChoice QtEditorHost::AskSaveChanges(const QString& text) {
+    QMessageBox box(QMessageBox::Warning, QApplication::applicationName(), text,
+                    QMessageBox::NoButton, window_);
+    QPushButton* save = box.addButton(QString::fromUtf8("Uložit"), QMessageBox::AcceptRole);
+    QPushButton* discard =
+        box.addButton(QString::fromUtf8("Zahodit"), QMessageBox::DestructiveRole);
+    QPushButton* cancel = box.addButton(QString::fromUtf8("Zrušit"), QMessageBox::RejectRole);
+    box.setDefaultButton(save);
+    box.setEscapeButton(cancel);
+    box.exec();
+    if (box.clickedButton() == save) return SaveChoice::Save;
+    if (box.clickedButton() == discard) return SaveChoice::Discard;
+    return SaveChoice::Cancel;
 }
 
 void QtEditorHost::Beep() {

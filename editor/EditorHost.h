@@ -3,10 +3,12 @@
 // answer questions and read every message shown.
 #pragma once
 
+#include <QSettings>
 #include <QString>
 #include <QStringList>
 #include <optional>
 
+class QProcess;
 class QWidget;
 
 namespace zorvik::editor {
@@ -37,6 +39,9 @@ class CommonDialog {
     EditorHost* host_;
 };
 
+// The answers to the question asked before unsaved changes would be lost.
+enum class SaveChoice { Save, Discard, Cancel };
+
 class EditorHost {
   public:
     virtual ~EditorHost() = default;
@@ -44,12 +49,16 @@ class EditorHost {
     virtual std::optional<QString> ChooseFile(bool save, const CommonDialog& dialog) = 0;
     // A message box with an OK button.
     virtual void MsgBox(const QString& text) = 0;
-    // A question with Yes and No; true for Yes.
-    virtual bool AskYesNo(const QString& text) = 0;
+    // A question with the buttons "Uložit", "Zahodit" and "Zrušit" (also Escape).
+    virtual SaveChoice AskSaveChanges(const QString& text) = 0;
     // The system's default beep.
     virtual void Beep() = 0;
-    // Starts a program beside the editor, not waiting for it; false when it could not start.
-    virtual bool StartDetached(const QString& program, const QStringList& arguments);
+    // Where the editor keeps what it remembers across runs (recent files, last folder).
+    virtual QSettings& Settings() = 0;
+    // Starts a program beside the editor in `process`, not waiting for it to end; false when
+    // it could not start. Its output goes to the editor's own.
+    virtual bool StartProcess(QProcess& process, const QString& program,
+                              const QStringList& arguments);
 };
 
 // The desktop implementation: Qt file dialogs and message boxes over the given window.
@@ -58,11 +67,15 @@ class QtEditorHost : public EditorHost {
     explicit QtEditorHost(QWidget* window) : window_(window) {}
     std::optional<QString> ChooseFile(bool save, const CommonDialog& dialog) override;
     void MsgBox(const QString& text) override;
-    bool AskYesNo(const QString& text) override;
+    SaveChoice AskSaveChanges(const QString& text) override;
     void Beep() override;
+    // The user's settings file: ~/.config/zorvik/editor.conf (XDG_CONFIG_HOME).
+    QSettings& Settings() override { return settings_; }
 
   private:
     QWidget* window_;
+    QSettings settings_{QSettings::IniFormat, QSettings::UserScope, QStringLiteral("zorvik"),
+                        QStringLiteral("editor")};
 };
 
 }  // namespace zorvik::editor

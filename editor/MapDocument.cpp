@@ -1,6 +1,7 @@
 // The undo stack of the map: steps of cell changes with their old and new values.
 #include "MapDocument.h"
 
+#include <algorithm>
 #include <array>
 #include <utility>
 
@@ -90,11 +91,18 @@ bool MapDocument::Redo() {
 
 void MapDocument::MarkSaved() {
     EndStep();
-    saved_ = static_cast<long>(done_);
+    // An unnamed map has no file to be overwritten: every cleared state stays one.
+    if (!name_.isEmpty()) {
+        std::erase_if(saved_, [this](const SavedState& state) { return state.name == name_; });
+    }
+    saved_.push_back(SavedState{done_, name_});
 }
 
 bool MapDocument::Modified() const {
-    return !open_.changes.empty() || saved_ != static_cast<long>(done_);
+    if (!open_.changes.empty()) return true;
+    return std::none_of(saved_.begin(), saved_.end(), [this](const SavedState& state) {
+        return state.done == done_ && state.name == name_;
+    });
 }
 
 std::vector<MapCell> MapDocument::TakeChangedCells() {
@@ -104,10 +112,10 @@ std::vector<MapCell> MapDocument::TakeChangedCells() {
 }
 
 void MapDocument::Push(Step step) {
-    // A new step after undoing drops the steps that were undone; if the saved state was
-    // among them it can no longer be reached.
+    // A new step after undoing drops the steps that were undone, and with them the saved
+    // states they led to.
     steps_.resize(done_);
-    if (saved_ > static_cast<long>(done_)) saved_ = -1;
+    std::erase_if(saved_, [this](const SavedState& state) { return state.done > done_; });
     steps_.push_back(std::move(step));
     ++done_;
 }

@@ -45,9 +45,12 @@ class MapDocument {
     bool Undo();
     bool Redo();
 
-    // The map as it is now is the one in its file (after an open or a save).
+    // The map as it is now is the one in its file (after an open or a save), or a new empty
+    // map with nothing to lose (after Clear map, unnamed). A save replaces the file, so the
+    // other states that held what the file held no longer do.
     void MarkSaved();
-    // Whether the map differs from the saved state by at least one step.
+    // Whether the map differs from what its file holds: false in every state marked saved
+    // under the map's current name, also when undo or redo lead back to one.
     bool Modified() const;
 
     // Cells written since the last call (by edits, undo or redo), each once, for redrawing.
@@ -72,9 +75,15 @@ class MapDocument {
     void Apply(const Step& step, bool forward);
     void Touch(int col, int row);
 
+    // A state (a value of done_) that equals the file it is named after.
+    struct SavedState {
+        size_t done;
+        QString name;
+    };
+
     std::vector<Step> steps_;
     size_t done_ = 0;  // steps_[0..done_) are applied
-    long saved_ = 0;   // value of done_ when the map was saved; -1: not reachable
+    std::vector<SavedState> saved_{SavedState{0, QString()}};
     Step open_;
     bool stepOpen_ = false;
     QString name_;

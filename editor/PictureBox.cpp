@@ -79,20 +79,29 @@ Span Inside(int start, int count, int limit) {
 
 }  // namespace
 
+void PictureBox::FillRect(int x, int y, int w, int h, QRgb color) {
+    const Span cols = Inside(x, w, image_.width());
+    const Span rows = Inside(y, h, image_.height());
+    if (cols.first < cols.last) {
+        for (int j = rows.first; j < rows.last; ++j) {
+            QRgb* out = reinterpret_cast<QRgb*>(image_.scanLine(y + j)) + x;
+            std::fill(out + cols.first, out + cols.last, color);
+        }
+    }
+    Dirty(QRect(x, y, w, h));
+}
+
 void PictureBox::BitBlt(int x, int y, int w, int h, const PictureBox* src, int sx, int sy,
                         uint32_t rop) {
     const uint32_t index = (rop >> 16) & 0xFF;
     // Whole rows at a time through row pointers: these run for every cell of every redraw.
-    const Span cols = Inside(x, w, image_.width());
-    Span rows = Inside(y, h, image_.height());
     if (index == 0x00 || index == 0xFF) {
-        const QRgb fill = index == 0 ? qRgb(0, 0, 0) : qRgb(255, 255, 255);
-        if (cols.first >= cols.last) rows.last = rows.first;  // nothing inside: no rows
-        for (int j = rows.first; j < rows.last; ++j) {
-            QRgb* out = reinterpret_cast<QRgb*>(image_.scanLine(y + j)) + x;
-            std::fill(out + cols.first, out + cols.last, fill);
-        }
-    } else if (src != nullptr) {
+        FillRect(x, y, w, h, index == 0 ? qRgb(0, 0, 0) : qRgb(255, 255, 255));
+        return;
+    }
+    const Span cols = Inside(x, w, image_.width());
+    const Span rows = Inside(y, h, image_.height());
+    if (src != nullptr) {
         const QImage& from = src->image_;
         for (int j = rows.first; j < rows.last; ++j) {
             const int fy = sy + j;

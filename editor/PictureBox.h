@@ -44,6 +44,8 @@ class PictureBox : public QWidget {
     // neighbour; source pixels outside src's image read as black.
     void StretchBlt(int x, int y, int w, int h, const PictureBox& src, int sx, int sy, int sw,
                     int sh);
+    // Fills w x h pixels at (x, y) with one colour; parts outside the image are skipped.
+    void FillRect(int x, int y, int w, int h, QRgb color);
     void SetTextColor(const QColor& color) { textColor_ = color; }
     QColor TextColor() const { return textColor_; }
     // Draws the first `count` characters of text (all with count -1) at the rectangle's

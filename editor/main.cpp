@@ -11,6 +11,7 @@
 
 #include "EditorDesktop.h"
 #include "Form1.h"
+#include "QtCzech.h"
 
 namespace {
 
@@ -107,6 +108,7 @@ int main(int argc, char* argv[]) {
     StartUpMessages startUp(name);
     QApplication app(argc, argv);
     startUp.Release();
+    zorvik::editor::InstallQtCzech(app);
     zorvik::editor::IntroduceToTheDesktop();
     // Qt has taken its own options (-platform, -style ...) out of argv; what is left is ours,
     // read as the system's bytes, since a file name need not be valid UTF-8.

@@ -24,21 +24,8 @@ void SendWheel(QWidget* widget, int angleY, int angleX = 0) {
     QApplication::sendEvent(widget, &wheel);
 }
 
-QPoint CellCentre(int k, int r) {
-    return {30 * (k - 1) + 15, 30 * (r - 1) + 15};
-}
-
-class DesignerTest : public EditorTest {
+class DesignerTest : public ActiveEditorTest {
   protected:
-    void SetUp() override {
-        EditorTest::SetUp();
-        form->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
-    }
-    // Presses palette slot `slot` (0..4) with the mouse.
-    void PressSlot(int slot) {
-        QTest::mouseClick(form->Vyber, Qt::LeftButton, {}, QPoint(30, 74 * slot + 20));
-    }
     void Keys(const QKeySequence& keys) { QTest::keySequence(form.get(), keys); }
     // The map view as shown on screen, overlays included.
     QImage Shown() const {
@@ -91,13 +78,14 @@ TEST_F(DesignerTest, UndoAndRedoTakeWholeStepsAcrossADragAClearAndAnOpen) {
     EXPECT_TRUE(close.isAccepted());
     EXPECT_TRUE(host.questions.empty());
 
-    // Clear map is a step: undo brings the map back (with the view redrawn).
+    // Clear map is a step: undo brings the map back (with the view redrawn), the map as
+    // a.map holds it, so without the unsaved mark.
     form->Mclear->trigger();
     EXPECT_EQ(mapTiles[1][1], 0);
     EXPECT_EQ(form->windowTitle(), "Form1");
     Keys(QKeySequence("Ctrl+Z"));
     EXPECT_EQ(mapTiles[1][1], 3);
-    EXPECT_EQ(form->windowTitle(), "*a.map - Form1");
+    EXPECT_EQ(form->windowTitle(), "a.map - Form1");
     EXPECT_EQ(mapTiles[3][1], 3);
     EXPECT_EQ(CellMismatches(*form, 1, 1, 2), 0);
 
@@ -111,11 +99,11 @@ TEST_F(DesignerTest, UndoAndRedoTakeWholeStepsAcrossADragAClearAndAnOpen) {
     EXPECT_EQ(mapTiles[1][1], 7);
     EXPECT_FALSE(form->MapChanged());
     EXPECT_EQ(form->windowTitle(), "b.map - Form1");
-    // Undone, the map is again the one that came from a.map, and a save would go there.
+    // Undone, the map is again the one saved as a.map, and a save would go there.
     Keys(QKeySequence("Ctrl+Z"));
     EXPECT_EQ(mapTiles[1][1], 3);
-    EXPECT_TRUE(form->MapChanged());
-    EXPECT_EQ(form->windowTitle(), "*a.map - Form1");
+    EXPECT_FALSE(form->MapChanged());
+    EXPECT_EQ(form->windowTitle(), "a.map - Form1");
     Keys(QKeySequence("Ctrl+Y"));
     EXPECT_EQ(mapTiles[1][1], 7);
     EXPECT_FALSE(form->MapChanged());
@@ -337,6 +325,8 @@ TEST_F(DesignerTest, LevelCheckListsEveryLayoutFindingInOneMessage) {
 }
 
 TEST_F(DesignerTest, TestPlayWritesATemporarySetAndStartsTheGameOnIt) {
+    mapItems[10][10] = 999;  // a start and an exit: the game can play the map
+    mapItems[12][10] = 997;
     PressSlot(0);
     QTest::mouseClick(form->Level, Qt::LeftButton, {}, CellCentre(4, 2));
     host.dialogAnswers = {Path("mine.map")};
@@ -370,17 +360,21 @@ TEST_F(DesignerTest, TestPlayWritesATemporarySetAndStartsTheGameOnIt) {
     EXPECT_TRUE(form->MapChanged());
     EXPECT_EQ(form->FileName(), Path("mine.map"));
 
-    // The menu item does the same, in a fresh folder.
+    // The menu item does the same, in a fresh folder; the set of the game before is gone.
+    const QByteArray played = ReadAll(set);
     form->Mhrat->trigger();
     ASSERT_EQ(host.started.size(), 2u);
     EXPECT_NE(form->LastPlaySet(), set);
-    EXPECT_EQ(ReadAll(form->LastPlaySet()), ReadAll(set));
+    EXPECT_EQ(ReadAll(form->LastPlaySet()), played);
+    EXPECT_FALSE(QFileInfo::exists(set));
     EXPECT_EQ(host.messages.size(), 1u);
 }
 
 // Test-play's set goes into $TMPDIR when that is a folder the designer can write in, and into
 // /tmp otherwise: never into the root or the current folder.
 TEST_F(DesignerTest, TestPlayWritesItsSetIntoTmpdirOrElseIntoTmp) {
+    mapItems[2][17] = 999;  // a start and an exit: the game can play the map
+    mapItems[9][17] = 997;
     const QString game = Path("zorvik");
     WriteAll(game, "#!/bin/sh\n");
     ASSERT_TRUE(QFile::setPermissions(game, QFile::ReadOwner | QFile::ExeOwner));

@@ -22,7 +22,7 @@ TEST(EditorDesktop, WindowsCarryTheDesktopEntrysIdAndTheEditorsIcon) {
     ASSERT_EQ(image.size(), QSize(64, 64));
     EXPECT_EQ(qAlpha(image.pixel(0, 0)), 0);      // outside the rounded sheet
     EXPECT_EQ(qAlpha(image.pixel(32, 32)), 255);  // on it
-    host.yesNoAnswers.assign(4, true);
+    host.saveAnswers.assign(4, SaveChoice::Discard);
 }
 
 }  // namespace

@@ -7,9 +7,15 @@
 #include <QApplication>
 #include <QByteArray>
 #include <QFile>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMouseEvent>
+#include <QProcess>
+#include <QSettings>
 #include <QString>
 #include <QTemporaryDir>
+#include <QTest>
 #include <deque>
 #include <memory>
 #include <optional>
@@ -37,11 +43,22 @@ inline void SendMove(QWidget* widget, QPoint at, Qt::MouseButtons held) {
     QApplication::sendEvent(widget, &move);
 }
 
+// Chooses `item` of `menu` in the window's menu bar with real mouse clicks: the menu's title,
+// then the item in the menu that opens.
+inline void ChooseMenuItem(QMainWindow& window, QMenu& menu, QAction& item) {
+    QMenuBar* bar = window.menuBar();
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(menu.menuAction()).center());
+    ASSERT_TRUE(QTest::qWaitFor([&menu] { return menu.isVisible(); }, 2000));
+    QTest::mouseClick(&menu, Qt::LeftButton, {}, menu.actionGeometry(&item).center());
+    ASSERT_TRUE(QTest::qWaitFor([&menu] { return !menu.isVisible(); }, 2000));
+}
+
 class RecordingHost : public EditorHost {
   public:
     // Answers for the next file dialogs, in order; an empty path cancels.
     std::deque<QString> dialogAnswers;
-    std::deque<bool> yesNoAnswers;
+    // Answers to the unsaved-changes question, in order; with none left, Zrušit.
+    std::deque<SaveChoice> saveAnswers;
     std::vector<QString> messages;
     std::vector<QString> questions;
     int beeps = 0;
@@ -64,21 +81,36 @@ class RecordingHost : public EditorHost {
         return answer;
     }
     void MsgBox(const QString& text) override { messages.push_back(text); }
-    bool AskYesNo(const QString& text) override {
+    SaveChoice AskSaveChanges(const QString& text) override {
         questions.push_back(text);
-        if (yesNoAnswers.empty()) return false;
-        const bool answer = yesNoAnswers.front();
-        yesNoAnswers.pop_front();
+        if (saveAnswers.empty()) return SaveChoice::Cancel;
+        const SaveChoice answer = saveAnswers.front();
+        saveAnswers.pop_front();
         return answer;
     }
     void Beep() override { ++beeps; }
-    // Programs the editor would have started, with their arguments; nothing is run.
+    // Settings in a folder of this host's own, never the user's: a second window on the same
+    // host is the editor started again.
+    QTemporaryDir settingsDir;
+    QSettings settings{settingsDir.filePath("editor.conf"), QSettings::IniFormat};
+    QSettings& Settings() override { return settings; }
+    // Programs the editor started, with their arguments; run only with runPrograms set.
     std::vector<QStringList> started;
-    bool StartDetached(const QString& program, const QStringList& arguments) override {
+    bool runPrograms = false;
+    bool StartProcess(QProcess& process, const QString& program,
+                      const QStringList& arguments) override {
         started.push_back(QStringList{program} + arguments);
-        return true;
+        return !runPrograms || EditorHost::StartProcess(process, program, arguments);
     }
 };
+
+// The cause a failed save names after the save message; empty when the message has none.
+inline QString SaveCause(const QString& message) {
+    const QString mark = QString::fromUtf8("\n\nPříčina: ");
+    const qsizetype at = message.indexOf(mark);
+    if (!message.startsWith(QString::fromLatin1(kSaveFailedText)) || at < 0) return {};
+    return message.mid(at + mark.size());
+}
 
 class EditorTest : public ::testing::Test {
   protected:
@@ -90,7 +122,7 @@ class EditorTest : public ::testing::Test {
     }
     void TearDown() override {
         // Let the window close without its unsaved-changes question.
-        host.yesNoAnswers.assign(4, true);
+        host.saveAnswers.assign(4, SaveChoice::Discard);
         form.reset();
     }
 
@@ -122,6 +154,25 @@ class EditorTest : public ::testing::Test {
     RecordingHost host;
     std::unique_ptr<Form1> form;
     QTemporaryDir dir;
+};
+
+// The middle of view cell (k, r) of the normal view, both counted from 1.
+inline QPoint CellCentre(int k, int r) {
+    return {30 * (k - 1) + 15, 30 * (r - 1) + 15};
+}
+
+// A fresh window that is active, so its keys and shortcuts work, driven with real events.
+class ActiveEditorTest : public EditorTest {
+  protected:
+    void SetUp() override {
+        EditorTest::SetUp();
+        form->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    }
+    // Presses palette slot `slot` (0..4) with the mouse.
+    void PressSlot(int slot) {
+        QTest::mouseClick(form->Vyber, Qt::LeftButton, {}, QPoint(30, 74 * slot + 20));
+    }
 };
 
 }  // namespace zorvik::editor::test

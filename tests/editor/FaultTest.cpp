@@ -20,7 +20,6 @@ namespace zorvik::editor::test {
 namespace {
 
 const QString kOpenMessage = QString::fromLatin1(kOpenFailedText);
-const QString kSaveMessage = QString::fromLatin1(kSaveFailedText);
 
 QByteArray Layer(const char* cell) {
     QByteArray text;
@@ -168,7 +167,7 @@ TEST(EditorFiles, AFifoAsTheTileSheetGivesTheStandInAtOnce) {
         5, sheet, [&] { window = std::make_unique<Form1>(&host, program.path()); }));
     ASSERT_EQ(host.messages.size(), 1u);  // the stand-in's note
     EXPECT_TRUE(host.messages[0].contains("editor-tiles.bmp"));
-    host.yesNoAnswers.assign(4, true);
+    host.saveAnswers.assign(4, SaveChoice::Discard);
 }
 
 TEST_F(EditorFaultTest, NumbersBeyondSixteenBitsAreRefusedInEveryLayer) {
@@ -222,7 +221,8 @@ TEST_F(EditorFaultTest, SaveIntoAReadOnlyFolderWritesNothing) {
     for (const QString& target : {folder + "/x.map", folder + "/new.map"}) {
         Save(target);
         ASSERT_EQ(host.messages.size(), 1u) << target.toStdString();
-        EXPECT_EQ(host.messages[0], kSaveMessage);
+        EXPECT_EQ(SaveCause(host.messages[0]),
+                  QString::fromUtf8("Do složky %1 nelze zapisovat, je jen pro čtení.").arg(folder));
         EXPECT_TRUE(MapUnchanged());
         const QStringList files = QDir(folder).entryList(QDir::Files);
         EXPECT_EQ(files, QStringList({"x.map", "x.map.1", "x.map.2"}));
@@ -284,7 +284,11 @@ TEST_F(EditorFaultTest, SaveOntoAFullDiskLeavesTheOldSetAndNoTemporaries) {
     Save(folder + "/x.map");
     disk.Unlimit();
     ASSERT_EQ(host.messages.size(), 1u) << (disk.Mounted() ? "tmpfs" : "file-size limit");
-    EXPECT_EQ(host.messages[0], kSaveMessage);
+    // The message names the real cause: the full disk, or the file-size limit standing in.
+    EXPECT_TRUE(SaveCause(host.messages[0])
+                    .contains(disk.Mounted() ? QString::fromUtf8("Na disku není dost místa")
+                                             : QString::fromUtf8("by byl větší, než systém")))
+        << host.messages[0].toStdString();
     EXPECT_TRUE(MapUnchanged());
     for (const char* name : {"/x.map", "/x.map.1", "/x.map.2"})
         EXPECT_EQ(ReadAll(folder + name), old) << name;

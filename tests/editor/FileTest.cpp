@@ -1,5 +1,5 @@
 // Clear, Open and Save of map file sets, the file dialog's settings, and the question on
-// closing a window with unsaved changes.
+// closing a window with unsaved changes (save, discard or cancel).
 #include <unistd.h>
 
 #include <QApplication>
@@ -266,16 +266,19 @@ TEST_F(EditorTest, FailedSaveShowsItsMessageAndReplacesNothing) {
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_EQ(host.messages[0], kSaveMessage);
 
-    // A link number of 1000 does not fit: no file is touched.
+    // A link number of 1000 does not fit: no file is touched, and the message names the cell.
     mapItems[9][9] = 1000;
     host.dialogAnswers = {Path("x.map")};
     form->Msave_Click();
     ASSERT_EQ(host.messages.size(), 2u);
-    EXPECT_EQ(host.messages[1], kSaveMessage);
+    EXPECT_EQ(SaveCause(host.messages[1]),
+              QString::fromUtf8("Hodnota 1000 (sloupec 9, řádek 9, vrstva objektů (.2)) se do "
+                                "souboru mapy nevejde: soubor unese jen -99 až 999."));
     mapItems[9][9] = -100;
     host.dialogAnswers = {Path("new.map")};
     form->Msave_Click();
-    EXPECT_EQ(host.messages.size(), 3u);
+    ASSERT_EQ(host.messages.size(), 3u);
+    EXPECT_TRUE(SaveCause(host.messages[2]).startsWith("Hodnota -100 (sloupec 9,"));
     mapItems[9][9] = 5;
 
     // A read-only solidity file: the save fails and the other two keep their old text.
@@ -283,7 +286,8 @@ TEST_F(EditorTest, FailedSaveShowsItsMessageAndReplacesNothing) {
     host.dialogAnswers = {Path("x.map")};
     form->Msave_Click();
     ASSERT_EQ(host.messages.size(), 4u);
-    EXPECT_EQ(host.messages[3], kSaveMessage);
+    EXPECT_EQ(SaveCause(host.messages[3]),
+              QString::fromUtf8("Soubor %1 je jen pro čtení.").arg(Path("x.map.1")));
     for (const char* name : {"x.map", "x.map.1", "x.map.2"})
         EXPECT_EQ(ReadAll(Path(name)), old);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 3);
@@ -292,7 +296,9 @@ TEST_F(EditorTest, FailedSaveShowsItsMessageAndReplacesNothing) {
     // A folder that cannot be written to.
     host.dialogAnswers = {Path("nowhere/y.map")};
     form->Msave_Click();
-    EXPECT_EQ(host.messages.size(), 5u);
+    ASSERT_EQ(host.messages.size(), 5u);
+    EXPECT_EQ(SaveCause(host.messages[4]),
+              QString::fromUtf8("Složka %1 neexistuje.").arg(Path("nowhere")));
 
     // Once writable again the same save replaces all three, keeping their permissions.
     ASSERT_TRUE(
@@ -314,11 +320,12 @@ TEST_F(EditorTest, ShippedLevelsAreProtectedFromSaving) {
     host.dialogAnswers = {shipped};
     form->Msave_Click();
     ASSERT_EQ(host.messages.size(), 1u);
-    EXPECT_EQ(host.messages[0], kSaveMessage);
+    EXPECT_EQ(SaveCause(host.messages[0]),
+              QString::fromUtf8("Soubor %1 je jen pro čtení.").arg(shipped));
     EXPECT_EQ(ReadAll(shipped), before);
 }
 
-TEST_F(EditorTest, ClosingWithUnsavedChangesAsksFirst) {
+TEST_F(EditorTest, ClosingWithUnsavedChangesAsksToSaveDiscardOrCancel) {
     QCloseEvent quiet;
     QApplication::sendEvent(form.get(), &quiet);
     EXPECT_TRUE(quiet.isAccepted());
@@ -327,28 +334,52 @@ TEST_F(EditorTest, ClosingWithUnsavedChangesAsksFirst) {
     Pick(3);
     ClickCell(1, 1);
     ASSERT_TRUE(form->MapChanged());
-    host.yesNoAnswers = {false};
+    host.saveAnswers = {SaveChoice::Cancel};
     QCloseEvent refused;
     QApplication::sendEvent(form.get(), &refused);
     EXPECT_FALSE(refused.isAccepted());
     ASSERT_EQ(host.questions.size(), 1u);
-    EXPECT_EQ(host.questions[0], kDiscardChangesText);
+    EXPECT_EQ(host.questions[0], QString::fromUtf8(kUnsavedChangesText));
 
-    host.yesNoAnswers = {true};
-    QCloseEvent accepted;
-    QApplication::sendEvent(form.get(), &accepted);
-    EXPECT_TRUE(accepted.isAccepted());
+    // "Uložit" on a map without a name asks for one; cancelling that keeps the window open,
+    // without the save message.
+    host.saveAnswers = {SaveChoice::Save};
+    host.dialogAnswers = {""};
+    QCloseEvent cancelledSave;
+    QApplication::sendEvent(form.get(), &cancelledSave);
+    EXPECT_FALSE(cancelledSave.isAccepted());
+    EXPECT_TRUE(host.messages.empty());
 
-    // Saved, cleared or freshly opened maps close without a question.
+    // A save that fails keeps the window open too, and says why.
+    host.saveAnswers = {SaveChoice::Save};
+    host.dialogAnswers = {Path("nowhere/z.map")};
+    QCloseEvent failedSave;
+    QApplication::sendEvent(form.get(), &failedSave);
+    EXPECT_FALSE(failedSave.isAccepted());
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_TRUE(host.messages[0].startsWith(kSaveMessage));
+
+    // "Uložit" with a name: the set is written, then the window closes.
+    host.saveAnswers = {SaveChoice::Save};
     host.dialogAnswers = {Path("z.map")};
-    form->Msave_Click();
+    QCloseEvent saved;
+    QApplication::sendEvent(form.get(), &saved);
+    EXPECT_TRUE(saved.isAccepted());
+    EXPECT_TRUE(ReadAll(Path("z.map")).startsWith("003"));
+    EXPECT_FALSE(form->MapChanged());
+
+    // Saved maps close without a question; "Zahodit" closes over a change.
     QCloseEvent afterSave;
     QApplication::sendEvent(form.get(), &afterSave);
     EXPECT_TRUE(afterSave.isAccepted());
+    EXPECT_EQ(host.questions.size(), 4u);
     ClickCell(2, 2);
-    form->Mclear_Click();
-    EXPECT_FALSE(form->MapChanged());
-    EXPECT_EQ(host.questions.size(), 2u);
+    host.saveAnswers = {SaveChoice::Discard};
+    QCloseEvent discarded;
+    QApplication::sendEvent(form.get(), &discarded);
+    EXPECT_TRUE(discarded.isAccepted());
+    EXPECT_EQ(host.questions.size(), 5u);
+    EXPECT_TRUE(form->MapChanged());
 }
 
 }  // namespace

@@ -27,7 +27,7 @@ TEST(LevelFolder, AReadOnlyProgramFolderSendsTheDialogToTheUsersLevelsFolder) {
         QTest::keyClick(&form, Qt::Key_O, Qt::ControlModifier);
         EXPECT_EQ(host.lastInitDir, levels);
         EXPECT_TRUE(QDir(levels).exists());
-        host.yesNoAnswers.assign(4, true);
+        host.saveAnswers.assign(4, SaveChoice::Discard);
     }
     {
         // A writable program folder keeps the dialog there.
@@ -38,7 +38,7 @@ TEST(LevelFolder, AReadOnlyProgramFolderSendsTheDialogToTheUsersLevelsFolder) {
         ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
         QTest::keyClick(&form, Qt::Key_S, Qt::ControlModifier);
         EXPECT_EQ(host.lastInitDir, program.path());
-        host.yesNoAnswers.assign(4, true);
+        host.saveAnswers.assign(4, SaveChoice::Discard);
     }
     unsetenv("XDG_DATA_HOME");
 }
@@ -57,7 +57,7 @@ TEST(LevelFolder, AnInstalledEditorNeverOffersItsOwnFolderEvenWhereItMayWrite) {
         ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
         QTest::keyClick(&form, Qt::Key_O, Qt::ControlModifier);
         EXPECT_EQ(host.lastInitDir, xdg.path() + "/zorvik/levels");
-        host.yesNoAnswers.assign(4, true);
+        host.saveAnswers.assign(4, SaveChoice::Discard);
     }
     {
         // No levels folder can be made: the home folder, still not the installed one.
@@ -68,7 +68,7 @@ TEST(LevelFolder, AnInstalledEditorNeverOffersItsOwnFolderEvenWhereItMayWrite) {
         ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
         QTest::keyClick(&form, Qt::Key_O, Qt::ControlModifier);
         EXPECT_EQ(host.lastInitDir, QDir::homePath());
-        host.yesNoAnswers.assign(4, true);
+        host.saveAnswers.assign(4, SaveChoice::Discard);
     }
     unsetenv("XDG_DATA_HOME");
 }

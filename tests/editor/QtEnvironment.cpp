@@ -6,10 +6,14 @@
 
 namespace {
 
-// The offscreen platform warns about window size hints it cannot pass on; nothing to see.
+// The offscreen platform warns about what it cannot do for windows and menus (size hints,
+// raising, grabbing the keyboard); nothing to see.
 QtMessageHandler defaultHandler = nullptr;
 void QuietHandler(QtMsgType type, const QMessageLogContext& context, const QString& text) {
-    if (text.contains(QLatin1String("propagateSizeHints"))) return;
+    for (const char* note : {"propagateSizeHints", "does not support raise()",
+                             "does not support grabbing the keyboard"}) {
+        if (text.contains(QLatin1String(note))) return;
+    }
     if (defaultHandler != nullptr) defaultHandler(type, context, text);
 }
 

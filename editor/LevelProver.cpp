@@ -1,0 +1,85 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The background run of the prover.
+#include "LevelProver.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include "EditorHost.h"
+#include "TestPlay.h"
+
+namespace zorvik::editor {
+
+namespace {
+
+constexpr int kStopWaitMs = 3000;
+
+}  // namespace
+
+LevelProver::LevelProver(EditorHost& host, QObject* parent)
+    : QObject(parent), host_(host), program_(FindGame()) {}
+
+LevelProver::~LevelProver() {
+    Cancel();
+}
+
+bool LevelProver::Running() const {
+    return process_ != nullptr && process_->state() != QProcess::NotRunning;
+}
+
+int LevelProver::SecondsRunning() const {
+    return Running() ? static_cast<int>(clock_.elapsed() / 1000) : 0;
+}
+
+QString LevelProver::RouteFile() const {
+    return hasRoute_ && folder_ != nullptr ? folder_->filePath(QStringLiteral("route.txt"))
+                                           : QString();
+}
+
+void LevelProver::Cancel() {
+    if (!Running()) return;
+    process_->disconnect(this);
+    process_->kill();
+    process_->waitForFinished(kStopWaitMs);
+}
+
+bool LevelProver::Start() {
+    Cancel();
+    if (!ReadyToPlay(host_, program_)) return false;
+    hasRoute_ = false;
+    set_.clear();
+    folder_ = WritePlaySet(host_);
+    if (folder_ == nullptr) return false;
+    const QString set = PlaySetIn(*folder_);
+    process_ = std::make_unique<QProcess>();
+    // Both channels are read: the findings on standard output, a refusal on standard error.
+    process_->setProcessChannelMode(QProcess::MergedChannels);
+    connect(process_.get(), &QProcess::finished, this, &LevelProver::Done);
+    if (!host_.StartProcess(*process_, program_,
+                            {QStringLiteral("--prove"), set, QStringLiteral("--route"),
+                             folder_->filePath(QStringLiteral("route.txt"))})) {
+        process_->disconnect(this);
+        host_.MsgBox(QString::fromLatin1(kGameStartFailedText) +
+                     QDir::toNativeSeparators(program_));
+        return false;
+    }
+    set_ = set;
+    clock_.start();
+    return true;
+}
+
+void LevelProver::Done(int exitCode, QProcess::ExitStatus status) {
+    const QString output = QString::fromUtf8(process_->readAll());
+    if (status != QProcess::NormalExit || exitCode > 1) {
+        const QString line = output.trimmed().section(QLatin1Char('\n'), -1).trimmed();
+        emit Failed(QString::fromUtf8(kProveFailedText) +
+                    (line.isEmpty() ? QString::fromUtf8("program skončil s chybou") : line));
+        return;
+    }
+    const ProveReport report = ParseProveOutput(output);
+    hasRoute_ =
+        report.finishable && QFileInfo::exists(folder_->filePath(QStringLiteral("route.txt")));
+    emit Finished(report);
+}
+
+}  // namespace zorvik::editor
