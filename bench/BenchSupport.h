@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shared pieces of the benchmark programs: a console reporter that keeps the median of every
 // benchmark, the summary lines scripts/bench.sh collects, and a busy level for the game benches.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Editor: DrawMap of a full 18 x 18 view, and one mouse move that paints a cell (a real move
 // event through the map view: the edit, the redraw of what changed, the status bar) followed by
 // the window's pending paint, on the offscreen Qt platform. Against a fill and a copy of the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Game frame: background, world (boards, stones and enemies running), player and status line
 // on a busy level with the camera in the middle, and on the busiest view of the shipped
 // campaign, each against a memset + memcpy of the same bytes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Level load: ReadLevelMap of a level whose every cell holds a number (no intro card), against
 // reading the same three files' bytes.
 #include <fstream>

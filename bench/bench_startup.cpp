@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up: from what main does (a host, clean globals, InitDirectX) to the first title-menu
 // frame in the headless host, without the frame-rate test's three seconds (its results are set
 // as a 60 Hz display leaves them) and without the intro wipe. Against reading the data files.

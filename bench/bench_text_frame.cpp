@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Text frame: DrawFlyingText with ten glyphs in flight. A whole call on a long text is timed
 // and divided by the frames it flipped, so the ramp-up and the last frames weigh little.
 #include <cstring>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's data folder, the writability test and the per-user data folder.
 #include "DataPaths.h"
 

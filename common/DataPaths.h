@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the programs find their shipped files (beside the executable, or installed under
 // ../share/zorvik) and where a player's own files go when those folders are read-only.
 #pragma once

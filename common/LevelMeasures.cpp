@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Counts a level's used cells row by row and finds its stars.
 #include "LevelMeasures.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How a level uses its map: how many cells hold a tile or an object, how many of them lie in
 // the upper rows, and its stars and bonuses. Read from the same three layers as the layout
 // rules; used by the level compiler's table and the campaign's checks.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The layout rules a playable level must follow, checked cell by cell.
 #include "LevelRules.h"
 

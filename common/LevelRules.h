@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The game's limits on a level's layout beyond the object counts: an exit or goal, board
 // numbering, housing positions, platform links, stones and gate cells. Shared by the editor's
 // level check and the level compiler; no Qt, no I/O.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading and writing the cells of a map layer's text.
 #include "MapText.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The text form of a map layer, shared by the game's loader and the editor: 18 lines of 50
 // cells, each cell three characters (zero-padded decimal), lines ending in CR LF.
 #pragma once

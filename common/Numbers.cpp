@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Rounding and number reading shared by the game and the editor.
 #include "Numbers.h"
 

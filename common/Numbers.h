@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Number conversions both programs share: rounding to nearest with ties to even, and reading a
 // number from text the way the map reader does.
 #pragma once

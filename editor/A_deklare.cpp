@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The editor's state, defined once, with its program-start values.
 #include "A_deklare.h"
 

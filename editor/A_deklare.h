@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The editor's state: the three map layers, the palette table and the view and tool settings,
 // shared by every module of the editor.
 #pragma once

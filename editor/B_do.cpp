@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up of the editing state and the drawing routines of the map view and the palette.
 #include "B_do.h"
 

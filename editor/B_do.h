@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up of the editing state and the drawing of the map view, the grid and the palette.
 #pragma once
 

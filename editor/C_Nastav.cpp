@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The palette table's constants: tiles 1..14, 16..18, then the objects.
 #include "C_Nastav.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The palette table: what each of the 32 palette entries paints.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The common file dialog on top of the host, and the host's Qt implementation.
 #include "EditorHost.h"
 

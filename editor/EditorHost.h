@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The editor's seams to the desktop: the file dialog, message boxes and the system beep.
 // The window uses them only through EditorHost, so tests can choose paths, cancel dialogs,
 // answer questions and read every message shown.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The editor's window: the event handlers of the map view, the palette, the scroll and tool
 // buttons and the File menu, the level check, saving and the questions before work is lost.
 #include "Form1.h"

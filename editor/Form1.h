@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The editor's window: the controls of the form by name, the File menu, and the event
 // handlers named after control and event, with the level check. The map views forward their
 // pointer to the current tool; the window wires the views, the tools and the menus together.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The editor's data folder, the file dialog's start folder and test-play's temporary folder.
 #include "LevelFolder.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The editor's folders: where its data lies (beside the program, or ../share/zorvik when
 // installed), where the file dialog starts when that folder is installed or read-only, and
 // where test-play writes its temporary map sets.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The undo stack of the map: steps of cell changes with their old and new values.
 #include "MapDocument.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one place where the map layers change: every edit is recorded as a step on an undo
 // stack, and the stack remembers which step was last saved and which file the map belongs to.
 #pragma once

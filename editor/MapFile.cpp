@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Parsing a map set held in memory.
 #include "MapFile.h"
 

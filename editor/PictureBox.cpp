@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The picture box widget and its drawing operations on an owned RGB image.
 #include "PictureBox.h"
 

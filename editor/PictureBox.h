@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A picture box: a widget that owns an image, offers the GDI-style drawing operations the
 // editor uses (BitBlt, StretchBlt, SetTextColor, DrawTextA, a one-pixel circle) and shows
 // that image on screen. Mouse presses and drags are reported in the editor's button codes.

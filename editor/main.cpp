@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The level editor's entry point: the command line, then one window on the Qt event loop.
 #include <unistd.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzz target: the BMP decoder at its own size and scaled to a small surface. Anything but a
 // PlatformError for an unreadable file is a finding.
 #include <cstdlib>

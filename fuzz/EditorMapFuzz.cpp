@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzz target: the editor's File > Open parser (ParseMapSet) on the three layer texts of one
 // input. A map it opens whose values all save and read back unchanged (0..999 and -99..-10; the
 // file format turns -1..-9 into 0) must save to text that opens to the same map.

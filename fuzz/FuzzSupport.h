@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shared helper of the map fuzz targets: cutting one fuzz input into the three layers of a map
 // set.
 #pragma once

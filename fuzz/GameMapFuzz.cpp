@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzz target: the game's map parser (ParseLevelMap) on the three layer texts of one input,
 // checking afterwards that every table count stays inside its table and the map frame is solid.
 #include <cstdio>

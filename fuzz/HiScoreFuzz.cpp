@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzz target: the high-score parser (ParseHiScores) on any file text. Every entry it gives is
 // either kept whole (a name of at most ten characters and a seven-character score) or empty,
 // all ten are kept when it reports the whole file valid, and the table it gives formats to a

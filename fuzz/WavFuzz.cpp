@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzz target: the WAV decoder. Anything but a PlatformError for an unreadable file is a
 // finding, and so is a decoded sound without a usable rate.
 #include <cstdlib>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one instance of the game's shared state and its reset to program-start values.
 #include "A_deklarace.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The game's shared state: every global of the game, with its type and program-start value,
 // grouped by subject. All of it lives in one record so that ResetGlobals() can restore the
 // program-start values; the names below refer to its fields.

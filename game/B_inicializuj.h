@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // DirectX start-up: display, keyboard, sound, every surface and sound buffer from the data
 // files, and the new-game reset.
 #pragma once

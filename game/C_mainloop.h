@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The per-frame loop of one level: keyboard, key latches, pause menu, player, drawing, flip.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading the game's options; the first problem found is the one reported.
 #include "CommandLine.h"
 
@@ -91,8 +92,9 @@ GameCommandLine ParseGameCommandLine(const std::vector<std::string>& args) {
     }
     const bool proving = result.action == GameCommandLine::Action::Prove;
     if (proving && (result.windowed || levelOnly)) {
-        return fail("volba '--prove' nejde spojit s '--level', '--window', '--start', "
-                    "'--no-card' ani '--replay'");
+        return fail(
+            "volba '--prove' nejde spojit s '--level', '--window', '--start', "
+            "'--no-card' ani '--replay'");
     }
     if (levelOnly && result.levelPath.empty()) {
         return fail("volby '--start', '--no-card' a '--replay' patri k '--level'");
@@ -113,7 +115,8 @@ std::string GameUsageText() {
            "                    prohraje\n"
            "  --start S,R       (s --level) zacne na poli: sloupec 1..50, radek 1..18\n"
            "  --no-card         (s --level) bez uvodni karty levelu\n"
-           "  --replay SOUBOR   (s --level) zahraje klavesy ze zaznamu (radky \"<kroky> <klavesy>\")\n"
+           "  --replay SOUBOR   (s --level) zahraje klavesy ze zaznamu (radky \"<kroky> "
+           "<klavesy>\")\n"
            "                    v pevnem kroku 60 Hz a vypise, zda dosel k vychodu\n"
            "  --prove MAPA      prohleda level bez okna: da se dokoncit? slepe ulicky,\n"
            "                    nedosazitelne hvezdy a naboje; vystup po radcich\n"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The player: action choice and timed step, animation-frame rectangles, gravity, death and
 // extra lives.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Level loading: the intro card, the three map files, and the object tables built from them.
 #include "E_load.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Drawing of a game frame: background and parallax, camera and tile layer on the canvas,
 // the player sprite with pickups and level transitions, and the beam.
 #include "F_Vykresli.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The beam part of the drawing module: the bolt the player fires with Shift, its charge, its
 // flickering lines, what stops it and the end of the cast pose.
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The game's only window and its start-up event, which runs the whole game.
 #include "Form1.h"
 

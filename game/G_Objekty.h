@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Moving objects: boards (gates over board housings) and stones.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The swaying status line: score, beam charges and spare lives, every piece on its own small
 // circle so that a slow wave runs along the line.
 #include "H_Score_atd.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The swaying status line: score, beam charges and spare lives.
 #pragma once
 

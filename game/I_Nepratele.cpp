@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The enemies: flexible (crawling) and figure (walking) enemies, moved, drawn onto the canvas
 // and tested against the player once per frame.
 #include "I_Nepratele.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The bitmap text effect: every character flies in from the bottom edge to its place.
 #include "J_PismoEfekt.h"
 

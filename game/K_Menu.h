@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The title menu with its intro wipe, the story, the high-score view and the credits.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The start-up frame-rate test and what follows from it.
 #include "M_Test_FPS.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The high-score table: its file "/data/012.dat" (170 lines, one character code plus 123 a
 // line), and the name entry after a game.
 #include "N_HI_Score.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The high-score table: its file, the name entry after a game.
 #pragma once
 

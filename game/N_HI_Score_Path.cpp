@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The high-score file's location: beside the game's data, or in the player's data folder (always
 // for an installed game).
 #include "N_HI_Score_Path.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Which file holds the high-score table: the shipped data/012.dat where the player may write
 // into data/ of a build or an unpacked copy, otherwise (and always for an installed game, even
 // for root) the player's own copy under $XDG_DATA_HOME/zorvik/.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The in-game (pause) menu opened with Escape.
 #include "N_Herni_Menu.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shutdown: the desktop and the cursor come back and the program ends.
 #pragma once
 

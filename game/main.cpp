@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The zorvik program: reads its options, installs the SDL host and runs Form_Load. Closing the
 // window or a SIGINT/SIGTERM ends the game through ExitGame; a fatal error gives the desktop
 // back, is shown in a message box and on standard error, and ends the program with status 1.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // BMP decoding (1/4/8-bit palettised, 16/24/32-bit, bottom-up or top-down) into RGB565, with
 // nearest-neighbour scaling to the size a surface asks for. Every read is bounds-checked.
 #include "BmpFile.h"

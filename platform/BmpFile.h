@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading BMP pictures into RGB565 pixels of a requested size.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // DirectInput keyboard scan codes of the keys the game and the pad mapping use; the index of a
 // key in the keyboard state.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // DirectDraw7 (display mode and surface creation) and the DirectX7 root object's factories.
 #include "BmpFile.h"
 #include "DirectX.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The DirectX-7-like objects and the few Windows services the game is written against.
 // Software RGB565 surfaces, a keyboard of DirectInput scan codes and DirectSound-like buffers;
 // the active host (SDL or headless, see Host.h) supplies the screen, the clock and the devices.

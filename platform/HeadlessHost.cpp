@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The headless host: virtual 60 Hz clock, scripted keyboard, recorded messages and program end,
 // flip hook and a virtual-time limit. Nothing here depends on real time, so runs repeat exactly.
 #include "HeadlessHost.h"

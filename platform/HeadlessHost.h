@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A host without window or audio device, for tests and tools: a virtual clock advancing exactly
 // 1000/60 ms per flip, a scripted keyboard, every sound call, message box and program end
 // recorded, and a hook after every flip. Same script, same frames, bit for bit.

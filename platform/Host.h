@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The interface behind which the SDL host (the real game) and the headless host (tests and
 // tools) supply the screen, the 60 Hz display clock, the keyboard, sound output and the
 // program's surroundings. One host is installed at start and used by every DirectX call.

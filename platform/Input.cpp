@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // DirectInput7 and the system keyboard device: 256 key bytes by DirectInput scan code, read from
 // the host; each read also shows drawing made straight onto the primary surface.
 #include "DirectX.h"

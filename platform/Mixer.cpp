@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The software mixer behind every sound buffer: nearest-sample resampling at each buffer's own
 // rate, DirectSound's logarithmic volume, and a clamped sum into mono 16-bit output.
 #include "Mixer.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Sums the playing sound buffers into 16-bit output, as a DirectSound mixer would: each buffer at
 // its own rate (frequency / output rate), gain 10^(volume / 2000), looping or once.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The pad-to-keyboard table and the menu/level guess.
 #include "PadMapping.h"
 #include "DikCodes.h"

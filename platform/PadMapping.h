@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How a game pad drives the keyboard state the game reads: a pure table from buttons and stick
 // to DirectInput scan codes, and the guess whether a level is being played (A jumps) or a menu
 // or text screen waits for a key (A confirms). No SDL here, so tests need no device.

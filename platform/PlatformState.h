@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // State the platform's own source files share: the primary surface the host shows, whether it was
 // drawn on since it was last shown, and how many keyboard reads happened since the last flip.
 #pragma once

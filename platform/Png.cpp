@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // PNG writer: 8-bit RGB or RGBA, each row with the filter that suits it best, compressed with zlib.
 // Files are written to a temporary name and then renamed.
 #include "Png.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes RGB565 or RGB888 pictures as PNG files (used by the headless host, tests and tools).
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Game pads through SDL_GameController, hot-plugged.
 #include "SdlGamepad.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The game pads seen through SDL's game-controller interface: opened when plugged in, closed
 // when pulled out, read into one PadState. Used only by the SDL host.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The SDL host: a fullscreen window (or a window, switched with Alt+Enter or F11) showing the
 // 640 x 480 picture letterboxed, 60 Hz pacing on absolute deadlines, SDL's keyboard and game
 // pads mapped to DirectInput scan codes and the mixer in SDL's audio callback.

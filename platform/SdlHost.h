@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The host of the real game: a fullscreen SDL window at the desktop's resolution showing the
 // 640 x 480 picture letterboxed, SDL's keyboard mapped to DirectInput scan codes, the mixer in
 // SDL's audio callback (silent when there is no audio device) and 60 Hz pacing.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // SDL's virtual joystick in the game-controller layout.
 #include "SdlVirtualPad.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A game pad made in software (SDL's virtual joystick) and plugged into the running SDL host,
 // so tests can drive the host's pad mapping with no device attached; and key events put into
 // SDL's queue as the window system would deliver them.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The installed host and the Windows services built on it: clock, cursor, message box, program
 // directory, random numbers, message pump and ending the program.
 #include <cstdlib>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // DirectSound and its buffers: WAV files become 8-bit mono buffers that the host's mixer plays.
 // Every state change takes the mixer's lock, because the mixer runs on the audio thread.
 #include <algorithm>
@@ -118,7 +119,8 @@ SoundBufferPtr DirectSound::CreateSoundBufferFromFile(const std::string& path,
                                                       const WAVEFORMATEX& format) {
     (void)desc;    // every buffer offers volume and frequency control
     (void)format;  // the file's own format decides
-    if (DryRun()) return std::make_shared<DirectSoundBuffer>(std::vector<uint8_t>(1, 128), 11025,
+    if (DryRun())
+        return std::make_shared<DirectSoundBuffer>(std::vector<uint8_t>(1, 128), 11025,
                                                    FileNameOf(path));
     WaveData wave = LoadWav(path);
     return std::make_shared<DirectSoundBuffer>(std::move(wave.samples), wave.sampleRate,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // DirectDrawSurface7: software RGB565 surfaces with DirectDraw's blits (which never clip),
 // GDI-style lines and the primary surface's flip.
 #include <algorithm>

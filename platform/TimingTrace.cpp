@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The timing trace of the real host.
 #include "TimingTrace.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // An opt-in trace of the real host's timing: with the environment variable ZORVIK_TRACE_TIMING
 // naming a file, every flip, key event and keyboard read is written there, one line each, for
 // scripts/pacing.sh to measure frame pacing and input latency.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The RIFF/WAVE reader behind CreateSoundBufferFromFile: PCM 8 or 16 bits, mono or stereo,
 // converted to the 8-bit unsigned mono samples the mixer plays. Every read is bounds-checked.
 #include "WaveFile.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading PCM WAV files into 8-bit unsigned mono samples.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A level on the prover's host: fresh starts, frames with held keys, step counting, snapshots.
 #include "LevelPlay.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One level played with the game's own frame code on the prover's host: started as test-play
 // starts it (start-up, the frame-rate results of a steady 60 Hz display, the level without its
 // intro card), played frame by frame with the keys a replay or the search holds, counted in

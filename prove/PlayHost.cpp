@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The prover's host: virtual clock, held keys, nothing shown or heard.
 #include "PlayHost.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The host the prover and the replay checks play on: no window and no sound device, a virtual
 // 60 Hz clock that counts flips, and the movement keys the player holds. It is as small as a
 // host can be, because the search runs millions of frames on it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The prover's report and command.
 #include "ProveCommand.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The prover's command line and its report: `zorvik --prove PATH [--route FILE] [--seconds N]`
 // (and `mapc --prove`), one finding per line.
 #pragma once

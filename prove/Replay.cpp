@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Replay text and the step schedule that plays it.
 #include "Replay.h"
 

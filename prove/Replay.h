@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Replays: key sequences that play a level, kept as text ("<steps> <keys>" lines), and the
 // schedule that turns one into the keys held at each keyboard read. The prover writes its routes
 // in this form, the tests keep their hand-made ones in it, and `zorvik --replay` plays one.

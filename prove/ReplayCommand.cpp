@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Watching a replay in the game's window.
 #include "ReplayCommand.h"
 

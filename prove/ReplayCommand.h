@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // `zorvik --level PATH --replay FILE`: the game plays a replay's keys on the level, in a window
 // as usual but on the fixed 60 Hz step of the prover and the tests, so the run is exactly the
 // one the prover found.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The prover's search. Phase one is a shortest-first search (in frames) over the moves that cost
 // no life, which finds the route; phase two goes on from every state a death leads to, so the
 // graph holds everything the level allows. Dead ends are then the states from which no edge

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The prover's search: every way a level can be played, found by running the game's own frame
 // code from the level's start over the key combinations a player can hold, changed at the
 // player's steps. It answers whether the level can be finished (and by which route), where it

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Packing: the snapshot's words xor the base's, as runs of "so many zero words, then so many
 // words as they are". Exact both ways, including the bytes between fields.
 #include "SnapshotPack.h"

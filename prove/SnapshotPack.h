@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Snapshots kept by the search, stored as their difference from the level as loaded: most of a
 // snapshot (the three layers above all) never changes, so a packed one takes a few hundred bytes
 // instead of twelve kilobytes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What makes two moments of a level different for the prover: a 64-bit key over everything the
 // game's rules will read again, and nothing they only draw. Two snapshots with the same key have
 // the same future, except for what the key merges on purpose (see MergedText).

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the benchmarks in Release into ./build-bench, runs every one (each with five
 # repetitions, reporting medians) and prints a summary table: the median, its ratio to a memory
 # or file-reading floor measured in the same run, and the target. Also measures the game's peak
@@ -12,7 +13,7 @@ export QT_QPA_PLATFORM=offscreen
 
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DZORVIK_BUILD_BENCH=ON -DZORVIK_BUILD_TESTS=ON \
     >/dev/null
-programs=(bench_game_frame bench_text_frame bench_editor bench_level_load bench_startup bench_prove)
+programs=(bench_game_frame bench_text_frame bench_editor bench_editor_tools bench_level_load bench_startup bench_prove)
 cmake --build "$build" -j"$(nproc)" --target "${programs[@]}"
 
 summary=$(mktemp)

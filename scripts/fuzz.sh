@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the libFuzzer targets of fuzz/ with clang (AddressSanitizer + UBSan) in ./build-fuzz
 # and runs each on a copy of its committed corpus, to a number of executions or a time,
 # whichever comes first. Prints each target's executions, rate and coverage against the targets:

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The memory soak: builds the game tests in Release in ./build-bench (or $ZORVIK_BENCH_BUILD)
 # and plays 20 000 frames (or the number given) of random keys over every level, sampling the
 # resident memory every 1000 frames. Prints the samples and the verdict against the targets:

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Frame pacing, input latency and idle processor use of the real game on the SDL host: builds a
 # Release in ./build-bench (or $ZORVIK_BENCH_BUILD) and, for each screen size (640 x 480,
 # 1920 x 1080 and 3840 x 2160), starts a virtual X server of that size and runs the game

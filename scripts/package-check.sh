@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the three Debian packages (zorvik-data, zorvik, zorvik-editor) from a finished build
 # folder (default ./build) and checks them as a Debian games maintainer would:
 #  - packaging writes nothing into the build tree, and a second run gives the same bytes;

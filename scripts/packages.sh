@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sourced by the build scripts: install_missing PACKAGE... installs, as root with apt-get, the
 # Debian packages that are not installed yet, and stops with a clear message when not root.
 install_missing() {

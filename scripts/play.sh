@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds and starts the game on Debian 12: installs any missing Debian packages (as root),
 # builds a Release into ./build and runs ./build/dist/zorvik. Arguments go to the game.
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The long soak: builds the game tests with AddressSanitizer + UBSan in ./build-asan (or
 # $SOAK_BUILD) and plays ZORVIK_SOAK_FRAMES frames (default 100000) of random keys over every
 # level, checking the game's invariants on every frame.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs every check on Debian 12: installs any missing Debian packages (as root), makes sure no
 # file outside platform/ includes SDL, then builds and runs all tests twice: a normal build
 # (warnings as errors) in ./build-test and an AddressSanitizer + UBSan build in ./build-asan.

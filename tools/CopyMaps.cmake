@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Copies the shipped level files from SRC to DST and makes the copies read-only.
 file(MAKE_DIRECTORY ${DST})
 file(GLOB maps ${SRC}/mapa*)

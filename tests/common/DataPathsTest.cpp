@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the programs find their data and where a player's files go: the build's folder, an
 // installed tree (never written, whoever runs the program), the XDG variables, the password
 // database without HOME, and writability found by trying.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How a level's use of its map is measured: used cells by row, stones, stars and bonuses.
 #include <gtest/gtest.h>
 

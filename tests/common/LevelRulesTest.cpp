@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The layout rules of a playable level: each finding on a small map, and a sound level with none.
 #include <gtest/gtest.h>
 

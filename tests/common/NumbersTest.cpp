@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Rounding, number reading and map-cell text shared by both programs.
 #include <gtest/gtest.h>
 

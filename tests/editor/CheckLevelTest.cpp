@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The level check: its eight rules in order, their messages, and the star total.
 #include "EditorFixture.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The designer's aids, driven by real mouse, wheel and key events: undo and redo, the title and
 // quick save, wheel and key scrolling, the overlays over the map view, the layout findings of
 // the level check, test-play, and redrawing only what changed.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The editor window at start-up (with the speed legend as rendered) and the pictures DrawMap
 // makes of the map's codes.
 #include <QAction>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Painting, erasing, the link and speed tools and the scroll buttons of the editor window.
 #include <QMouseEvent>
 #include <QTest>

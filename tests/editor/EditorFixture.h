@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shared set-up of the editor tests: a recording host that answers file dialogs and questions
 // from a script and keeps every message and beep, and a fixture with a fresh window.
 #pragma once

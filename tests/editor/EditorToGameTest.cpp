@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A level painted and saved in the editor is the level the game loads: the two programs meet
 // only in the map files, so this follows one level from the mouse to the game's tables.
 #include "A_deklarace.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Damaged map sets and hostile disks for File > Open and File > Save: binary garbage, very long
 // lines, FIFOs, devices and huge files, codes the editor has no picture for, a read-only folder
 // and a full disk. A failed open or save shows its message and leaves the map in memory and

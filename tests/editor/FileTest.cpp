@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Clear, Open and Save of map file sets, the file dialog's settings, and the question on
 // closing a window with unsaved changes (save, discard or cancel).
 #include <unistd.h>

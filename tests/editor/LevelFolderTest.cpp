@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The file dialog's start folder when the editor's own folder is read-only or installed: the
 // player's levels folder under XDG_DATA_HOME, made when first needed; an installed editor never
 // starts the dialog in its own folder, even where it may write (root).

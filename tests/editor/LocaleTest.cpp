@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The editor on a desktop whose decimal separator is a comma: numbers typed into the tool boxes
 // and read from map files still take a decimal point.
 #include <QTest>

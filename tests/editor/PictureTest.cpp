@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Not a check: renders the editor window with a small level open, for the documentation.
 // Run with --gtest_also_run_disabled_tests and ZORVIK_EDITOR_PICTURE=<file.png>, or
 // ZORVIK_EDITOR_PICTURES=<folder> for the link highlight and the solidity overlay.

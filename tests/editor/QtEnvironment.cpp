@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One QApplication for the whole editor test run, on the offscreen platform.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The beam: charges and the fizzle, the bolt's growth and lines, the screen edge, walls,
 // which enemies it destroys, and the return of the cast pose.
 #include <cmath>

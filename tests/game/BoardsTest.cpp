@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Boards: the gate's travel and timing, its cells, the gear, the motor sound, drawing with the
 // canvas cut, and the records a level leaves unfilled.
 #include "G_Objekty.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The camera with its clamps and rounding, the background and tile layer, and the platform
 // switch rule of the world drawing.
 #include <gtest/gtest.h>

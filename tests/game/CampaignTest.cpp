@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The shipped campaign played headless with the replays in tests/replays: every level from its
 // start to its exit (the last to its goal), and the whole game from the title menu to the name
 // entry. Also the trace used to write replays and the table of every level's measures (both

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The victory and game-over screens: their pictures, sounds and prompts, and the name entry that
 // follows them.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Enemies: step timing, gliding and picture anchors, reversal, the range rule, the crawl sound,
 // the hit tests of both kinds, patrol and standing of figures, and deaths in one frame.
 #include "I_Nepratele.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Damaged game folders: every data file missing in turn, truncated or garbage pictures and
 // sounds, FIFOs, links to /dev/zero and oversized files in their place, the low-detail
 // background missing, a level whose map files are damaged mid-game. Each

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The flying bitmap text: where characters land, line breaks, marks, the pace of the slots,
 // the Escape skip and the screen left behind.
 #include <gtest/gtest.h>

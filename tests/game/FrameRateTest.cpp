@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The start-up frame-rate test on displays of different speeds: three one-second samples,
 // their rounded average, and the detail level, step interval and text flight time from it.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The high-score table: the 170-line file read and written, bad and unwritable files, and the
 // name entry after a game.
 #include <gtest/gtest.h>

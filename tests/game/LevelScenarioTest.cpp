@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A level played in the headless host with scripted keys: walking, running, a jump, stars, a
 // fall into a pit and the respawn at the red signpost, and the exit into the next level.
 #include <gtest/gtest.h>

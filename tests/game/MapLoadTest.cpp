@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading a level's three map files into the layers and object tables, and the intro card.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Key scripts for the menu and screen tests: each key is pressed when the game is found waiting
 // in a keyboard poll loop (or a number of frames after the previous key), and released once
 // the game has drawn a frame in answer or after a number of reads.

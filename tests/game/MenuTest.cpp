@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The title menu (intro wipe, navigation, story, table view, credits, quit), the pause menu, and
 // a whole run of the game's cycle from Form_Load.
 #include <gtest/gtest.h>

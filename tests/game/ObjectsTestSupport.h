@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A small world for the tests of boards, stones, enemies, the beam and the status line: the
 // canvas, back buffer and sheets as plain surfaces (the sheets filled with a position pattern
 // so a drawn piece can be traced to its source rectangle), the sound buffers those parts play,

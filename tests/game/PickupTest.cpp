@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The player drawing pass: range checks, the sprite's place, pickups, signposts, the goal and
 // the level exit.
 #include <gtest/gtest.h>

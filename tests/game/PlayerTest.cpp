@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The player: action choice, the timed step with walls and rows, jumps, falling, the frame
 // table, deaths and extra lives.
 #include <gtest/gtest.h>

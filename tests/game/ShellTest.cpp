@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The game shell: start-up with its asset tables and failure messages, the new-game reset, the
 // key latches and frame order of the level loop, and the shutdown.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Long play with random keys over every level: dying, pausing, restarting from the pause menu,
 // leaving to the title and moving between levels, with the game's invariants checked on every
 // frame, and the resident memory sampled as it goes. ZORVIK_SOAK_FRAMES sets the length (a few

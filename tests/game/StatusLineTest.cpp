@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The status line: the six score digits, the beam icons, the spare lives, and every piece on
 // the screen through a whole turn of the wave.
 #include <cmath>

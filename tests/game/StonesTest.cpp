@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Stones: pushing, rolling, bouncing off walls, falling and landing (also onto another stone),
 // the resting marks, the rotation picture, and a stone holding a platform and its board open.
 #include <functional>

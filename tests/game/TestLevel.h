@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A level built cell by cell in a test and written as the three map files of a level number
 // into a temporary game folder.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Test-play of one map set (zorvik --level): the command line, the check of the set, and runs
 // that end by themselves through the level exit or the pause menu without touching the
 // high-score file; a lost focus pauses a level but not an intro card.

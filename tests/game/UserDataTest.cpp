@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A game that keeps its high-score table in the player's XDG data folder: one whose data folder
 // the player may not write into, and an installed game whoever runs it. The table is seeded
 // there and the name entry saves it there, leaving the shipped table as it was. The first test

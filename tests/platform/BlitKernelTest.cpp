@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The fast blit paths (vector keyed rows, whole-row copies, byte fills, reused snapshot buffers)
 // against a plain pixel-by-pixel model of the same blits, on random surfaces, rectangles and
 // colour keys, including keys that reach outside 0..65535 or are empty.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading BMP files of every depth the loader accepts (and refusing damaged ones without reading
 // past their end), and PNG output checked by decoding the written file again.
 #include <gtest/gtest.h>

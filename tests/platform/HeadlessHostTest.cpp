@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The headless host: 60 Hz virtual clock, progress of loops that poll without flipping, the
 // virtual-time limit, scripted keys, recorded services and bit-for-bit repeatable runs.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The keyboard table from SDL's keys to DirectInput scan codes, by SDL's own key names: every
 // key the game reads, the rest of the common keyboard, and no two keys sharing a code.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The game pad's buttons and stick as keys in a level and in menus, several pads together, and
 // the guess which of the two the game is in from how it reads the keyboard.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The SDL host on SDL's dummy video and audio drivers: it opens, shows and reads, paces flips on
 // its own 60 Hz clock, starting each frame as late as its work and hand-over allow and sleeping
 // while it waits, traces keys when they arrive, plays buffers from the audio thread and turns

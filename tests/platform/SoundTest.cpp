@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Sound buffers as the game hears them: rendered mixer output for gain, rate, looping, Play on a
 // playing buffer, Stop and resume, the rewind at the end of a one-shot play; and WAV decoding.
 #include <gtest/gtest.h>

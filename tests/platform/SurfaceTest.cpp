@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Surfaces as the game draws on them: blits that never clip, colour keys on raw 565 values,
 // stretching, fills, lines without their end point, the primary's flip and the keyboard device.
 #include <gtest/gtest.h>

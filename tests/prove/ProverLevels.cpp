@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Prover test levels and the headless game run of a replay.
 #include "ProverLevels.h"
 

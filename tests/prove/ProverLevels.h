@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Small levels made for the prover's tests, written from rows of the level source legend
 // (levels/README.md) into a temporary map set, and the game run that checks what the prover
 // says: a replay played on the headless host with pixels on, from a fresh test-play start.

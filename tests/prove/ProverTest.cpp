@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The prover on small levels made for it: what it says about each is checked against what the
 // game does when its route, or its replay into a dead end, is played.
 #include <gtest/gtest.h>

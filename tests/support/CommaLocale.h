@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Switches the C library's number format to Czech, whose decimal separator is a comma, for the
 // life of the object, as the editor's QApplication does on a Czech desktop.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The harness every game test runs in: headless host, clean globals, temporary game folders,
 // key scripts on the virtual clock and pictures saved as PNG.
 #include "GameHarness.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The harness every game test runs in: a headless host on the build's game folder (or a
 // temporary copy of it), clean globals, start-up without the frame-rate test, and key scripts.
 #pragma once

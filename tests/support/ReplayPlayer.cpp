@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The player that feeds replays to the headless game step by step.
 #include "ReplayPlayer.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The player that feeds replays (tests/replays/levelN.replay, format in Replay.h) to the
 // headless game one player step at a time, from the title menu's game or from one level.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the tests find the laid-out game folder and the source tree, and a file's bytes.
 #pragma once
 

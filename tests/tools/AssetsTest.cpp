@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The generated data files: formats and sizes, loading through the platform layer, the
 // high-score table, seamless loops, and a generator that is deterministic and quiet.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The level compiler: legend, link numbers and speeds, stones, and the checks that keep a
 // shipped level inside the game's limits.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The generated sprite sheets hold a picture in every rectangle the game copies from, nothing
 // outside them, and a bottle that stays put when the animation changes.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The generated data set is what the game's start-up loads: every surface and sound buffer is
 // created from it without a message, at the sizes the game asks for.
 #include <gtest/gtest.h>

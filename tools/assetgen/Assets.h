@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The game's pictures and sounds, made in code: one maker per data file, and the writer that
 // lays them out in the game folder.
 #pragma once

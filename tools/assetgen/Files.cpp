@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The list of generated files, the initial high-score table and the quiet, safe file writer.
 #include <cstdio>
 #include <fstream>

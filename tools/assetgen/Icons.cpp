@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The desktop icons: the bottle in front of a night-sky disc for the game, the bottle on a
 // squared sheet with a pencil for the editor. Drawn in a 100 x 100 design box at any size,
 // 4 x 4 samples a pixel, with straight alpha.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A sample game screen composed from the generated pictures with the game's own placement
 // rules, so that the contact sheets show how tiles, sprites and the status line read together.
 #include "Assets.h"

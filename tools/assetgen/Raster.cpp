@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Software rasteriser of the asset generator: pictures, sprite sampling, lettering, noise, BMP.
 #include "Raster.h"
 

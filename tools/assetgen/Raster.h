@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Small software rasteriser for the asset generator: RGB pictures, supersampled sprite shapes
 // with hard keyed edges, stroke lettering and a seeded random source.
 #pragma once

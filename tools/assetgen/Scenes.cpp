@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The opaque pictures: the tile sheet, the canvas, the backgrounds and parallax strip, the title
 // and victory pictures, and the editor's palette sheet built from the game's own images.
 #include <algorithm>

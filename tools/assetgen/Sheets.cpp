@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The keyed sprite sheets: the player's 280 frames, the object sheet (stones, gear, board bar,
 // stars, refills, crawling enemy, signposts, herb, status-line pieces), the figure enemy and
 // the font.

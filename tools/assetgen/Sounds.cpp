@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The game's sounds, synthesised at 11025 Hz. Each is shaped for the rate the game plays it at:
 // the rolling loop (67000 / 80000 Hz) and the platform click (30000 / 50000 Hz) are made low and
 // long so that the speed-up brings them into range, the board motor (7000 / 8000 Hz) a little

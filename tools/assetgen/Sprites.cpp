@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shape shaders of the bottle, the pickups, the stones, the gear, the signposts, the herb, the
 // two enemies and the lettering. Each returns, for a point, whether it is inside and its colour.
 #include "Sprites.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shape shaders of the game's characters and objects, shared by the sheets, the title pictures
 // and the editor's tile sheet. Coordinates are pixels of the picture being drawn.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // assetgen: writes the game's pictures and sounds into a game folder ("assetgen <dir>"), PNG
 // contact sheets of every picture ("assetgen --contact-sheets <dir>"), or the desktop icons in
 // the hicolor theme's layout ("assetgen --icons <dir>": <dir>/<n>x<n>/apps/<name>.png), the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // levelrender: draws a whole level (all 50 x 18 cells, with its objects) into one PNG, using the
 // game's own pictures, so designers can see a level at a glance.
 // Usage: levelrender <game-dir> <level-number> <out.png> [scale-divisor]

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Compiles the readable level source into the three map layers and checks it against the
 // game's limits, so that every shipped level loads and plays as designed.
 #include "LevelSource.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The readable source form of a level: one character per map cell with a legend, plus an
 // optional grid of digits for link numbers and enemy speeds. Compiled into the three map files.
 // Layout: "name: ..." and comment lines starting with '#', then "[map]" followed by exactly 18

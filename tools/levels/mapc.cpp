@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // mapc: compiles the level sources levels/levelN.txt into the shipped map files
 // map/mapaN.map, .map.1 and .map.2, refusing any level that breaks the game's limits.
 // With --stats it writes nothing and prints how each level uses its map instead. With --prove it
