@@ -156,14 +156,15 @@ Replay LoadReplay(const std::string& path) {
 std::string FormatReplay(const Replay& replay, const std::string& header) {
     std::string text = header;
     for (const Replay::Segment& s : replay.segments) {
-        std::string keys;
-        if (s.left) keys += 'L';
-        if (s.right) keys += 'R';
-        if (s.up) keys += 'U';
-        if (s.ctrl) keys += 'C';
-        if (s.shift) keys += 'S';
-        if (keys.empty()) keys = "-";
-        text += std::to_string(s.steps) + ' ' + keys + '\n';
+        text += std::to_string(s.steps) + ' ';
+        const size_t before = text.size();
+        if (s.left) text += 'L';
+        if (s.right) text += 'R';
+        if (s.up) text += 'U';
+        if (s.ctrl) text += 'C';
+        if (s.shift) text += 'S';
+        if (text.size() == before) text += '-';
+        text += '\n';
     }
     return text;
 }
