@@ -66,7 +66,8 @@ Summary Summarize(const PlayState& p) {
     s.signpostCol = p.signpostCol;
     s.signpostRow = p.signpostRow;
     for (int i = 1; i <= p.figureEnemyCount && i < 16; ++i)
-        if (p.figureEnemies[static_cast<size_t>(i)].alive != 0) s.figuresAlive |= 1u << i;
+        if (p.figureEnemies[static_cast<size_t>(i)].alive != 0)
+            s.figuresAlive = static_cast<uint16_t>(s.figuresAlive | (1u << i));
     uint32_t h = 2166136261u;
     for (int i = 1; i <= p.stoneCount && i < static_cast<int>(p.stones.size()); ++i) {
         const Stone& st = p.stones[static_cast<size_t>(i)];
