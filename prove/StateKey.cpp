@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 #include <cstring>
 #include <type_traits>
 
@@ -67,8 +66,7 @@ bool AnyFigureAlive(const PlayState& p) {
 // would otherwise make a new copy of the level's states at each of a hundred heights. In the air
 // the exact height is kept.
 double KeyHeight(const PlayState& p) {
-    if (p.playerJumping != 0 || p.playerFalling != 0 || std::getenv("ZK_EXACT"))
-        return p.playerOffsetY;
+    if (p.playerJumping != 0 || p.playerFalling != 0) return p.playerOffsetY;
     return std::nearbyint(p.playerOffsetY);
 }
 
@@ -79,6 +77,18 @@ double PlayerWorldX(const PlayState& p) {
 bool FlexEnemyNear(const PlayState& p, const FlexEnemy& e) {
     return std::abs(e.row - p.playerRow) <= kNearRows &&
            std::abs(e.worldX - PlayerWorldX(p)) <= kNearCells * kCell;
+}
+
+// The beam charges and the object layer. With no figure left to destroy, a shot changes nothing,
+// so neither do the charges nor the refills still lying about; stars only add to the score, so
+// which of them are taken is merged too.
+void AddCarriedAndLying(Hasher& h, const PlayState& p, const std::vector<size_t>& starCells) {
+    const bool beamMatters = AnyFigureAlive(p);
+    if (beamMatters) h.Add(p.beamCharges);
+    auto items = p.mapItems.Cells();
+    for (size_t i : starCells)
+        if (IsStar(items[i]) || (!beamMatters && items[i] == kRefill)) items[i] = 0;
+    h.Bytes(items.data(), sizeof(items));
 }
 
 bool FigureNear(const PlayState& p, const FigureEnemy& e) {
@@ -176,10 +186,7 @@ uint64_t StateKeys::Key(const PlaySnapshot& snapshot) const {
         h.Add(p.jumpHeight);
     }
 
-    // With no figure left to destroy, a shot changes nothing, so neither do the charges nor the
-    // refills still lying about.
-    const bool beamMatters = AnyFigureAlive(p);
-    if (beamMatters) h.Add(p.beamCharges);
+    AddCarriedAndLying(h, p, starCells_);
     h.Add(p.beamActive);
     if (p.beamActive != 0) {
         h.Add(p.beamRequested);
@@ -189,12 +196,6 @@ uint64_t StateKeys::Key(const PlaySnapshot& snapshot) const {
 
     h.Bytes(p.mapTiles.Cells().data(), sizeof(p.mapTiles.Cells()));
     h.Bytes(p.mapSolid.Cells().data(), sizeof(p.mapSolid.Cells()));
-    // Stars only add to the score: which of them are taken is merged (and so are the refills
-    // when the beam no longer matters).
-    auto items = p.mapItems.Cells();
-    for (size_t i : starCells_)
-        if (IsStar(items[i]) || (!beamMatters && items[i] == kRefill)) items[i] = 0;
-    h.Bytes(items.data(), sizeof(items));
 
     for (int i = 1; i <= p.boardCount && i < static_cast<int>(p.boards.size()); ++i) {
         const Board& b = p.boards[static_cast<size_t>(i)];
@@ -260,12 +261,7 @@ uint64_t StateKeys::RouteKey(const PlaySnapshot& snapshot) const {
         h.Add(v);
     h.Add(static_cast<int>(std::floor(p.playerOffsetX / 24.0)));
     h.Add(static_cast<int>(std::floor(p.playerOffsetY / 24.0)));
-    const bool beamMatters = AnyFigureAlive(p);
-    if (beamMatters) h.Add(p.beamCharges);
-    auto items = p.mapItems.Cells();
-    for (size_t i : starCells_)
-        if (IsStar(items[i]) || (!beamMatters && items[i] == kRefill)) items[i] = 0;
-    h.Bytes(items.data(), sizeof(items));
+    AddCarriedAndLying(h, p, starCells_);
     for (int i = 1; i <= p.boardCount && i < static_cast<int>(p.boards.size()); ++i) {
         const Board& b = p.boards[static_cast<size_t>(i)];
         h.Add(b.direction);
