@@ -35,14 +35,11 @@ Output Zorvik(const TempGameDir& home, const std::string& arguments) {
 }
 
 TEST(ProveProgramTest, ProveReportsFindingsWritesTheRouteAndReplayPlaysItToTheExit) {
-    std::vector<std::string> rows(4, "W..........W");
-    rows.push_back("W....*.....W");  // out of reach
-    for (int i = 0; i < 9; ++i)
-        rows.push_back("W..........W");
-    rows.push_back("W.rP.....E.W");
-    for (int i = 0; i < 3; ++i)
-        rows.push_back("WWWWWWWWWWWW");
-    const ProverLevel level(rows);
+    const ProverLevel level(Stack({{4, "W..........W"},
+                                   {1, "W....*.....W"},  // out of reach
+                                   {9, "W..........W"},
+                                   {1, "W.rP.....E.W"},
+                                   {3, "WWWWWWWWWWWW"}}));
     TempGameDir home;
     const std::string route = home.File("route.txt");
 

@@ -36,6 +36,13 @@ ProverLevel::ProverLevel(const std::vector<std::string>& rows,
     path_ = dir_.File("play/test.map");
 }
 
+std::vector<std::string> Stack(const std::vector<std::pair<int, std::string>>& parts) {
+    std::vector<std::string> rows;
+    for (const auto& [count, row] : parts)
+        rows.insert(rows.end(), static_cast<size_t>(count), row);
+    return rows;
+}
+
 GameRun PlayInGame(const std::string& tilePath, const Replay& replay) {
     GameHarness game;
     GameRun run;

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "GameHarness.h"
@@ -25,6 +26,9 @@ class ProverLevel {
     TempGameDir dir_;
     std::string path_;
 };
+
+// Map rows from the top down, each given with how many times it repeats.
+std::vector<std::string> Stack(const std::vector<std::pair<int, std::string>>& parts);
 
 // What the game did with a replay: played from a fresh test-play start (no intro card, the
 // frame-rate results of a 60 Hz display) on the headless host with lives held, then 600 frames

@@ -82,13 +82,8 @@ TEST(ProverTest, AGapNoJumpClearsCannotBeFinished) {
 // A room over a floor with a one-cell hole four rows deep: a player who drops in can neither
 // climb out nor die there.
 TEST(ProverTest, APitWithNoWayOutAndNoDeathIsATrappedDeadEnd) {
-    std::vector<std::string> rows(10, "W..........W");
-    rows.push_back("W.rP.....E.W");
-    for (int i = 0; i < 4; ++i)
-        rows.push_back("WWWWWW.WWWWW");
-    for (int i = 0; i < 3; ++i)
-        rows.push_back("WWWWWWWWWWWW");
-    const ProverLevel level(rows);
+    const ProverLevel level(Stack(
+        {{10, "W..........W"}, {1, "W.rP.....E.W"}, {4, "WWWWWW.WWWWW"}, {3, "WWWWWWWWWWWW"}}));
     const ProveResult result = Prove(level);
     ExpectRouteLeavesTheLevel(level, result);
     EXPECT_FALSE(result.budgetStopped);
@@ -106,14 +101,11 @@ TEST(ProverTest, APitWithNoWayOutAndNoDeathIsATrappedDeadEnd) {
 
 // A star four rows above the floor, higher than any jump, and one on the way.
 TEST(ProverTest, AStarOutOfReachIsTheOnlyUnreachablePickup) {
-    std::vector<std::string> rows(4, "W..........W");
-    rows.push_back("W....*.....W");
-    for (int i = 0; i < 9; ++i)
-        rows.push_back("W..........W");
-    rows.push_back("W.rP*....E.W");
-    for (int i = 0; i < 3; ++i)
-        rows.push_back("WWWWWWWWWWWW");
-    const ProverLevel level(rows);
+    const ProverLevel level(Stack({{4, "W..........W"},
+                                   {1, "W....*.....W"},
+                                   {9, "W..........W"},
+                                   {1, "W.rP*....E.W"},
+                                   {3, "WWWWWWWWWWWW"}}));
     const ProveResult result = Prove(level);
     ExpectRouteLeavesTheLevel(level, result);
     EXPECT_FALSE(result.budgetStopped);
@@ -174,13 +166,8 @@ TEST(ProverTest, AStonePushedTheWrongWayDoomsTheLevelButDoesNotTrapThePlayer) {
 // A refill of two charges before a figure that guards a tunnel under thick rock: one shot may
 // miss, but with both wasted every later life meets the figure.
 TEST(ProverTest, ARefillWastedBeforeAFigureThatMustBeShotDoomsTheLevel) {
-    std::vector<std::string> rows(10, "W.........W");
-    for (int i = 0; i < 4; ++i)
-        rows.push_back("W.....WWWWW");
-    rows.push_back("WrPb...{.EW");
-    for (int i = 0; i < 3; ++i)
-        rows.push_back("WWWWWWWWWWW");
-    const ProverLevel level(rows);
+    const ProverLevel level(
+        Stack({{10, "W.........W"}, {4, "W.....WWWWW"}, {1, "WrPb...{.EW"}, {3, "WWWWWWWWWWW"}}));
     const ProveResult result = Prove(level);
     ExpectRouteLeavesTheLevel(level, result);
     EXPECT_EQ(PlayInGame(level.Path(), result.route).figuresAlive, 0);  // the route shoots it
