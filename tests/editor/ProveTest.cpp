@@ -41,12 +41,14 @@ class ProveTest : public ActiveEditorTest {
         PressSlot(0);
         host.runPrograms = true;
     }
-    // A stand-in game: notes its arguments and its process number, writes a route file
+    // A stand-in game: notes its arguments and its process number (moved into place whole, so
+    // the test never reads a half-written one), writes a route file
     // where --route says, prints `lines`, and ends with `status` after `wait` seconds.
     void StandIn(const QByteArray& lines, int status, double wait = 0) {
         const QString game = Path("zorvik");
         WriteAll(game, "#!/bin/sh\necho \"$@\" > \"" + Path("args").toUtf8() + "\"\necho $$ > \"" +
-                           Path("pid").toUtf8() + "\"\necho '1 -' > \"$4\"\nsleep " +
+                           Path("pid.new").toUtf8() + "\"\nmv \"" + Path("pid.new").toUtf8() +
+                           "\" \"" + Path("pid").toUtf8() + "\"\necho '1 -' > \"$4\"\nsleep " +
                            QByteArray::number(wait) + "\nprintf '%s' '" + lines + "'\nexit " +
                            QByteArray::number(status) + "\n");
         QFile::setPermissions(game, QFile::ReadOwner | QFile::ExeOwner);
@@ -121,6 +123,7 @@ TEST_F(ProveTest, ASearchRunsInTheBackgroundAndCanBeCancelled) {
     EXPECT_EQ(mapTiles[15][3], 1);
     ASSERT_TRUE(QTest::qWaitFor([this] { return QFile::exists(Path("pid")); }, 5000));
     const pid_t pid = static_cast<pid_t>(ReadAll(Path("pid")).trimmed().toInt());
+    ASSERT_GT(pid, 0);
     QTest::mouseClick(form->findChild<QPushButton*>("proveCancel"), Qt::LeftButton);
     EXPECT_FALSE(form->Proving());
     EXPECT_FALSE(bar->isVisible());
@@ -133,6 +136,7 @@ TEST_F(ProveTest, ASearchRunsInTheBackgroundAndCanBeCancelled) {
     F6();
     ASSERT_TRUE(QTest::qWaitFor([this] { return QFile::exists(Path("pid")); }, 5000));
     const pid_t second = static_cast<pid_t>(ReadAll(Path("pid")).trimmed().toInt());
+    ASSERT_GT(second, 0);
     mapItems[9][17] = 0;  // no exit
     F6();
     EXPECT_EQ(host.messages.size(), 1u);
