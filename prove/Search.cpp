@@ -296,7 +296,9 @@ ProveResult Search::Run() {
     play_.Start();
     loaded_ = play_.Save();
     packer_ = std::make_unique<SnapshotPacker>(loaded_);
-    keys_ = std::make_unique<StateKeys>(loaded_.play, options_.exactEnemies);
+    // The search for a first route goes on from no death, so the restart point never matters.
+    keys_ = std::make_unique<StateKeys>(loaded_.play, options_.exactEnemies,
+                                        !options_.stopAtFirstRoute);
     for (int row = 1; row <= 18; ++row)
         for (int col = 1; col <= 50; ++col) {
             const int32_t code = loaded_.play.mapItems(col, row);

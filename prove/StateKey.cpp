@@ -52,6 +52,8 @@ bool IsStar(int32_t code) {
 }
 
 constexpr int32_t kRefill = 53;
+constexpr int32_t kSignpost = 54;
+constexpr int32_t kSignpostLit = 55;  // the one the player starts again at
 
 // Whether the beam can still change anything: only a figure it destroys is changed by it.
 bool AnyFigureAlive(const PlayState& p) {
@@ -81,13 +83,17 @@ bool FlexEnemyNear(const PlayState& p, const FlexEnemy& e) {
 
 // The beam charges and the object layer. With no figure left to destroy, a shot changes nothing,
 // so neither do the charges nor the refills still lying about; stars only add to the score, so
-// which of them are taken is merged too.
-void AddCarriedAndLying(Hasher& h, const PlayState& p, const std::vector<size_t>& starCells) {
+// which of them are taken is merged too. `signCells` are given when the restart point is left out:
+// which signpost is lit then makes no difference either.
+void AddCarriedAndLying(Hasher& h, const PlayState& p, const std::vector<size_t>& starCells,
+                        const std::vector<size_t>& signCells) {
     const bool beamMatters = AnyFigureAlive(p);
     if (beamMatters) h.Add(p.beamCharges);
     auto items = p.mapItems.Cells();
     for (size_t i : starCells)
         if (IsStar(items[i]) || (!beamMatters && items[i] == kRefill)) items[i] = 0;
+    for (size_t i : signCells)
+        if (items[i] == kSignpostLit) items[i] = kSignpost;
     h.Bytes(items.data(), sizeof(items));
 }
 
@@ -120,10 +126,14 @@ bool StandingInStillWorld(const PlayState& p) {
 
 namespace {}  // namespace
 
-StateKeys::StateKeys(const PlayState& loaded, bool exactEnemies) : exactEnemies_(exactEnemies) {
+StateKeys::StateKeys(const PlayState& loaded, bool exactEnemies, bool withRestart)
+    : exactEnemies_(exactEnemies), withRestart_(withRestart) {
     const auto& items = loaded.mapItems.Cells();
     for (size_t i = 0; i < items.size(); ++i)
         if (IsStar(items[i]) || items[i] == kRefill) starCells_.push_back(i);
+    if (!withRestart)
+        for (size_t i = 0; i < items.size(); ++i)
+            if (items[i] == kSignpost || items[i] == kSignpostLit) signCells_.push_back(i);
     enemies_ = loaded.flexEnemyCount > 0 || loaded.figureEnemyCount > 0;
 }
 
@@ -186,7 +196,7 @@ uint64_t StateKeys::Key(const PlaySnapshot& snapshot) const {
         h.Add(p.jumpHeight);
     }
 
-    AddCarriedAndLying(h, p, starCells_);
+    AddCarriedAndLying(h, p, starCells_, signCells_);
     h.Add(p.beamActive);
     if (p.beamActive != 0) {
         h.Add(p.beamRequested);
@@ -244,8 +254,10 @@ uint64_t StateKeys::Key(const PlaySnapshot& snapshot) const {
         }
     }
 
-    h.Add(p.signpostCol);
-    h.Add(p.signpostRow);
+    if (withRestart_) {
+        h.Add(p.signpostCol);
+        h.Add(p.signpostRow);
+    }
     h.Add(p.levelWon);
     h.Add(p.levelLeft);
     h.Add(p.gameLost);
@@ -261,7 +273,7 @@ uint64_t StateKeys::RouteKey(const PlaySnapshot& snapshot) const {
         h.Add(v);
     h.Add(static_cast<int>(std::floor(p.playerOffsetX / 24.0)));
     h.Add(static_cast<int>(std::floor(p.playerOffsetY / 24.0)));
-    AddCarriedAndLying(h, p, starCells_);
+    AddCarriedAndLying(h, p, starCells_, signCells_);
     for (int i = 1; i <= p.boardCount && i < static_cast<int>(p.boards.size()); ++i) {
         const Board& b = p.boards[static_cast<size_t>(i)];
         h.Add(b.direction);
@@ -274,8 +286,10 @@ uint64_t StateKeys::RouteKey(const PlaySnapshot& snapshot) const {
     }
     for (int i = 1; i <= p.figureEnemyCount && i < static_cast<int>(p.figureEnemies.size()); ++i)
         h.Add(p.figureEnemies[static_cast<size_t>(i)].alive);
-    h.Add(p.signpostCol);
-    h.Add(p.signpostRow);
+    if (withRestart_) {
+        h.Add(p.signpostCol);
+        h.Add(p.signpostRow);
+    }
     return h.Finish();
 }
 

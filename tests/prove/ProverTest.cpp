@@ -79,6 +79,30 @@ TEST(ProverTest, AGapNoJumpClearsCannotBeFinished) {
     EXPECT_EQ(result.furthest.row, 15);
 }
 
+// Where the player would start again plays no part in a route, which loses no life: a signpost
+// on the way (it lights when touched and puts out the one before, and the red one at the start
+// lights again when walked over) adds no state to the search for a first route.
+TEST(ProverTest, SignpostsOnTheWayAddNoStatesToTheSearchForAFirstRoute) {
+    // The exit on a ledge to the left, reached only by a long jump from a block to the right;
+    // the search walks to and fro under the ledge, over both signposts, before it finds the way.
+    const auto statesToARoute = [](const char* stand) {
+        const ProverLevel level(Stack({{10, "W..........W"},
+                                       {1, "W.E........W"},
+                                       {1, "WWWWWWWW...W"},
+                                       {1, "W..........W"},
+                                       {1, "W........W.W"},
+                                       {1, stand},
+                                       {3, "WWWWWWWWWWWW"}}));
+        ProveOptions options;
+        options.stopAtFirstRoute = true;
+        options.seconds = 3600;
+        const ProveResult result = ProveLevel(level.Path(), options);
+        ExpectRouteLeavesTheLevel(level, result);
+        return result.states;
+    };
+    EXPECT_EQ(statesToARoute("W.rP.s.....W"), statesToARoute("W.rP.......W"));
+}
+
 // A room over a floor with a one-cell hole four rows deep: a player who drops in can neither
 // climb out nor die there.
 TEST(ProverTest, APitWithNoWayOutAndNoDeathIsATrappedDeadEnd) {
