@@ -104,6 +104,17 @@ Replay ParseReplay(const std::string& text) {
             if (long v = HeaderNumber(comment, "expect-deaths:", lineNo); v >= 0) {
                 replay.expectDeaths = static_cast<int>(v);
             }
+            if (const size_t at = comment.find("expect-taken:"); at != std::string::npos) {
+                std::istringstream spot(comment.substr(at + 13));
+                std::string colWord, rowWord;
+                Replay::Spot s;
+                if (!(spot >> colWord >> s.col >> rowWord >> s.row) || colWord != "col" ||
+                    rowWord != "row" || s.col < 1 || s.col > 50 || s.row < 1 || s.row > 18) {
+                    throw ReplayError("line " + std::to_string(lineNo) +
+                                      ": expect-taken: needs \"col C row R\" within the map");
+                }
+                replay.expectTaken.push_back(s);
+            }
             line.erase(hash);
         }
         std::istringstream fields(line);

@@ -24,7 +24,9 @@ enum ReplayKey : uint8_t {
 // any of L R U C (Ctrl) S (Shift), or '-' for none. A player step is one animation step of the
 // player (about two frames in three at 60 frames a second); counting steps rather than frames
 // keeps a replay independent of the clock's phase. '#' starts a comment; "# expect-score: N" is
-// the score the level adds, "# expect-deaths: N" the lives it may cost (0 unless given).
+// the score the level adds, "# expect-deaths: N" the lives it may cost (0 unless given), and
+// "# expect-taken: col C row R" names a pickup the replay takes (a bonus or a secret's cache),
+// one line each.
 struct Replay {
     struct Segment {
         long steps = 0;
@@ -36,6 +38,10 @@ struct Replay {
     std::vector<Segment> segments;
     long expectScore = -1;  // -1 when the file does not say
     int expectDeaths = 0;
+    struct Spot {
+        int col = 0, row = 0;  // 1-based, as the editor shows them
+    };
+    std::vector<Spot> expectTaken;
 
     // The total number of steps the replay holds keys for.
     long TotalSteps() const;

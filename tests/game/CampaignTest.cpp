@@ -84,6 +84,10 @@ TEST_P(CampaignLevelTest, ReplayReachesTheExitWithTheExpectedScore) {
         EXPECT_FALSE(run.lost);
         EXPECT_EQ(run.scoreGained, replay.expectScore);
         EXPECT_EQ(run.deaths, replay.expectDeaths);
+        for (size_t i = 0; i < replay.expectTaken.size(); ++i) {
+            const Replay::Spot& s = replay.expectTaken[i];
+            EXPECT_TRUE(run.taken[i]) << "the pickup at col " << s.col << " row " << s.row;
+        }
         EXPECT_TRUE(game.Host().Messages().empty());
         std::printf("level %d: %ld steps, %ld frames, score %ld\n", level, run.steps, run.frames,
                     run.scoreGained);

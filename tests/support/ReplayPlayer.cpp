@@ -44,6 +44,8 @@ void ReplayPlayer::Start(int level) {
     deaths_ = 0;
     lastLives_ = lives;
     lastStepTime_ = lastStepTime;
+    taken_.assign(playing_ ? replay_->expectTaken.size() : 0, false);
+    seen_ = taken_;
 }
 
 void ReplayPlayer::ReleaseKeys() {
@@ -61,6 +63,7 @@ void ReplayPlayer::Finish(bool left, bool won, bool lost) {
     run.frames = game_.Host().Frames() - startFrame_;
     run.scoreGained = score - startScore_;
     run.deaths = deaths_;
+    run.taken = taken_;
     runs_.push_back(run);
     playing_ = false;
     ReleaseKeys();
@@ -70,6 +73,16 @@ void ReplayPlayer::OnKeyboardRead(dx::HeadlessHost& host) {
     if (!playing_) return;
     if (lives < lastLives_) deaths_ += lastLives_ - lives;
     lastLives_ = lives;
+    // A pickup counts as taken once it was seen lying and then gone (the first reads of a level
+    // may come before its map is read).
+    if (levelNumber == level_) {
+        for (size_t i = 0; i < taken_.size(); ++i) {
+            const Replay::Spot& s = replay_->expectTaken[i];
+            const bool lying = mapItems(s.col, s.row) != 0;
+            if (lying) seen_[i] = true;
+            if (!lying && seen_[i]) taken_[i] = true;
+        }
+    }
     if (levelNumber != level_ || levelWon != 0 || gameLost != 0) {
         const int ended = level_;
         Finish(levelNumber != level_ && levelWon == 0 && gameLost == 0, levelWon != 0,
@@ -119,8 +132,10 @@ LevelRun PlayLevel(GameHarness& game, int level, const Replay& replay,
     }
     game.onKeyboardRead = nullptr;
     player.ReleaseKeys();
-    if (player.Runs().empty()) return LevelRun{level};
-    return player.Runs().back();
+    if (!player.Runs().empty()) return player.Runs().back();
+    LevelRun none;
+    none.level = level;
+    return none;
 }
 
 }  // namespace zorvik::test

@@ -25,6 +25,8 @@ struct LevelRun {
     long frames = 0;       // frames likewise
     long scoreGained = 0;  // score at the end minus score at the start
     int deaths = 0;        // lives lost on the way
+    // For each of the replay's expect-taken cells: whether its pickup was gone by the level's end.
+    std::vector<bool> taken;
 };
 
 // Feeds replays to the game from the harness's keyboard hook. For every level it tracks the
@@ -74,6 +76,7 @@ class ReplayPlayer {
     int deaths_ = 0;
     int lastLives_ = 0;
     int32_t lastStepTime_ = 0;
+    std::vector<bool> seen_, taken_;
     bool stuck_ = false;
     std::vector<LevelRun> runs_;
 };
