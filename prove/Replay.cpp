@@ -2,6 +2,8 @@
 // Replay text and the step schedule that plays it.
 #include "Replay.h"
 
+#include "LevelRules.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -21,6 +23,22 @@ long HeaderNumber(const std::string& comment, const std::string& key, int lineNo
         throw ReplayError("line " + std::to_string(lineNo) + ": " + key + " needs a number");
     }
     return value;
+}
+
+// The cell of a "col C row R" header after `key`, added to `spots`; nothing without the key.
+void HeaderSpot(const std::string& comment, const std::string& key, int lineNo,
+                std::vector<Replay::Spot>& spots) {
+    const size_t at = comment.find(key);
+    if (at == std::string::npos) return;
+    std::istringstream in(comment.substr(at + key.size()));
+    std::string colWord, rowWord;
+    Replay::Spot s;
+    if (!(in >> colWord >> s.col >> rowWord >> s.row) || colWord != "col" || rowWord != "row" ||
+        s.col < 1 || s.col > levelrules::kColumns || s.row < 1 || s.row > levelrules::kRows) {
+        throw ReplayError("line " + std::to_string(lineNo) + ": " + key +
+                          " needs \"col C row R\" within the map");
+    }
+    spots.push_back(s);
 }
 
 constexpr long kMaxSteps = 10'000'000;  // about 42 hours of play: anything longer is a mistake
@@ -104,17 +122,7 @@ Replay ParseReplay(const std::string& text) {
             if (long v = HeaderNumber(comment, "expect-deaths:", lineNo); v >= 0) {
                 replay.expectDeaths = static_cast<int>(v);
             }
-            if (const size_t at = comment.find("expect-taken:"); at != std::string::npos) {
-                std::istringstream spot(comment.substr(at + 13));
-                std::string colWord, rowWord;
-                Replay::Spot s;
-                if (!(spot >> colWord >> s.col >> rowWord >> s.row) || colWord != "col" ||
-                    rowWord != "row" || s.col < 1 || s.col > 50 || s.row < 1 || s.row > 18) {
-                    throw ReplayError("line " + std::to_string(lineNo) +
-                                      ": expect-taken: needs \"col C row R\" within the map");
-                }
-                replay.expectTaken.push_back(s);
-            }
+            HeaderSpot(comment, "expect-taken:", lineNo, replay.expectTaken);
             line.erase(hash);
         }
         std::istringstream fields(line);

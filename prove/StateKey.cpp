@@ -97,6 +97,12 @@ void AddCarriedAndLying(Hasher& h, const PlayState& p, const std::vector<size_t>
     h.Bytes(items.data(), sizeof(items));
 }
 
+// Where the player starts again after a death: the lit signpost.
+void AddRestartPoint(Hasher& h, const PlayState& p) {
+    h.Add(p.signpostCol);
+    h.Add(p.signpostRow);
+}
+
 bool FigureNear(const PlayState& p, const FigureEnemy& e) {
     return e.alive != 0 && std::abs(e.row - p.playerRow) <= kNearRows &&
            std::abs(e.col - p.playerCol) <= kNearCells;
@@ -123,8 +129,6 @@ bool StandingInStillWorld(const PlayState& p) {
         if (FigureNear(p, p.figureEnemies[static_cast<size_t>(i)])) return false;
     return true;
 }
-
-namespace {}  // namespace
 
 StateKeys::StateKeys(const PlayState& loaded, bool exactEnemies, bool withRestart)
     : exactEnemies_(exactEnemies), withRestart_(withRestart) {
@@ -254,10 +258,7 @@ uint64_t StateKeys::Key(const PlaySnapshot& snapshot) const {
         }
     }
 
-    if (withRestart_) {
-        h.Add(p.signpostCol);
-        h.Add(p.signpostRow);
-    }
+    if (withRestart_) AddRestartPoint(h, p);
     h.Add(p.levelWon);
     h.Add(p.levelLeft);
     h.Add(p.gameLost);
@@ -286,10 +287,7 @@ uint64_t StateKeys::RouteKey(const PlaySnapshot& snapshot) const {
     }
     for (int i = 1; i <= p.figureEnemyCount && i < static_cast<int>(p.figureEnemies.size()); ++i)
         h.Add(p.figureEnemies[static_cast<size_t>(i)].alive);
-    if (withRestart_) {
-        h.Add(p.signpostCol);
-        h.Add(p.signpostRow);
-    }
+    if (withRestart_) AddRestartPoint(h, p);
     return h.Finish();
 }
 

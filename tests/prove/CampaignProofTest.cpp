@@ -19,12 +19,16 @@ const std::set<int> kNotYetProven = {3, 4, 5, 6, 7, 8, 10, 11, 12};
 
 class CampaignProofTest : public ::testing::TestWithParam<int> {};
 
+std::string ShippedMap(int level) {
+    return SourceDir() + "/map/mapa" + std::to_string(level) + ".map";
+}
+
 TEST_P(CampaignProofTest, ShippedLevelIsProvenClean) {
     const int level = GetParam();
     if (kNotYetProven.count(level) != 0) {
         GTEST_SKIP() << "level " << level << " is not proven clean yet";
     }
-    const std::string path = SourceDir() + "/map/mapa" + std::to_string(level) + ".map";
+    const std::string path = ShippedMap(level);
     ProveOptions options;
     options.seconds = 3600;
     options.maxStates = 300'000;  // a state budget: the same verdict on any machine
@@ -48,7 +52,7 @@ TEST_P(CampaignProofTest, ShippedLevelIsProvenClean) {
 // Beside each level's hand-made replay, the prover's own first route: a level that an edit made
 // unfinishable fails here even where the hand-made replay happens to still get through.
 TEST_P(CampaignProofTest, ShippedLevelHasAFirstRouteTheGamePlaysToTheExit) {
-    const std::string path = SourceDir() + "/map/mapa" + std::to_string(GetParam()) + ".map";
+    const std::string path = ShippedMap(GetParam());
     ProveOptions options;
     options.stopAtFirstRoute = true;
     options.seconds = 3600;
