@@ -242,8 +242,17 @@ void ReadLevelMap() {
     ParseLevelMap({texts[0], texts[1], texts[2]}, paths);
 }
 
+namespace {
+int64_t mapsParsed = 0;
+}  // namespace
+
+int64_t LevelMapsParsed() {
+    return mapsParsed;
+}
+
 void ParseLevelMap(const std::array<std::string_view, 3>& layers,
                    const std::array<std::string, 3>& names) {
+    ++mapsParsed;
     stoneCount = 0;
     boardCount = 0;
     flexEnemyCount = 0;

@@ -4,6 +4,8 @@
 #include "F_Vykresli.h"
 
 #include <cstdlib>
+#include <utility>
+#include <vector>
 
 #include "A_deklarace.h"
 #include "D_sub.h"
@@ -53,6 +55,23 @@ void ApplyPlatformRule(int c, int r) {
         sound025->SetFrequency(50000);
         sound025->Play(0);
     }
+}
+
+// The platform cells of the level (tile 14 or 15, either sign), row by row: the tiles of a
+// running level change only between those codes, so a frame that draws nothing needs no others.
+const std::vector<std::pair<int, int>>& PlatformCells() {
+    static std::vector<std::pair<int, int>> cells;
+    static int64_t forMap = -1;
+    if (forMap != LevelMapsParsed()) {
+        forMap = LevelMapsParsed();
+        cells.clear();
+        for (int r = 0; r < kMapRows; ++r)
+            for (int c = 0; c < kMapCols; ++c) {
+                const int t = std::abs(mapTiles(c, r));
+                if (t == 14 || t == 15) cells.emplace_back(c, r);
+            }
+    }
+    return cells;
 }
 
 // Stars and the beam refill of a cell, opaque: their black surroundings vanish only when the
@@ -177,23 +196,26 @@ void DrawWorld() {
     tileCanvas->BltColorFill(kCanvasRect, 0);
     PlaceCamera();
 
-    // A dry run (the prover) draws nothing, so only the platform rule needs the cells then.
-    const bool drawing = !dx::DryRun();
     const int col0 = cameraCol;
     const int row0 = cameraRow;
-    const int fineX = cameraFineX;
-    const int fineY = cameraFineY;
-    for (int i = 0; i < 10; ++i) {
-        const int r = row0 + i;
-        for (int j = 0; j < 12; ++j) {
-            const int c = col0 + j;
-            const int32_t x0 = j * kCell - fineX;
-            const int32_t y0 = i * kCell - fineY;
-            ApplyPlatformRule(c, r);
-            if (!drawing) continue;
-            DrawPickups(c, r, x0, y0);
-            DrawTile(c, r, x0, y0);
-            if (r > 1) DrawTallObjects(c, r - 1, x0, y0 - kCell);
+    if (dx::DryRun()) {
+        // Nothing is drawn (the prover): only the platform rule needs the cells in view.
+        for (const auto& [c, r] : PlatformCells())
+            if (c >= col0 && c < col0 + 12 && r >= row0 && r < row0 + 10) ApplyPlatformRule(c, r);
+    } else {
+        const int fineX = cameraFineX;
+        const int fineY = cameraFineY;
+        for (int i = 0; i < 10; ++i) {
+            const int r = row0 + i;
+            for (int j = 0; j < 12; ++j) {
+                const int c = col0 + j;
+                const int32_t x0 = j * kCell - fineX;
+                const int32_t y0 = i * kCell - fineY;
+                ApplyPlatformRule(c, r);
+                DrawPickups(c, r, x0, y0);
+                DrawTile(c, r, x0, y0);
+                if (r > 1) DrawTallObjects(c, r - 1, x0, y0 - kCell);
+            }
         }
     }
 

@@ -58,6 +58,41 @@ struct Edge {
     uint32_t frames;  // frames the edge takes
 };
 
+// For the first route's heading: the distance from every cell to the nearest exit or goal in
+// pixels, cell by cell through the air, where passing through a solid cell costs as much as four
+// cells around it (a slab can be jumped through from below, a wall not). It only orders the
+// search; the route is played and checked all the same.
+std::vector<uint32_t> DistancesToExits(const PlayState& p, const std::vector<Cell>& exits) {
+    constexpr uint32_t kFar = UINT32_MAX / 8;
+    std::vector<uint32_t> dist(kMapCols * kMapRows, kFar);
+    using Item = std::pair<uint32_t, int>;
+    std::priority_queue<Item, std::vector<Item>, std::greater<>> open;
+    for (const Cell& e : exits) {
+        const int at = e.row * kMapCols + e.col;
+        dist[static_cast<size_t>(at)] = 0;
+        open.push({0, at});
+    }
+    while (!open.empty()) {
+        const auto [d, at] = open.top();
+        open.pop();
+        if (d != dist[static_cast<size_t>(at)]) continue;
+        const int col = at % kMapCols;
+        const int row = at / kMapCols;
+        for (const auto& [dc, dr] : {std::pair{1, 0}, {-1, 0}, {0, 1}, {0, -1}}) {
+            const int c = col + dc;
+            const int r = row + dr;
+            if (c < 0 || c >= kMapCols || r < 0 || r >= kMapRows) continue;
+            const uint32_t step = p.mapSolid(col, row) != 0 ? 4 * kCell : kCell;
+            const size_t to = static_cast<size_t>(r * kMapCols + c);
+            if (d + step < dist[to]) {
+                dist[to] = d + step;
+                open.push({d + step, static_cast<int>(to)});
+            }
+        }
+    }
+    return dist;
+}
+
 Summary Summarize(const PlayState& p) {
     Summary s;
     s.col = p.playerCol;
@@ -132,13 +167,10 @@ class Search {
     // distance to the nearest exit, so the search heads for it.
     uint64_t Priority(const PlayState& p, uint32_t frames) const {
         if (!options_.stopAtFirstRoute || exits_.empty()) return frames;
-        const double x = p.playerCol * kCell + p.playerOffsetX;
-        const double y = p.playerRow * kCell + p.playerOffsetY;
-        double nearest = 1e12;
-        for (const Cell& e : exits_)
-            nearest = std::min(nearest,
-                               std::abs(e.col * kCell + 36 - x) + std::abs(e.row * kCell + 40 - y));
-        return static_cast<uint64_t>(nearest) * 4 + frames;
+        const int col = std::clamp<int>(p.playerCol, 0, kMapCols - 1);
+        const int row = std::clamp<int>(p.playerRow, 0, kMapRows - 1);
+        return static_cast<uint64_t>(toExit_[static_cast<size_t>(row * kMapCols + col)]) * 4 +
+               frames;
     }
 
     ProveResult Run();
@@ -179,7 +211,9 @@ class Search {
     // (priority, frames, node): the frames tell a stale entry from the node's best.
     using Entry = std::tuple<uint64_t, uint32_t, int32_t>;
     std::priority_queue<Entry, std::vector<Entry>, std::greater<>> open_;
-    std::vector<Cell> exits_;          // the level's exit and goal cells
+    std::vector<Cell> exits_;  // the level's exit and goal cells
+    // Pixels from each cell to the nearest exit or goal around the walls (DistancesToExits).
+    std::vector<uint32_t> toExit_;
     std::vector<int32_t> depthFirst_;  // the whole search's stack of states to expand
     // The best exit edge found without a death.
     int32_t exitFrom_ = -1;
@@ -304,6 +338,7 @@ ProveResult Search::Run() {
             const int32_t code = loaded_.play.mapItems(col, row);
             if (code == 997 || code == 900) exits_.push_back({col, row});
         }
+    toExit_ = DistancesToExits(loaded_.play, exits_);
 
     Node start;
     start.noDeathPath = true;
