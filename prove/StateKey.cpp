@@ -25,8 +25,23 @@ class Hasher {
         std::memcpy(&w, &value, sizeof(T));
         Word(w);
     }
+    // Four independent lanes over 32-byte blocks, so a map layer hashes at the speed of the
+    // multiplier rather than of one chain of them; the rest word by word.
     void Bytes(const void* data, size_t size) {
         const auto* p = static_cast<const unsigned char*>(data);
+        if (size >= 32) {
+            uint64_t lanes[4] = {h_, h_ ^ 0x632BE59BD9B4E019ull, h_ + 0x85EBCA77C2B2AE63ull,
+                                 h_ ^ 0x27D4EB2F165667C5ull};
+            for (; size >= 32; size -= 32, p += 32)
+                for (int k = 0; k < 4; ++k) {
+                    uint64_t w;
+                    std::memcpy(&w, p + 8 * k, 8);
+                    lanes[k] ^= w * 0x9E3779B97F4A7C15ull;
+                    lanes[k] = ((lanes[k] << 31) | (lanes[k] >> 33)) * 0xC2B2AE3D27D4EB4Full;
+                }
+            for (const uint64_t lane : lanes)
+                Word(lane);
+        }
         for (; size >= 8; size -= 8, p += 8) {
             uint64_t w;
             std::memcpy(&w, p, 8);
