@@ -38,6 +38,11 @@ LevelPlay::~LevelPlay() {
     dx::SetHost(nullptr);
 }
 
+void LevelPlay::Reinstall() {
+    dx::SetHost(&host_);
+    dx::SetDryRun(true);
+}
+
 void LevelPlay::Start() {
     // As a new program: the globals at their start values, then test-play's start-up.
     ResetGlobals();

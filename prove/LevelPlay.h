@@ -41,6 +41,9 @@ class LevelPlay {
     explicit LevelPlay(const std::string& tilePath);
     // Releases every surface and buffer and uninstalls the host.
     ~LevelPlay();
+    // Installs this object's host again, after another LevelPlay came and went; the next Start
+    // or PlayReplay sets the globals afresh.
+    void Reinstall();
     LevelPlay(const LevelPlay&) = delete;
     LevelPlay& operator=(const LevelPlay&) = delete;
 

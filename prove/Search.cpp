@@ -161,7 +161,7 @@ bool Forced(const PlayState& p, int jumpEvery) {
 class Search {
   public:
     Search(const std::string& tilePath, const ProveOptions& options)
-        : options_(options), play_(tilePath) {}
+        : tilePath_(tilePath), options_(options), play_(tilePath) {}
 
     // The order of the first phase: frames from the start; for the first route only, mostly the
     // distance to the nearest exit, so the search heads for it.
@@ -200,6 +200,11 @@ class Search {
     void CheckRoute(ProveResult& result);
     std::string StoneReason(const Replay& before, const Replay& after);
 
+    // Whether the exit can be reached without a death from where `into` leads, searched afresh:
+    // a dead state the key merged with another may have a way out the other lacks.
+    bool WayOutFrom(const Replay& into);
+
+    std::string tilePath_;
     ProveOptions options_;
     LevelPlay play_;
     PlaySnapshot loaded_;
@@ -327,7 +332,11 @@ void Search::Expand(int32_t id) {
 
 ProveResult Search::Run() {
     started_ = std::chrono::steady_clock::now();
-    play_.Start();
+    if (options_.startFrom != nullptr) {
+        play_.PlayReplay(*options_.startFrom, 0);
+    } else {
+        play_.Start();
+    }
     loaded_ = play_.Save();
     packer_ = std::make_unique<SnapshotPacker>(loaded_);
     // The search for a first route goes on from no death, so the restart point never matters.
@@ -675,6 +684,7 @@ void Search::FindDeadEnds(ProveResult& result) {
         d.trapped = g.trapped;
         d.frames = nodes_[static_cast<size_t>(g.to)].frames;
         d.replay = ReplayInto(paths, g.to, live);
+        if (WayOutFrom(d.replay)) continue;
         switch (g.kind) {
             case 0:
                 d.what = "a signpost moved the restart point out of reach";
@@ -703,6 +713,20 @@ void Search::FindDeadEnds(ProveResult& result) {
     }
     std::sort(result.deadEnds.begin(), result.deadEnds.end(),
               [](const DeadEnd& a, const DeadEnd& b) { return a.frames < b.frames; });
+}
+
+bool Search::WayOutFrom(const Replay& into) {
+    const double elapsed =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - started_).count();
+    ProveOptions again = options_;
+    again.stopAtFirstRoute = true;
+    again.coarseRoute = false;
+    again.startFrom = &into;
+    again.seconds = std::clamp(options_.seconds - elapsed, 1.0, 10.0);
+    again.maxStates = std::min(options_.maxStates, 200'000L);
+    const bool finishable = Search(tilePath_, again).Run().finishable;
+    play_.Reinstall();
+    return finishable;
 }
 
 void Search::FindUnreachablePickups(ProveResult& result) const {

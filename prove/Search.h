@@ -24,6 +24,8 @@ struct ProveOptions {
     int jumpEvery = 0;
     // Key enemies near the player by their exact position and phase (see StateKeys).
     bool exactEnemies = false;
+    // Search from where these keys lead from the level's start instead of from the start itself.
+    const Replay* startFrom = nullptr;
 };
 
 // A map cell, 1-based as the editor shows it.
