@@ -3,6 +3,7 @@
 #include "E_load.h"
 
 #include <array>
+#include <cstdlib>
 #include <limits>
 #include <stdexcept>
 #include <string>
@@ -243,16 +244,15 @@ void ReadLevelMap() {
 }
 
 namespace {
-int64_t mapsParsed = 0;
+std::vector<std::pair<int, int>> platformCells;
 }  // namespace
 
-int64_t LevelMapsParsed() {
-    return mapsParsed;
+const std::vector<std::pair<int, int>>& PlatformCells() {
+    return platformCells;
 }
 
 void ParseLevelMap(const std::array<std::string_view, 3>& layers,
                    const std::array<std::string, 3>& names) {
-    ++mapsParsed;
     stoneCount = 0;
     boardCount = 0;
     flexEnemyCount = 0;
@@ -285,6 +285,13 @@ void ParseLevelMap(const std::array<std::string_view, 3>& layers,
         mapSolid(0, row) = 1;
         mapSolid(51, row) = 1;
     }
+
+    platformCells.clear();
+    for (int row = 0; row < kMapRows; ++row)
+        for (int col = 0; col < kMapCols; ++col) {
+            const int tile = std::abs(mapTiles(col, row));
+            if (tile == 14 || tile == 15) platformCells.emplace_back(col, row);
+        }
 }
 
 }  // namespace zorvik

@@ -3,9 +3,10 @@
 #pragma once
 
 #include <array>
-#include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace zorvik {
 
@@ -20,9 +21,9 @@ void ReadLevelMap();
 // when one is short or a cell does not fit its layer.
 void ParseLevelMap(const std::array<std::string_view, 3>& layers,
                    const std::array<std::string, 3>& names);
-// How many maps ParseLevelMap has read since start-up: what was worked out from a level's
-// tiles holds while this stays the same.
-int64_t LevelMapsParsed();
+// The platform cells (tile 14 or 15, either sign) of the map ParseLevelMap read last, row by
+// row: the tiles of a running level change only between those codes.
+const std::vector<std::pair<int, int>>& PlatformCells();
 // Called by main before test-play: reads the map set whose tile file is tilePath (with ".1" and
 // ".2" beside it) and, when it loads, keeps its text in testLevelLayers for every start of the
 // level, so the run no longer needs the files (the editor removes its test-play folder when it

@@ -4,8 +4,6 @@
 #include "F_Vykresli.h"
 
 #include <cstdlib>
-#include <utility>
-#include <vector>
 
 #include "A_deklarace.h"
 #include "D_sub.h"
@@ -55,23 +53,6 @@ void ApplyPlatformRule(int c, int r) {
         sound025->SetFrequency(50000);
         sound025->Play(0);
     }
-}
-
-// The platform cells of the level (tile 14 or 15, either sign), row by row: the tiles of a
-// running level change only between those codes, so a frame that draws nothing needs no others.
-const std::vector<std::pair<int, int>>& PlatformCells() {
-    static std::vector<std::pair<int, int>> cells;
-    static int64_t forMap = -1;
-    if (forMap != LevelMapsParsed()) {
-        forMap = LevelMapsParsed();
-        cells.clear();
-        for (int r = 0; r < kMapRows; ++r)
-            for (int c = 0; c < kMapCols; ++c) {
-                const int t = std::abs(mapTiles(c, r));
-                if (t == 14 || t == 15) cells.emplace_back(c, r);
-            }
-    }
-    return cells;
 }
 
 // Stars and the beam refill of a cell, opaque: their black surroundings vanish only when the

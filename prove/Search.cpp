@@ -185,6 +185,10 @@ class Search {
     PlayEvents PlayEdge(const PlaySnapshot& from, uint8_t keys, uint32_t& forced);
     void Expand(int32_t id);
     bool OverBudget();
+    // Seconds since Run started.
+    double Elapsed() const {
+        return std::chrono::duration<double>(std::chrono::steady_clock::now() - started_).count();
+    }
     Replay PathTo(int32_t id) const;
     // Shortest paths in frames from the start over the searched moves, the exit as the last node.
     struct Shortest {
@@ -260,9 +264,7 @@ bool Search::OverBudget() {
     if (budgetStopped_) return true;
     if (static_cast<long>(nodes_.size()) >= options_.maxStates) budgetStopped_ = true;
     if ((++expansions_ & 255) == 0) {
-        const double elapsed =
-            std::chrono::duration<double>(std::chrono::steady_clock::now() - started_).count();
-        if (elapsed > options_.seconds) budgetStopped_ = true;
+        if (Elapsed() > options_.seconds) budgetStopped_ = true;
     }
     return budgetStopped_;
 }
@@ -375,9 +377,7 @@ ProveResult Search::Run() {
         // stops the search.
         open_.push({0, 0, 0});
         const auto quarterSpent = [this] {
-            const double elapsed =
-                std::chrono::duration<double>(std::chrono::steady_clock::now() - started_).count();
-            return elapsed > options_.seconds / 4 ||
+            return Elapsed() > options_.seconds / 4 ||
                    static_cast<long>(nodes_.size()) >= options_.maxStates / 4;
         };
         while (!open_.empty() && !OverBudget() && !quarterSpent()) {
@@ -409,8 +409,7 @@ ProveResult Search::Run() {
         if (!budgetStopped_) FindUnreachablePickups(result);
     }
     result.framesPlayed = play_.FramesPlayed();
-    result.seconds =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - started_).count();
+    result.seconds = Elapsed();
     return result;
 }
 
@@ -684,7 +683,6 @@ void Search::FindDeadEnds(ProveResult& result) {
         d.trapped = g.trapped;
         d.frames = nodes_[static_cast<size_t>(g.to)].frames;
         d.replay = ReplayInto(paths, g.to, live);
-        if (WayOutFrom(d.replay)) continue;
         switch (g.kind) {
             case 0:
                 d.what = "a signpost moved the restart point out of reach";
@@ -704,25 +702,24 @@ void Search::FindDeadEnds(ProveResult& result) {
                              : "a fall that every later life repeats";
                 break;
         }
-        // One finding per cell and cause, however many dead regions lie behind it.
+        // One finding per cell and cause, however many dead regions lie behind it, and only one
+        // that holds in the game itself.
         const bool seen =
             std::any_of(result.deadEnds.begin(), result.deadEnds.end(), [&d](const DeadEnd& e) {
                 return e.where == d.where && e.what == d.what && e.trapped == d.trapped;
             });
-        if (!seen) result.deadEnds.push_back(std::move(d));
+        if (!seen && !WayOutFrom(d.replay)) result.deadEnds.push_back(std::move(d));
     }
     std::sort(result.deadEnds.begin(), result.deadEnds.end(),
               [](const DeadEnd& a, const DeadEnd& b) { return a.frames < b.frames; });
 }
 
 bool Search::WayOutFrom(const Replay& into) {
-    const double elapsed =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - started_).count();
     ProveOptions again = options_;
     again.stopAtFirstRoute = true;
     again.coarseRoute = false;
     again.startFrom = &into;
-    again.seconds = std::clamp(options_.seconds - elapsed, 1.0, 10.0);
+    again.seconds = std::clamp(options_.seconds - Elapsed(), 1.0, 10.0);
     again.maxStates = std::min(options_.maxStates, 200'000L);
     const bool finishable = Search(tilePath_, again).Run().finishable;
     play_.Reinstall();
