@@ -27,7 +27,7 @@ constexpr int32_t kExitNode = -2;
 // A forced stretch (keys cannot matter) longer than this ends an edge anyway.
 constexpr uint32_t kMaxForcedSteps = 4000;
 
-// What the classification of dead ends needs of a state, kept for every node.
+// What the classification of dead ends needs of a state.
 struct Summary {
     int16_t col = 0, row = 0;
     int16_t beamCharges = 0;
@@ -36,17 +36,39 @@ struct Summary {
     uint32_t stones = 0;  // a hash of where the stones are and how they move
 };
 
+// A state less its restart point (the signpost a death leads back to). Nothing but a death reads
+// the restart point, so the moves without a death are played once per core, whichever restart
+// points it is reached with; a move that dies is played again for each of them.
+struct Core {
+    Summary summary;      // with the restart point of the snapshot it was found as
+    double height = 0.0;  // the player's exact height, to tell when the key merged two
+    uint32_t firstMove = 0;
+    uint16_t moveCount = 0;
+    bool expanded = false;
+    bool dies = false;             // a move from it dies, and is played for each restart point
+    std::vector<uint64_t> packed;  // the snapshot, while a move may still be played from it
+};
+
+// A move from a core: keys for a step, then none while nothing else could be chosen.
+struct Move {
+    int32_t to;     // the core it leads to; kExitNode for the exit, -1 when it dies
+    int16_t touch;  // the restart point of the last signpost it touched, -1 for none
+    uint8_t keys;
+    uint32_t forced;
+    uint32_t frames;
+};
+
+// A state: a core and its restart point, with the way the search first came to it.
 struct Node {
+    int32_t core = 0;
+    uint8_t restart = 0;  // index into the restart points
     int32_t parent = -1;
     uint32_t frames = 0;  // frames from the start along the parent edges
     uint32_t forced = 0;  // steps of no keys after the edge's first step
     uint8_t keys = 0;     // keys of the edge's first step
-    double height = 0.0;  // the player's exact height, to tell when the key merged two
     bool viaDeath = false;
     bool noDeathPath = false;  // the parent path loses no life
     bool expanded = false;
-    Summary summary;
-    std::vector<uint64_t> packed;  // the snapshot until the node is expanded
 };
 
 struct Edge {
@@ -165,10 +187,10 @@ class Search {
 
     // The order of the first phase: frames from the start; for the first route only, mostly the
     // distance to the nearest exit, so the search heads for it.
-    uint64_t Priority(const PlayState& p, uint32_t frames) const {
+    uint64_t Priority(const Summary& s, uint32_t frames) const {
         if (!options_.stopAtFirstRoute || exits_.empty()) return frames;
-        const int col = std::clamp<int>(p.playerCol, 0, kMapCols - 1);
-        const int row = std::clamp<int>(p.playerRow, 0, kMapRows - 1);
+        const int col = std::clamp<int>(s.col, 0, kMapCols - 1);
+        const int row = std::clamp<int>(s.row, 0, kMapRows - 1);
         return static_cast<uint64_t>(toExit_[static_cast<size_t>(row * kMapCols + col)]) * 4 +
                frames;
     }
@@ -183,7 +205,32 @@ class Search {
     // Plays one edge from the state in `from`: `keys` for a step, then no keys while nothing
     // else could be chosen. Returns the events; the game is left in the edge's end state.
     PlayEvents PlayEdge(const PlaySnapshot& from, uint8_t keys, uint32_t& forced);
+    // Searches on from state `id`: its core's moves without a death lead on with the state's
+    // restart point (or the signpost they touched), and its deaths are played with it.
     void Expand(int32_t id);
+    // Plays every move from a core, with no signpost lit, so that a touched one shows; `via` is
+    // the state searched on from it.
+    void ExpandCore(int32_t core, int32_t via);
+    // The core of a snapshot, added when new.
+    int32_t CoreOf(const PlaySnapshot& snapshot);
+    // Whether arriving at a state known as `node` without a death so far (or not) in `frames`
+    // is a better way to it, to be searched on instead. The whole search keeps the first way,
+    // so that every state is searched once.
+    bool Improves(const Node& node, bool noDeath, uint32_t frames) const {
+        return options_.stopAtFirstRoute && !node.expanded &&
+               ((noDeath && !node.noDeathPath) ||
+                (noDeath == node.noDeathPath && frames < node.frames));
+    }
+    // Arrives at (core, restart) from state `from` over an edge; adds the state when new.
+    void Arrive(int32_t from, int32_t core, int restart, bool death, uint8_t keys, uint32_t forced,
+                uint32_t cost);
+    // The state of a snapshot, -1 when it was not searched.
+    int32_t StateOf(const PlaySnapshot& snapshot) const;
+    // The index of a restart point, added when new.
+    int RestartIndex(int col, int row);
+    // Lights the restart point `restart` alone (or, with -1, none).
+    void SetRestart(PlaySnapshot& snapshot, int restart) const;
+    Summary SummaryOf(int32_t id) const;
     bool OverBudget();
     // Seconds since Run started.
     double Elapsed() const {
@@ -214,9 +261,13 @@ class Search {
     PlaySnapshot loaded_;
     std::unique_ptr<SnapshotPacker> packer_;
     std::unique_ptr<StateKeys> keys_;
-    std::vector<Node> nodes_;
-    std::vector<Edge> edges_;
-    std::unordered_map<uint64_t, int32_t> index_;
+    std::vector<Core> cores_;
+    std::vector<Move> moves_;
+    std::unordered_map<uint64_t, int32_t> coreIndex_;
+    std::vector<Cell> restarts_;  // the restart points: the signposts and where the level starts
+    std::vector<Node> nodes_;     // the states
+    std::vector<Edge> edges_;     // between states
+    std::unordered_map<uint64_t, int32_t> index_;  // core * 256 + restart -> state
     // (priority, frames, node): the frames tell a stale entry from the node's best.
     using Entry = std::tuple<uint64_t, uint32_t, int32_t>;
     std::priority_queue<Entry, std::vector<Entry>, std::greater<>> open_;
@@ -269,14 +320,67 @@ bool Search::OverBudget() {
     return budgetStopped_;
 }
 
-void Search::Expand(int32_t id) {
-    PlaySnapshot from;
-    packer_->Unpack(nodes_[static_cast<size_t>(id)].packed, from);
-    nodes_[static_cast<size_t>(id)].expanded = true;
-    std::vector<uint64_t>().swap(nodes_[static_cast<size_t>(id)].packed);
-    const uint32_t fromFrames = nodes_[static_cast<size_t>(id)].frames;
-    const bool fromNoDeath = nodes_[static_cast<size_t>(id)].noDeathPath;
+int Search::RestartIndex(int col, int row) {
+    for (size_t i = 0; i < restarts_.size(); ++i)
+        if (restarts_[i] == Cell{col, row}) return static_cast<int>(i);
+    if (restarts_.size() >= 255) throw std::runtime_error("too many signposts");
+    restarts_.push_back({col, row});
+    return static_cast<int>(restarts_.size()) - 1;
+}
 
+void Search::SetRestart(PlaySnapshot& snapshot, int restart) const {
+    PlayState& p = snapshot.play;
+    for (const Cell& c : restarts_)
+        if (p.mapItems(c.col, c.row) == kSignpostLit) p.mapItems(c.col, c.row) = kSignpost;
+    if (restart < 0) return;
+    const Cell& at = restarts_[static_cast<size_t>(restart)];
+    p.signpostCol = static_cast<int16_t>(at.col);
+    p.signpostRow = static_cast<int16_t>(at.row);
+    if (p.mapItems(at.col, at.row) == kSignpost) p.mapItems(at.col, at.row) = kSignpostLit;
+}
+
+Summary Search::SummaryOf(int32_t id) const {
+    const Node& node = nodes_[static_cast<size_t>(id)];
+    Summary s = cores_[static_cast<size_t>(node.core)].summary;
+    const Cell& restart = restarts_[node.restart];
+    s.signpostCol = static_cast<int16_t>(restart.col);
+    s.signpostRow = static_cast<int16_t>(restart.row);
+    return s;
+}
+
+int32_t Search::CoreOf(const PlaySnapshot& snapshot) {
+    const uint64_t key = Key(snapshot);
+    const auto [it, isNew] = coreIndex_.try_emplace(key, static_cast<int32_t>(cores_.size()));
+    if (!isNew) {
+        if (cores_[static_cast<size_t>(it->second)].height != snapshot.play.playerOffsetY)
+            heightsMerged_ = true;
+        return it->second;
+    }
+    Core core;
+    core.summary = Summarize(snapshot.play);
+    core.height = snapshot.play.playerOffsetY;
+    core.packed = packer_->Pack(snapshot);
+    cores_.push_back(std::move(core));
+    return it->second;
+}
+
+int32_t Search::StateOf(const PlaySnapshot& snapshot) const {
+    const auto core = coreIndex_.find(Key(snapshot));
+    if (core == coreIndex_.end()) return -1;
+    for (size_t r = 0; r < restarts_.size(); ++r) {
+        if (restarts_[r] != Cell{snapshot.play.signpostCol, snapshot.play.signpostRow}) continue;
+        const auto it = index_.find(static_cast<uint64_t>(core->second) * 256 + r);
+        return it == index_.end() ? -1 : it->second;
+    }
+    return -1;
+}
+
+void Search::ExpandCore(int32_t id, int32_t via) {
+    PlaySnapshot from;
+    packer_->Unpack(cores_[static_cast<size_t>(id)].packed, from);
+    SetRestart(from, -1);
+    const auto firstMove = static_cast<uint32_t>(moves_.size());
+    bool dies = false;
     uint8_t options[8];
     const int count = Options(from.play, options_.jumpEvery, options);
     for (int k = 0; k < count; ++k) {
@@ -289,46 +393,117 @@ void Search::Expand(int32_t id) {
             if (messages_.size() < 10) messages_.push_back(e.what());
             continue;
         }
-        const bool death = events.deaths > 0;
-        const auto cost = static_cast<uint32_t>(play_.Frames() - from.frames);
-        const uint32_t frames = fromFrames + cost;
-        if (events.Finished()) {
-            edges_.push_back({id, kExitNode, death, options[k], forced, cost});
-            if (!death && fromNoDeath && frames < exitFrames_) {
+        Move move{-1, -1, options[k], forced, static_cast<uint32_t>(play_.Frames() - from.frames)};
+        if (events.deaths > 0) {
+            dies = true;
+        } else if (events.Finished()) {
+            move.to = kExitNode;
+        } else {
+            const PlaySnapshot to = play_.Save();
+            if (to.play.mapItems(to.play.signpostCol, to.play.signpostRow) == kSignpostLit)
+                move.touch =
+                    static_cast<int16_t>(RestartIndex(to.play.signpostCol, to.play.signpostRow));
+            const size_t known = cores_.size();
+            move.to = CoreOf(to);
+            // The first route's search (one state per core: it never dies) searches on from a
+            // core as it was found the best way.
+            const auto state = index_.find(static_cast<uint64_t>(move.to) * 256);
+            const Node& source = nodes_[static_cast<size_t>(via)];
+            if (static_cast<size_t>(move.to) < known && state != index_.end() &&
+                Improves(nodes_[static_cast<size_t>(state->second)], source.noDeathPath,
+                         source.frames + move.frames)) {
+                Core& better = cores_[static_cast<size_t>(move.to)];
+                better.packed = packer_->Pack(to);
+                better.summary = Summarize(to.play);
+                better.height = to.play.playerOffsetY;
+            }
+        }
+        moves_.push_back(move);
+    }
+    Core& core = cores_[static_cast<size_t>(id)];
+    core.expanded = true;
+    core.dies = dies;
+    core.firstMove = firstMove;
+    core.moveCount = static_cast<uint16_t>(moves_.size() - firstMove);
+    if (!dies) std::vector<uint64_t>().swap(core.packed);
+}
+
+void Search::Arrive(int32_t from, int32_t core, int restart, bool death, uint8_t keys,
+                    uint32_t forced, uint32_t cost) {
+    const uint64_t pair = static_cast<uint64_t>(core) * 256 + static_cast<uint64_t>(restart);
+    const auto [it, isNew] = index_.try_emplace(pair, static_cast<int32_t>(nodes_.size()));
+    if (isNew) {
+        Node fresh;
+        fresh.core = core;
+        fresh.restart = static_cast<uint8_t>(restart);
+        nodes_.push_back(fresh);
+    }
+    const int32_t v = it->second;
+    edges_.push_back({from, v, death, keys, forced, cost});
+    const Node& source = nodes_[static_cast<size_t>(from)];
+    const uint32_t frames = source.frames + cost;
+    const bool noDeath = source.noDeathPath && !death;
+    Node& node = nodes_[static_cast<size_t>(v)];
+    if (!isNew && !Improves(node, noDeath, frames)) return;
+    node.parent = from;
+    node.frames = frames;
+    node.forced = forced;
+    node.keys = keys;
+    node.viaDeath = death;
+    node.noDeathPath = noDeath;
+    if (!options_.stopAtFirstRoute) depthFirst_.push_back(v);
+    if (noDeath || !options_.stopAtFirstRoute)
+        open_.push({Priority(cores_[static_cast<size_t>(core)].summary, frames), frames, v});
+}
+
+void Search::Expand(int32_t id) {
+    nodes_[static_cast<size_t>(id)].expanded = true;
+    const int32_t coreId = nodes_[static_cast<size_t>(id)].core;
+    const int restart = nodes_[static_cast<size_t>(id)].restart;
+    if (!cores_[static_cast<size_t>(coreId)].expanded) ExpandCore(coreId, id);
+    const Core& core = cores_[static_cast<size_t>(coreId)];
+    const uint32_t first = core.firstMove;
+    const uint32_t last = first + core.moveCount;
+    PlaySnapshot from;
+    if (core.dies && !options_.stopAtFirstRoute) {
+        packer_->Unpack(core.packed, from);
+        SetRestart(from, restart);
+    }
+    for (uint32_t k = first; k < last; ++k) {
+        const Move move = moves_[k];
+        if (move.to == kExitNode) {
+            edges_.push_back({id, kExitNode, false, move.keys, move.forced, move.frames});
+            const uint32_t frames = nodes_[static_cast<size_t>(id)].frames + move.frames;
+            if (nodes_[static_cast<size_t>(id)].noDeathPath && frames < exitFrames_) {
                 exitFrom_ = id;
-                exitKeys_ = options[k];
-                exitForced_ = forced;
+                exitKeys_ = move.keys;
+                exitForced_ = move.forced;
                 exitFrames_ = frames;
             }
-            continue;
+        } else if (move.to >= 0) {
+            const int restartTo = options_.stopAtFirstRoute ? 0
+                                  : move.touch >= 0         ? move.touch
+                                                            : restart;
+            Arrive(id, move.to, restartTo, false, move.keys, move.forced, move.frames);
+        } else if (!options_.stopAtFirstRoute) {
+            // A death: where the player starts again is the restart point's.
+            uint32_t forced = 0;
+            PlayEvents events;
+            try {
+                events = PlayEdge(from, move.keys, forced);
+            } catch (const std::exception& e) {
+                if (messages_.size() < 10) messages_.push_back(e.what());
+                continue;
+            }
+            const auto cost = static_cast<uint32_t>(play_.Frames() - from.frames);
+            if (events.Finished()) {
+                edges_.push_back({id, kExitNode, true, move.keys, forced, cost});
+                continue;
+            }
+            const PlaySnapshot to = play_.Save();
+            const int restartTo = RestartIndex(to.play.signpostCol, to.play.signpostRow);
+            Arrive(id, CoreOf(to), restartTo, true, move.keys, forced, cost);
         }
-        const PlaySnapshot to = play_.Save();
-        const uint64_t key = Key(to);
-        auto [it, isNew] = index_.try_emplace(key, static_cast<int32_t>(nodes_.size()));
-        if (isNew) nodes_.emplace_back();
-        const int32_t v = it->second;
-        edges_.push_back({id, v, death, options[k], forced, cost});
-        Node& node = nodes_[static_cast<size_t>(v)];
-        if (!isNew && node.height != to.play.playerOffsetY) heightsMerged_ = true;
-        const bool noDeath = fromNoDeath && !death;
-        // The first route's search keeps the best way to each state; the whole search keeps
-        // the first, so that every state is searched once, from the snapshot it was found as.
-        const bool better = isNew || (options_.stopAtFirstRoute && !node.expanded &&
-                                      ((noDeath && !node.noDeathPath) ||
-                                       (noDeath == node.noDeathPath && frames < node.frames)));
-        if (!better) continue;
-        node.parent = id;
-        node.frames = frames;
-        node.forced = forced;
-        node.keys = options[k];
-        node.viaDeath = death;
-        node.noDeathPath = noDeath;
-        node.summary = Summarize(to.play);
-        node.height = to.play.playerOffsetY;
-        node.packed = packer_->Pack(to);
-        if (!options_.stopAtFirstRoute) depthFirst_.push_back(v);
-        if (noDeath || !options_.stopAtFirstRoute)
-            open_.push({Priority(to.play, frames), frames, v});
     }
 }
 
@@ -341,9 +516,14 @@ ProveResult Search::Run() {
     }
     loaded_ = play_.Save();
     packer_ = std::make_unique<SnapshotPacker>(loaded_);
-    // The search for a first route goes on from no death, so the restart point never matters.
-    keys_ = std::make_unique<StateKeys>(loaded_.play, options_.exactEnemies,
-                                        !options_.stopAtFirstRoute);
+    // The cores' key leaves the restart point out: a state is a core and its restart point.
+    keys_ = std::make_unique<StateKeys>(loaded_.play, options_.exactEnemies);
+    RestartIndex(loaded_.play.signpostCol, loaded_.play.signpostRow);
+    for (int row = 1; row <= 18; ++row)
+        for (int col = 1; col <= 50; ++col) {
+            const int32_t code = loaded_.play.mapItems(col, row);
+            if (code == kSignpost || code == kSignpostLit) RestartIndex(col, row);
+        }
     for (int row = 1; row <= 18; ++row)
         for (int col = 1; col <= 50; ++col) {
             const int32_t code = loaded_.play.mapItems(col, row);
@@ -352,15 +532,13 @@ ProveResult Search::Run() {
     toExit_ = DistancesToExits(loaded_.play, exits_);
 
     Node start;
+    start.core = CoreOf(loaded_);
     start.noDeathPath = true;
-    start.summary = Summarize(loaded_.play);
-    start.height = loaded_.play.playerOffsetY;
-    start.packed = packer_->Pack(loaded_);
-    nodes_.push_back(std::move(start));
-    index_.emplace(Key(loaded_), 0);
+    nodes_.push_back(start);
+    index_.emplace(0, 0);
     if (options_.stopAtFirstRoute) {
         // Nearest the exit first, over moves without a death, until a route is found.
-        open_.push({Priority(loaded_.play, 0), 0, 0});
+        open_.push({Priority(cores_[0].summary, 0), 0, 0});
         while (!open_.empty() && !OverBudget()) {
             const auto [priority, frames, id] = open_.top();
             open_.pop();
@@ -430,8 +608,8 @@ void Search::CheckRoute(ProveResult& result) {
     // The furthest cell: nearest to an exit or goal among the states searched (or, without
     // either, the one furthest to the right).
     int best = INT32_MAX;
-    for (const Node& node : nodes_) {
-        const Cell at{node.summary.col, node.summary.row};
+    for (const Core& core : cores_) {
+        const Cell at{core.summary.col, core.summary.row};
         int distance = -at.col;
         if (!exits_.empty()) {
             distance = INT32_MAX;
@@ -546,8 +724,8 @@ Replay Search::ReplayInto(const Shortest& paths, int32_t id, const std::vector<c
     if (paths.via[static_cast<size_t>(id)] >= 0) {
         Replay shortest = paths.To(edges_, static_cast<size_t>(id));
         play_.PlayReplay(shortest, 0);
-        const auto it = index_.find(Key(play_.Save()));
-        if (it != index_.end() && !live[static_cast<size_t>(it->second)]) return shortest;
+        const int32_t state = StateOf(play_.Save());
+        if (state >= 0 && !live[static_cast<size_t>(state)]) return shortest;
     }
     return PathTo(id);
 }
@@ -661,8 +839,8 @@ void Search::FindDeadEnds(ProveResult& result) {
             live[static_cast<size_t>(e.to)]) {
             continue;
         }
-        const Summary& u = nodes_[static_cast<size_t>(e.from)].summary;
-        const Summary& v = nodes_[static_cast<size_t>(e.to)].summary;
+        const Summary u = SummaryOf(e.from);
+        const Summary v = SummaryOf(e.to);
         const int kind = (u.signpostCol != v.signpostCol || u.signpostRow != v.signpostRow) ? 0
                          : v.beamCharges < u.beamCharges                                    ? 1
                          : u.stones != v.stones                                             ? 2
@@ -678,7 +856,7 @@ void Search::FindDeadEnds(ProveResult& result) {
     const Shortest paths = ShortestPaths(true);
     for (const auto& [key, g] : groups) {
         DeadEnd d;
-        const Summary& u = nodes_[static_cast<size_t>(g.from)].summary;
+        const Summary u = SummaryOf(g.from);
         d.where = {u.col, u.row};
         d.trapped = g.trapped;
         d.frames = nodes_[static_cast<size_t>(g.to)].frames;
@@ -688,7 +866,7 @@ void Search::FindDeadEnds(ProveResult& result) {
                 d.what = "a signpost moved the restart point out of reach";
                 break;
             case 1:
-                d.what = nodes_[static_cast<size_t>(g.to)].summary.figuresAlive != 0
+                d.what = SummaryOf(g.to).figuresAlive != 0
                              ? "no refill left for a figure that must be shot"
                              : "a beam shot wasted";
                 break;
@@ -697,7 +875,7 @@ void Search::FindDeadEnds(ProveResult& result) {
                 break;
             default:
                 d.what = g.trapped ? "pit with no way out"
-                         : nodes_[static_cast<size_t>(g.to)].summary.figuresAlive != 0
+                         : SummaryOf(g.to).figuresAlive != 0
                              ? "a figure that can no longer be shot in time"
                              : "a fall that every later life repeats";
                 break;

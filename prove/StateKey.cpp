@@ -67,8 +67,6 @@ bool IsStar(int32_t code) {
 }
 
 constexpr int32_t kRefill = 53;
-constexpr int32_t kSignpost = 54;
-constexpr int32_t kSignpostLit = 55;  // the one the player starts again at
 
 // Whether the beam can still change anything: only a figure it destroys is changed by it.
 bool AnyFigureAlive(const PlayState& p) {
@@ -98,8 +96,8 @@ bool FlexEnemyNear(const PlayState& p, const FlexEnemy& e) {
 
 // The beam charges and the object layer. With no figure left to destroy, a shot changes nothing,
 // so neither do the charges nor the refills still lying about; stars only add to the score, so
-// which of them are taken is merged too. `signCells` are given when the restart point is left out:
-// which signpost is lit then makes no difference either.
+// which of them are taken is merged too. Which of the `signCells` is lit is the restart point's
+// business, kept apart from the key.
 void AddCarriedAndLying(Hasher& h, const PlayState& p, const std::vector<size_t>& starCells,
                         const std::vector<size_t>& signCells) {
     const bool beamMatters = AnyFigureAlive(p);
@@ -110,12 +108,6 @@ void AddCarriedAndLying(Hasher& h, const PlayState& p, const std::vector<size_t>
     for (size_t i : signCells)
         if (items[i] == kSignpostLit) items[i] = kSignpost;
     h.Bytes(items.data(), sizeof(items));
-}
-
-// Where the player starts again after a death: the lit signpost.
-void AddRestartPoint(Hasher& h, const PlayState& p) {
-    h.Add(p.signpostCol);
-    h.Add(p.signpostRow);
 }
 
 bool FigureNear(const PlayState& p, const FigureEnemy& e) {
@@ -145,14 +137,12 @@ bool StandingInStillWorld(const PlayState& p) {
     return true;
 }
 
-StateKeys::StateKeys(const PlayState& loaded, bool exactEnemies, bool withRestart)
-    : exactEnemies_(exactEnemies), withRestart_(withRestart) {
+StateKeys::StateKeys(const PlayState& loaded, bool exactEnemies) : exactEnemies_(exactEnemies) {
     const auto& items = loaded.mapItems.Cells();
     for (size_t i = 0; i < items.size(); ++i)
         if (IsStar(items[i]) || items[i] == kRefill) starCells_.push_back(i);
-    if (!withRestart)
-        for (size_t i = 0; i < items.size(); ++i)
-            if (items[i] == kSignpost || items[i] == kSignpostLit) signCells_.push_back(i);
+    for (size_t i = 0; i < items.size(); ++i)
+        if (items[i] == kSignpost || items[i] == kSignpostLit) signCells_.push_back(i);
     enemies_ = loaded.flexEnemyCount > 0 || loaded.figureEnemyCount > 0;
 }
 
@@ -273,7 +263,6 @@ uint64_t StateKeys::Key(const PlaySnapshot& snapshot) const {
         }
     }
 
-    if (withRestart_) AddRestartPoint(h, p);
     h.Add(p.levelWon);
     h.Add(p.levelLeft);
     h.Add(p.gameLost);
@@ -302,7 +291,6 @@ uint64_t StateKeys::RouteKey(const PlaySnapshot& snapshot) const {
     }
     for (int i = 1; i <= p.figureEnemyCount && i < static_cast<int>(p.figureEnemies.size()); ++i)
         h.Add(p.figureEnemies[static_cast<size_t>(i)].alive);
-    if (withRestart_) AddRestartPoint(h, p);
     return h.Finish();
 }
 

@@ -12,15 +12,19 @@
 
 namespace zorvik {
 
+// The object codes of a signpost, and of the one the player starts again at.
+constexpr int32_t kSignpost = 54;
+constexpr int32_t kSignpostLit = 55;
+
 class StateKeys {
   public:
     // `loaded` is the level as loaded: its stars are the cells whose taking the key ignores.
     // With `exactEnemies` false, an enemy near the player counts by its cell and heading only,
     // not by where in the cell it is or when it steps next: the search then stays within a
     // designer's patience on levels with enemies, at the cost of "merged" in the report.
-    // With `withRestart` false the signpost where the player would start again is left out: a
-    // search that never goes on past a death cannot tell two such states apart.
-    StateKeys(const PlayState& loaded, bool exactEnemies, bool withRestart = true);
+    // The signpost where the player would start again is left out (which one is lit, and the
+    // restart point itself): only a death reads it, and the search keeps it beside the key.
+    StateKeys(const PlayState& loaded, bool exactEnemies);
 
     uint64_t Key(const PlaySnapshot& snapshot) const;
     // A far coarser key for the quick search for a first route, which needs a route, not every
@@ -33,10 +37,9 @@ class StateKeys {
 
   private:
     std::vector<size_t> starCells_;  // indices into the object layer: stars and refills
-    std::vector<size_t> signCells_;  // and signposts, when the restart point is left out
+    std::vector<size_t> signCells_;  // and signposts
     bool enemies_ = false;
     bool exactEnemies_ = false;
-    bool withRestart_ = true;
 };
 
 // The player stands at rest with nothing to wait for: no board or stone moving, no beam, no key
