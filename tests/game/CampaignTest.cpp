@@ -260,7 +260,7 @@ std::string KeysText(const Replay::Segment* seg) {
 // result. The maps come from the source tree's map/ (what tools/mapc just wrote), so a level
 // can be edited and traced without rebuilding. Run on purpose:
 //   ZORVIK_TRACE_LEVEL=3 [ZORVIK_TRACE_REPLAY=file] [ZORVIK_TRACE_EVERY=10]
-//   [ZORVIK_TRACE_PNG=dir ZORVIK_TRACE_PNG_EVERY=50] game_tests
+//   [ZORVIK_TRACE_PNG=dir ZORVIK_TRACE_PNG_EVERY=50] [ZORVIK_TRACE_LIVES=1] game_tests
 //   --gtest_also_run_disabled_tests --gtest_filter='ReplayTrace.*'
 TEST(ReplayTrace, DISABLED_PlayOneLevelAndPrintEveryStep) {
     const int level = std::atoi(Env("ZORVIK_TRACE_LEVEL", "1").c_str());
@@ -279,8 +279,11 @@ TEST(ReplayTrace, DISABLED_PlayOneLevelAndPrintEveryStep) {
     ASSERT_TRUE(game.InitGame());
     game.SetFrameRateResults();
     if (!pngDir.empty()) fs::create_directories(pngDir);
+    // A prover's replay counts no lives: with ZORVIK_TRACE_LIVES set, the lives stay full.
+    const bool keepLives = !Env("ZORVIK_TRACE_LIVES", "").empty();
     int lastLine = -1;
     auto onStep = [&](long step, const Replay::Segment* seg) {
+        if (keepLives) lives = 3;
         const int line = seg != nullptr ? seg->line : 0;
         if ((every > 0 && step % every == 0) || line != lastLine) {
             std::printf(
