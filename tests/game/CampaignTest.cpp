@@ -239,7 +239,12 @@ std::string Figures() {
         text += " o" + std::to_string(st.column) + "," + std::to_string(st.row);
     }
     for (int i = 1; i <= boardCount && i < static_cast<int>(boards.size()); ++i) {
-        text += " b" + std::to_string(boards[static_cast<size_t>(i)].height);
+        // A board's height, then whether its three cells are solid (1) or not (0).
+        const Board& b = boards[static_cast<size_t>(i)];
+        text += " b" + std::to_string(b.height) + "[";
+        for (int r = b.topRow; r <= b.topRow + 2; ++r)
+            text += mapSolid(b.column, r) != 0 ? '1' : '0';
+        text += "]";
     }
     return text;
 }
