@@ -71,6 +71,11 @@ struct Node {
     bool expanded = false;
 };
 
+// The index key of the state (core, restart point).
+uint64_t StateIndexKey(int32_t core, int restart) {
+    return static_cast<uint64_t>(core) * 256 + static_cast<uint64_t>(restart);
+}
+
 struct Edge {
     int32_t from;
     int32_t to;  // kExitNode for the exit or goal
@@ -205,6 +210,8 @@ class Search {
     // Plays one edge from the state in `from`: `keys` for a step, then no keys while nothing
     // else could be chosen. Returns the events; the game is left in the edge's end state.
     PlayEvents PlayEdge(const PlaySnapshot& from, uint8_t keys, uint32_t& forced);
+    // PlayEdge, false when the game stopped on an error (the level has a fault the report names).
+    bool TryEdge(const PlaySnapshot& from, uint8_t keys, uint32_t& forced, PlayEvents& events);
     // Searches on from state `id`: its core's moves without a death lead on with the state's
     // restart point (or the signpost they touched), and its deaths are played with it.
     void Expand(int32_t id);
@@ -226,6 +233,8 @@ class Search {
                 uint32_t cost);
     // The state of a snapshot, -1 when it was not searched.
     int32_t StateOf(const PlaySnapshot& snapshot) const;
+    // The index of a restart point, -1 when it is not one.
+    int FindRestart(int col, int row) const;
     // The index of a restart point, added when new.
     int RestartIndex(int col, int row);
     // Lights the restart point `restart` alone (or, with -1, none).
@@ -267,7 +276,7 @@ class Search {
     std::vector<Cell> restarts_;  // the restart points: the signposts and where the level starts
     std::vector<Node> nodes_;     // the states
     std::vector<Edge> edges_;     // between states
-    std::unordered_map<uint64_t, int32_t> index_;  // core * 256 + restart -> state
+    std::unordered_map<uint64_t, int32_t> index_;  // StateIndexKey -> state
     // (priority, frames, node): the frames tell a stale entry from the node's best.
     using Entry = std::tuple<uint64_t, uint32_t, int32_t>;
     std::priority_queue<Entry, std::vector<Entry>, std::greater<>> open_;
@@ -311,6 +320,16 @@ PlayEvents Search::PlayEdge(const PlaySnapshot& from, uint8_t keys, uint32_t& fo
     return events;
 }
 
+bool Search::TryEdge(const PlaySnapshot& from, uint8_t keys, uint32_t& forced, PlayEvents& events) {
+    try {
+        events = PlayEdge(from, keys, forced);
+        return true;
+    } catch (const std::exception& e) {
+        if (messages_.size() < 10) messages_.push_back(e.what());
+        return false;
+    }
+}
+
 bool Search::OverBudget() {
     if (budgetStopped_) return true;
     if (static_cast<long>(nodes_.size()) >= options_.maxStates) budgetStopped_ = true;
@@ -320,9 +339,13 @@ bool Search::OverBudget() {
     return budgetStopped_;
 }
 
+int Search::FindRestart(int col, int row) const {
+    const auto it = std::find(restarts_.begin(), restarts_.end(), Cell{col, row});
+    return it == restarts_.end() ? -1 : static_cast<int>(it - restarts_.begin());
+}
+
 int Search::RestartIndex(int col, int row) {
-    for (size_t i = 0; i < restarts_.size(); ++i)
-        if (restarts_[i] == Cell{col, row}) return static_cast<int>(i);
+    if (const int known = FindRestart(col, row); known >= 0) return known;
     if (restarts_.size() >= 255) throw std::runtime_error("too many signposts");
     restarts_.push_back({col, row});
     return static_cast<int>(restarts_.size()) - 1;
@@ -366,13 +389,10 @@ int32_t Search::CoreOf(const PlaySnapshot& snapshot) {
 
 int32_t Search::StateOf(const PlaySnapshot& snapshot) const {
     const auto core = coreIndex_.find(Key(snapshot));
-    if (core == coreIndex_.end()) return -1;
-    for (size_t r = 0; r < restarts_.size(); ++r) {
-        if (restarts_[r] != Cell{snapshot.play.signpostCol, snapshot.play.signpostRow}) continue;
-        const auto it = index_.find(static_cast<uint64_t>(core->second) * 256 + r);
-        return it == index_.end() ? -1 : it->second;
-    }
-    return -1;
+    const int restart = FindRestart(snapshot.play.signpostCol, snapshot.play.signpostRow);
+    if (core == coreIndex_.end() || restart < 0) return -1;
+    const auto it = index_.find(StateIndexKey(core->second, restart));
+    return it == index_.end() ? -1 : it->second;
 }
 
 void Search::ExpandCore(int32_t id, int32_t via) {
@@ -386,13 +406,7 @@ void Search::ExpandCore(int32_t id, int32_t via) {
     for (int k = 0; k < count; ++k) {
         uint32_t forced = 0;
         PlayEvents events;
-        try {
-            events = PlayEdge(from, options[k], forced);
-        } catch (const std::exception& e) {
-            // The game stopped on an error: the level has a fault the report names.
-            if (messages_.size() < 10) messages_.push_back(e.what());
-            continue;
-        }
+        if (!TryEdge(from, options[k], forced, events)) continue;
         Move move{-1, -1, options[k], forced, static_cast<uint32_t>(play_.Frames() - from.frames)};
         if (events.deaths > 0) {
             dies = true;
@@ -407,7 +421,7 @@ void Search::ExpandCore(int32_t id, int32_t via) {
             move.to = CoreOf(to);
             // The first route's search (one state per core: it never dies) searches on from a
             // core as it was found the best way.
-            const auto state = index_.find(static_cast<uint64_t>(move.to) * 256);
+            const auto state = index_.find(StateIndexKey(move.to, 0));
             const Node& source = nodes_[static_cast<size_t>(via)];
             if (static_cast<size_t>(move.to) < known && state != index_.end() &&
                 Improves(nodes_[static_cast<size_t>(state->second)], source.noDeathPath,
@@ -430,8 +444,8 @@ void Search::ExpandCore(int32_t id, int32_t via) {
 
 void Search::Arrive(int32_t from, int32_t core, int restart, bool death, uint8_t keys,
                     uint32_t forced, uint32_t cost) {
-    const uint64_t pair = static_cast<uint64_t>(core) * 256 + static_cast<uint64_t>(restart);
-    const auto [it, isNew] = index_.try_emplace(pair, static_cast<int32_t>(nodes_.size()));
+    const auto [it, isNew] =
+        index_.try_emplace(StateIndexKey(core, restart), static_cast<int32_t>(nodes_.size()));
     if (isNew) {
         Node fresh;
         fresh.core = core;
@@ -489,12 +503,7 @@ void Search::Expand(int32_t id) {
             // A death: where the player starts again is the restart point's.
             uint32_t forced = 0;
             PlayEvents events;
-            try {
-                events = PlayEdge(from, move.keys, forced);
-            } catch (const std::exception& e) {
-                if (messages_.size() < 10) messages_.push_back(e.what());
-                continue;
-            }
+            if (!TryEdge(from, move.keys, forced, events)) continue;
             const auto cost = static_cast<uint32_t>(play_.Frames() - from.frames);
             if (events.Finished()) {
                 edges_.push_back({id, kExitNode, true, move.keys, forced, cost});
@@ -523,10 +532,6 @@ ProveResult Search::Run() {
         for (int col = 1; col <= 50; ++col) {
             const int32_t code = loaded_.play.mapItems(col, row);
             if (code == kSignpost || code == kSignpostLit) RestartIndex(col, row);
-        }
-    for (int row = 1; row <= 18; ++row)
-        for (int col = 1; col <= 50; ++col) {
-            const int32_t code = loaded_.play.mapItems(col, row);
             if (code == 997 || code == 900) exits_.push_back({col, row});
         }
     toExit_ = DistancesToExits(loaded_.play, exits_);
@@ -535,7 +540,7 @@ ProveResult Search::Run() {
     start.core = CoreOf(loaded_);
     start.noDeathPath = true;
     nodes_.push_back(start);
-    index_.emplace(0, 0);
+    index_.emplace(StateIndexKey(start.core, 0), 0);
     if (options_.stopAtFirstRoute) {
         // Nearest the exit first, over moves without a death, until a route is found.
         open_.push({Priority(cores_[0].summary, 0), 0, 0});
