@@ -8,12 +8,14 @@
 #include <SDL_syswm.h>
 #include <time.h>
 
+#include <algorithm>
 #include <array>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <random>
 #include <span>
 #include <thread>
@@ -24,6 +26,7 @@
 #include "Mixer.h"
 #include "PadMapping.h"
 #include "PresentLead.h"
+#include "ScaledPicture.h"
 #include "SdlDesktop.h"
 #include "SdlGamepad.h"
 #include "TimingTrace.h"
@@ -249,6 +252,34 @@ std::string DirectoryOf(const std::string& path) {
     return path.substr(0, slash);
 }
 
+// Whether the renderer draws through OpenGL run on the processor (Mesa's llvmpipe or softpipe:
+// virtual machines, remote desktops, Xvfb). The renderer's context is current once it is made.
+bool DrawsWithSoftwareGl(SDL_Renderer* renderer) {
+    SDL_RendererInfo info{};
+    if (SDL_GetRendererInfo(renderer, &info) != 0 || info.name == nullptr ||
+        std::strncmp(info.name, "opengl", 6) != 0) {
+        return false;
+    }
+    using GetString = const unsigned char* (*)(unsigned int);
+    const auto getString = reinterpret_cast<GetString>(SDL_GL_GetProcAddress("glGetString"));
+    if (getString == nullptr) return false;
+    constexpr unsigned int kGlRenderer = 0x1F01;
+    const auto* name = reinterpret_cast<const char*>(getString(kGlRenderer));
+    if (name == nullptr) return false;
+    for (const char* software : {"llvmpipe", "softpipe", "Software Rasterizer"}) {
+        if (std::strstr(name, software) != nullptr) return true;
+    }
+    return false;
+}
+
+// Whether SDL's video driver gives a window pixels of its own (shared memory on X11); others
+// (Wayland, KMS) would show them through OpenGL again.
+bool HasWindowPixelsOfItsOwn() {
+    const char* driver = SDL_GetCurrentVideoDriver();
+    return driver != nullptr &&
+           (std::strcmp(driver, "x11") == 0 || std::strcmp(driver, "offscreen") == 0);
+}
+
 void AudioCallback(void* userdata, Uint8* stream, int len) {
     static_cast<Mixer*>(userdata)->Render(reinterpret_cast<int16_t*>(stream),
                                           len / static_cast<int>(sizeof(int16_t)));
@@ -280,7 +311,10 @@ class SdlHost final : public Host {
     void WaitUntil(Uint64 time);
     void TakeEvents();
     void OpenAudio();
+    void CreateRenderer();
+    void DrawToWindowSurface();
     void Redraw();
+    void RedrawWindowSurface();
     void HandleQuitRequest();
     void HandleKeyDown(const SDL_KeyboardEvent& key);
     void ToggleFullscreen();
@@ -293,6 +327,16 @@ class SdlHost final : public Host {
     SDL_Window* window_ = nullptr;
     SDL_Renderer* renderer_ = nullptr;
     SDL_Texture* texture_ = nullptr;
+    // Where OpenGL is drawn by the processor, the picture goes straight into the window's own
+    // pixels instead of through a renderer: the last picture, each RGB565 colour's window pixel,
+    // the size of the window's pixels last drawn, and whether the whole window (bars too) is to
+    // be handed over at the next redraw.
+    bool drawsToSurface_ = false;
+    std::vector<uint16_t> picture_;
+    std::unique_ptr<ColourTable> colours_;
+    int surfaceWidth_ = 0;
+    int surfaceHeight_ = 0;
+    bool wholeSurface_ = true;
     SDL_AudioDeviceID audio_ = 0;
     bool shown_ = false;
     bool sdlUp_ = false;
@@ -345,14 +389,6 @@ SdlHost::SdlHost(const std::string& argv0, bool windowed)
         throw PlatformError("nenalezen zadny displej (zkontrolujte DISPLAY nebo WAYLAND_DISPLAY)");
     }
     if (trace_) SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);  // the window system's key stamps
-    // Mesa's software OpenGL (virtual machines, remote desktops, Xvfb) draws each frame on
-    // worker threads. A picture of up to 800 x 600 is shown sooner and more evenly when drawn
-    // on the game's own thread; a larger one (a fullscreen 1920 x 1080 or 3840 x 2160) sooner on
-    // the workers. Read when the renderer starts: a value the user set is kept, and a GPU's
-    // driver ignores it.
-    SDL_Rect drawn{0, 0, kScreenWidth, kScreenHeight};
-    if (!windowed_) SDL_GetDisplayBounds(0, &drawn);
-    if (drawn.w * drawn.h <= 800 * 600) setenv("LP_NUM_THREADS", "0", 0);
     if (windowed_) {
         window_ = SDL_CreateWindow("Zorvik", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                    kScreenWidth, kScreenHeight, SDL_WINDOW_RESIZABLE);
@@ -370,20 +406,8 @@ SdlHost::SdlHost(const std::string& argv0, bool windowed)
         throw PlatformError("SDL_CreateWindow: " + error);
     }
     SetGameWindowIcon(window_);
-    renderer_ = SDL_CreateRenderer(window_, -1, 0);
-    if (renderer_ == nullptr) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
-    if (renderer_ != nullptr) {
-        texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB565, SDL_TEXTUREACCESS_STREAMING,
-                                     kScreenWidth, kScreenHeight);
-    }
-    if (renderer_ == nullptr || texture_ == nullptr) {
-        const std::string error = SDL_GetError();
-        Shutdown();
-        throw PlatformError("SDL_CreateRenderer: " + error);
-    }
-    // Scales the picture with its aspect kept; SDL centres it between black bars.
-    SDL_RenderSetLogicalSize(renderer_, kScreenWidth, kScreenHeight);
-    SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+    CreateRenderer();
+    if (DrawsWithSoftwareGl(renderer_) && HasWindowPixelsOfItsOwn()) DrawToWindowSurface();
     shown_ = true;
     Redraw();
     OpenAudio();
@@ -406,8 +430,80 @@ void SdlHost::OpenAudio() {
     if (audio_ != 0) SDL_PauseAudioDevice(audio_, 0);
 }
 
+// The first renderer SDL offers (a GPU's, or SDL's software one where there is none) and the
+// texture the picture is handed over in.
+void SdlHost::CreateRenderer() {
+    renderer_ = SDL_CreateRenderer(window_, -1, 0);
+    if (renderer_ == nullptr) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
+    if (renderer_ != nullptr) {
+        texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB565, SDL_TEXTUREACCESS_STREAMING,
+                                     kScreenWidth, kScreenHeight);
+    }
+    if (renderer_ == nullptr || texture_ == nullptr) {
+        const std::string error = SDL_GetError();
+        Shutdown();
+        throw PlatformError("SDL_CreateRenderer: " + error);
+    }
+    // Scales the picture with its aspect kept; SDL centres it between black bars.
+    SDL_RenderSetLogicalSize(renderer_, kScreenWidth, kScreenHeight);
+    SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+}
+
+// Where OpenGL runs on the processor, its shaders cost 3-4 ms a frame at 640 x 480 and about
+// 8 ms at 1920 x 1080; scaling the picture into the window's own pixels and handing those over
+// (shared memory on X11) takes about a millisecond and two. Keeps the renderer where the
+// window has no 32-bit pixels of its own.
+void SdlHost::DrawToWindowSurface() {
+    SDL_DestroyTexture(texture_);
+    SDL_DestroyRenderer(renderer_);
+    texture_ = nullptr;
+    renderer_ = nullptr;
+    // The window's own pixels, not a texture SDL would show through OpenGL again.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    const SDL_Surface* surface = SDL_GetWindowSurface(window_);
+    if (surface == nullptr || surface->format->BytesPerPixel != 4) {
+        CreateRenderer();
+        return;
+    }
+    colours_ = std::make_unique<ColourTable>();
+    FillColourTable(*colours_, [format = surface->format](uint8_t r, uint8_t g, uint8_t b) {
+        return SDL_MapRGB(format, r, g, b);
+    });
+    picture_.assign(static_cast<size_t>(kScreenWidth) * kScreenHeight, 0);
+    drawsToSurface_ = true;
+    wholeSurface_ = true;
+}
+
+void SdlHost::RedrawWindowSurface() {
+    SDL_Surface* surface = SDL_GetWindowSurface(window_);  // made anew after a resize
+    if (surface == nullptr || surface->format->BytesPerPixel != 4) return;
+    if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return;
+    if (surface->w != surfaceWidth_ || surface->h != surfaceHeight_) {
+        surfaceWidth_ = surface->w;
+        surfaceHeight_ = surface->h;
+        wholeSurface_ = true;
+    }
+    if (wholeSurface_) SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 0, 0, 0));
+    const PictureRect rect = LetterboxRect(surface->w, surface->h);
+    DrawScaledPicture(picture_.data(), *colours_, static_cast<uint32_t*>(surface->pixels),
+                      surface->pitch / 4, rect);
+    if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
+    if (wholeSurface_) {
+        SDL_UpdateWindowSurface(window_);
+    } else {
+        const SDL_Rect changed{rect.x, rect.y, rect.w, rect.h};
+        SDL_UpdateWindowSurfaceRects(window_, &changed, 1);
+    }
+    wholeSurface_ = false;
+}
+
 void SdlHost::Redraw() {
-    if (!shown_ || renderer_ == nullptr) return;
+    if (!shown_) return;
+    if (drawsToSurface_) {
+        RedrawWindowSurface();
+        return;
+    }
+    if (renderer_ == nullptr) return;
     SDL_RenderClear(renderer_);
     SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
     SDL_RenderPresent(renderer_);
@@ -454,9 +550,14 @@ void SdlHost::TakeEvents() {
 }
 
 void SdlHost::Present(const uint16_t* pixels) {
-    if (texture_ == nullptr) return;
+    if (texture_ == nullptr && !drawsToSurface_) return;
     if (trace_) trace_->FlipAsked();
-    SDL_UpdateTexture(texture_, nullptr, pixels, kScreenWidth * static_cast<int>(sizeof(uint16_t)));
+    if (drawsToSurface_) {
+        std::copy_n(pixels, picture_.size(), picture_.begin());
+    } else {
+        SDL_UpdateTexture(texture_, nullptr, pixels,
+                          kScreenWidth * static_cast<int>(sizeof(uint16_t)));
+    }
     const Uint64 ready = SDL_GetPerformanceCounter();
     const Uint64 handOverAt = presentAt_;
     presentAt_ = 0;
@@ -522,6 +623,7 @@ void SdlHost::PumpEvents() {
         } else if (event.type == SDL_WINDOWEVENT &&
                    (event.window.event == SDL_WINDOWEVENT_EXPOSED ||
                     event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)) {
+            wholeSurface_ = true;  // the bars too
             Redraw();
         } else if (event.type == SDL_WINDOWEVENT &&
                    event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
