@@ -13,7 +13,8 @@ export QT_QPA_PLATFORM=offscreen
 
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DZORVIK_BUILD_BENCH=ON -DZORVIK_BUILD_TESTS=ON \
     >/dev/null
-programs=(bench_game_frame bench_text_frame bench_editor bench_editor_tools bench_level_load bench_startup bench_prove)
+programs=(bench_game_frame bench_text_frame bench_editor bench_editor_tools bench_level_load bench_startup
+          bench_scaled_picture bench_prove)
 cmake --build "$build" -j"$(nproc)" --target "${programs[@]}"
 
 summary=$(mktemp)
