@@ -106,6 +106,20 @@ constexpr int32_t RGB(int r, int g, int b) {
 constexpr uint16_t To565(int r, int g, int b) {
     return static_cast<uint16_t>(((r & 0xF8) << 8) | ((g & 0xFC) << 3) | ((b & 0xF8) >> 3));
 }
+// The 8-bit channels of an RGB565 colour, each widened by repeating its high bits, so that 0
+// stays 0 and full intensity becomes 255.
+struct Rgb888 {
+    uint8_t r = 0;
+    uint8_t g = 0;
+    uint8_t b = 0;
+};
+constexpr Rgb888 From565(uint16_t colour) {
+    const int r = (colour >> 11) & 0x1F;
+    const int g = (colour >> 5) & 0x3F;
+    const int b = colour & 0x1F;
+    return {static_cast<uint8_t>((r << 3) | (r >> 2)), static_cast<uint8_t>((g << 2) | (g >> 4)),
+            static_cast<uint8_t>((b << 3) | (b >> 2))};
+}
 
 // A software surface of RGB565 pixels, row by row without padding.
 // BltFast, Blt and BltColorFill never clip: a rectangle that does not lie wholly inside its

@@ -12,6 +12,8 @@
 
 #include <zlib.h>
 
+#include "DirectX.h"
+
 namespace dx {
 
 namespace {
@@ -159,14 +161,10 @@ bool SavePng(const std::string& path, const uint16_t* pixels, int width, int hei
     const size_t count = static_cast<size_t>(width) * static_cast<size_t>(height);
     std::vector<uint8_t> rgb(count * 3);
     for (size_t i = 0; i < count; ++i) {
-        const uint16_t p = pixels[i];
-        const int r = (p >> 11) & 0x1F;
-        const int g = (p >> 5) & 0x3F;
-        const int b = p & 0x1F;
-        // Bit replication maps 0 to 0 and full intensity to 255.
-        rgb[3 * i] = static_cast<uint8_t>((r << 3) | (r >> 2));
-        rgb[3 * i + 1] = static_cast<uint8_t>((g << 2) | (g >> 4));
-        rgb[3 * i + 2] = static_cast<uint8_t>((b << 3) | (b >> 2));
+        const Rgb888 c = From565(pixels[i]);
+        rgb[3 * i] = c.r;
+        rgb[3 * i + 1] = c.g;
+        rgb[3 * i + 2] = c.b;
     }
     return SavePngRgb(path, rgb.data(), width, height);
 }

@@ -5,7 +5,10 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
+
+#include "DirectX.h"
 
 namespace dx {
 
@@ -23,17 +26,12 @@ PictureRect LetterboxRect(int windowWidth, int windowHeight);
 // The window's pixel for each RGB565 colour.
 using ColourTable = std::array<uint32_t, 65536>;
 
-// Fills the table through mapRgb(r, g, b) (8 bits a channel), each 5- or 6-bit channel widened
-// so that full intensity stays full.
+// Fills the table through mapRgb(r, g, b), each colour widened to 8 bits a channel (From565).
 template <typename MapRgb>
 void FillColourTable(ColourTable& table, MapRgb mapRgb) {
-    for (uint32_t c = 0; c < table.size(); ++c) {
-        const uint32_t r = (c >> 11) & 0x1F;
-        const uint32_t g = (c >> 5) & 0x3F;
-        const uint32_t b = c & 0x1F;
-        table[c] = mapRgb(static_cast<uint8_t>((r << 3) | (r >> 2)),
-                          static_cast<uint8_t>((g << 2) | (g >> 4)),
-                          static_cast<uint8_t>((b << 3) | (b >> 2)));
+    for (size_t c = 0; c < table.size(); ++c) {
+        const Rgb888 rgb = From565(static_cast<uint16_t>(c));
+        table[c] = mapRgb(rgb.r, rgb.g, rgb.b);
     }
 }
 
