@@ -60,9 +60,9 @@ scripts/package-check.sh build-test
 echo "== Build and test with AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake -S . -B build-asan -DZORVIK_SANITIZE=ON -DZORVIK_WERROR=ON -DZORVIK_BUILD_BENCH=OFF
 cmake --build build-asan -j"$jobs"
-# The longest test, a shipped level's whole proof (3.9 million states), takes about nine
-# minutes under the sanitizers.
+# The whole proofs of the shipped levels run in the normal build only: they play the same prover
+# code as the small prover tests, for millions of states, three times slower here.
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
-    ctest --test-dir build-asan --output-on-failure --timeout 1500 -j"$jobs"
+    ctest --test-dir build-asan --output-on-failure --timeout 1500 -j"$jobs" -LE whole-proof
 
 echo "== All checks passed"
