@@ -43,6 +43,8 @@ struct GameRun {
     int beamCharges = 0;
     int figuresAlive = 0;
     int stoneCol = 0, stoneRow = 0;  // the first stone, if any
+
+    bool Finished() const { return left || won; }
 };
 GameRun PlayInGame(const std::string& tilePath, const Replay& replay);
 
