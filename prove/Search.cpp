@@ -526,7 +526,7 @@ ProveResult Search::Run() {
     loaded_ = play_.Save();
     packer_ = std::make_unique<SnapshotPacker>(loaded_);
     // The cores' key leaves the restart point out: a state is a core and its restart point.
-    keys_ = std::make_unique<StateKeys>(loaded_.play, options_.exactEnemies);
+    keys_ = std::make_unique<StateKeys>(loaded_.play, options_.exactEnemies, options_.exactBoards);
     RestartIndex(loaded_.play.signpostCol, loaded_.play.signpostRow);
     for (int row = 1; row <= 18; ++row)
         for (int col = 1; col <= 50; ++col) {

@@ -24,6 +24,8 @@ struct ProveOptions {
     int jumpEvery = 0;
     // Key enemies near the player by their exact position and phase (see StateKeys).
     bool exactEnemies = false;
+    // Key every board by its exact height, even where nobody can tell it (see StateKeys).
+    bool exactBoards = false;
     // Search from where these keys lead from the level's start instead of from the start itself.
     const Replay* startFrom = nullptr;
 };

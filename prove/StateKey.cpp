@@ -3,8 +3,10 @@
 #include "StateKey.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstring>
+#include <limits>
 #include <type_traits>
 
 namespace zorvik {
@@ -115,6 +117,89 @@ bool FigureNear(const PlayState& p, const FigureEnemy& e) {
            std::abs(e.col - p.playerCol) <= kNearCells;
 }
 
+// How far a board's platforms and the places a death leads to must lie from its gate (in columns)
+// for the board to be left out of the key while only the player holds it open, and how far every
+// stone must lie from its platforms. While a platform is pressed by the player alone, its gate
+// is open only while he stands on it, so he cannot be at the gate then; a stone four or more
+// columns from the platform cannot be brought onto it before the board comes to rest, since the
+// player would have to leave the platform for longer than the board takes to close.
+constexpr int kHeldPlatformToGate = 3;
+constexpr int kHeldRestartToGate = 3;
+constexpr int kHeldStoneToPlatform = 3;
+constexpr int kHeldRestartToPlatform = 1;
+// The beam flies to the edge of the screen at most: nine cells is beyond its reach.
+constexpr int kBeamReachCells = 9;
+
+// A board's bar height when closed and when open; it moves two pixels a frame.
+constexpr int kBoardClosed = 219;
+constexpr int kBoardOpen = 1;
+// The player's fastest move: a long jump's five pixels a step.
+constexpr int kFastestStep = 5;
+// After a death the keys are ignored for this many frames (the key delay), and the player stands.
+constexpr int kFramesStillAfterDeath = 99;
+// How far from a gate or a platform (in columns) the player can change what it does: a push
+// moves a stone one cell, and a stone landing on another rolls one more.
+constexpr int kTouchColumns = 2;
+
+// Player steps in the next `frames` frames from this moment: the step timer runs whatever the
+// keys, so this is exact.
+int StepsWithin(const PlaySnapshot& snapshot, int frames) {
+    int64_t last = snapshot.play.lastStepTime;
+    int steps = 0;
+    for (int f = 1; f <= frames; ++f) {
+        const int64_t now = VirtualClockMs(snapshot.frames + f);
+        if (now - last > snapshot.play.stepInterval) {
+            last = now;
+            ++steps;
+        }
+    }
+    return steps;
+}
+
+// Pixels from world x to the nearest pixel of columns [first, last]; 0 inside them.
+int PixelsToColumns(double x, int first, int last) {
+    const double left = first * kCell - x;
+    const double right = x - ((last + 1) * kCell - 1);
+    return static_cast<int>(std::max({0.0, std::floor(left), std::floor(right)}));
+}
+
+bool StoneMoving(const Stone& s) {
+    return s.stepX != 0 || s.stepY != 0 || s.rollLeft != 0 || s.falling != 0;
+}
+
+bool InGateCell(const PlayState& p, int col, int row) {
+    for (int i = 1; i <= p.boardCount && i < static_cast<int>(p.boards.size()); ++i) {
+        const Board& b = p.boards[static_cast<size_t>(i)];
+        if (b.column == col && row >= b.topRow && row <= b.topRow + 2) return true;
+    }
+    return false;
+}
+
+bool Wall(const PlayState& p, int col, int row) {
+    return col >= 0 && col < kMapCols && row >= 0 && row < kMapRows && p.mapSolid(col, row) != 0 &&
+           !InGateCell(p, col, row);
+}
+
+// An enemy walks where the gate's solidity steers it: in the gate's rows or on top of it.
+bool EnemyByGate(const PlayState& p, const Board& board) {
+    const auto byGate = [&board](int row) {
+        return row >= board.topRow - 1 && row <= board.topRow + 2;
+    };
+    for (int i = 1; i <= p.flexEnemyCount && i < static_cast<int>(p.flexEnemies.size()); ++i)
+        if (byGate(p.flexEnemies[static_cast<size_t>(i)].row)) return true;
+    for (int i = 1; i <= p.figureEnemyCount && i < static_cast<int>(p.figureEnemies.size()); ++i) {
+        const FigureEnemy& e = p.figureEnemies[static_cast<size_t>(i)];
+        if (e.alive != 0 && byGate(e.row)) return true;
+    }
+    return false;
+}
+
+// A stone at rest on solid ground between two walls (a notch) can never be pushed or fall again.
+bool Immovable(const PlayState& p, const Stone& s) {
+    return !StoneMoving(s) && Wall(p, s.column - 1, s.row) && Wall(p, s.column + 1, s.row) &&
+           Wall(p, s.column, s.row + 1);
+}
+
 }  // namespace
 
 bool StandingInStillWorld(const PlayState& p) {
@@ -127,8 +212,7 @@ bool StandingInStillWorld(const PlayState& p) {
         if (b.direction != 0 || b.openRequest != 0 || b.closeRequest != 0) return false;
     }
     for (int i = 1; i <= p.stoneCount && i < static_cast<int>(p.stones.size()); ++i) {
-        const Stone& s = p.stones[static_cast<size_t>(i)];
-        if (s.stepX != 0 || s.stepY != 0 || s.rollLeft != 0 || s.falling != 0) return false;
+        if (StoneMoving(p.stones[static_cast<size_t>(i)])) return false;
     }
     for (int i = 1; i <= p.flexEnemyCount && i < static_cast<int>(p.flexEnemies.size()); ++i)
         if (FlexEnemyNear(p, p.flexEnemies[static_cast<size_t>(i)])) return false;
@@ -137,23 +221,156 @@ bool StandingInStillWorld(const PlayState& p) {
     return true;
 }
 
-StateKeys::StateKeys(const PlayState& loaded, bool exactEnemies) : exactEnemies_(exactEnemies) {
+StateKeys::StateKeys(const PlayState& loaded, bool exactEnemies, bool exactBoards)
+    : exactEnemies_(exactEnemies), exactBoards_(exactBoards) {
     const auto& items = loaded.mapItems.Cells();
     for (size_t i = 0; i < items.size(); ++i)
         if (IsStar(items[i]) || items[i] == kRefill) starCells_.push_back(i);
     for (size_t i = 0; i < items.size(); ++i)
         if (items[i] == kSignpost || items[i] == kSignpostLit) signCells_.push_back(i);
     enemies_ = loaded.flexEnemyCount > 0 || loaded.figureEnemyCount > 0;
+
+    platforms_.resize(loaded.boards.size());
+    for (int r = 0; r < kMapRows; ++r)
+        for (int c = 0; c < kMapCols; ++c) {
+            const int tile = std::abs(loaded.mapTiles(c, r));
+            const int64_t link = std::llabs(static_cast<int64_t>(loaded.mapItems(c, r)));
+            if ((tile == 14 || tile == 15) && link > 0 &&
+                link < static_cast<int64_t>(platforms_.size()))
+                platforms_[static_cast<size_t>(link)].emplace_back(c, r);
+        }
+    for (size_t i : signCells_)
+        restartCols_.push_back(static_cast<int>(i % kMapCols));
+    restartCols_.push_back(loaded.signpostCol);
+}
+
+// The board's height, its motion and its gate's solidity make no difference to what can still
+// happen when all of this holds:
+// - no request waits, and each of its platforms is pressed exactly when the player stands on it
+//   (no stone lies on one, and none is out of step because it was out of view);
+// - the player standing on a platform is more than kHeldPlatformToGate columns from the gate,
+//   and no place a death leads to is near the gate or on a platform;
+// - every stone rests, none in or beside the gate's column, none within kHeldStoneToPlatform
+//   columns of a platform;
+// - no enemy walks in the rows where the gate stands or on top of it;
+// - the beam cannot reach the gate from a platform, or there is no charge and no refill.
+// The gate is then open only while the player stands on a platform, where neither he, a stone,
+// an enemy nor the beam can pass it; and once the player leaves, the gate is solid at once.
+bool StateKeys::CanFire(const PlayState& p) const {
+    if (p.beamActive != 0 || p.beamCharges > 0) return true;
+    const auto& items = p.mapItems.Cells();
+    return std::any_of(starCells_.begin(), starCells_.end(),
+                       [&items](size_t i) { return items[i] == kRefill; });
+}
+
+bool StateKeys::HeldOnlyByPlayer(const PlayState& p, int b) const {
+    const Board& board = p.boards[static_cast<size_t>(b)];
+    const auto& platforms = platforms_[static_cast<size_t>(b)];
+    if (platforms.empty() || board.column == 0 || board.openRequest != 0 ||
+        board.closeRequest != 0) {
+        return false;
+    }
+    const bool canFire = CanFire(p);
+    for (const int col : restartCols_)
+        if (std::abs(col - board.column) <= kHeldRestartToGate) return false;
+
+    for (const auto& [c, r] : platforms) {
+        const int16_t tile = p.mapTiles(c, r);
+        const bool playerOn = c == p.playerCol && r == p.playerRow + 1 && p.playerOffsetY > 38;
+        if (tile < 0 || (tile == 15) != playerOn) return false;
+        const int toGate = std::abs(c - board.column);
+        if (toGate <= kHeldPlatformToGate || (canFire && toGate <= kBeamReachCells)) return false;
+        for (const int col : restartCols_)
+            if (std::abs(col - c) <= kHeldRestartToPlatform) return false;
+        for (int i = 1; i <= p.stoneCount && i < static_cast<int>(p.stones.size()); ++i)
+            if (std::abs(p.stones[static_cast<size_t>(i)].column - c) <= kHeldStoneToPlatform)
+                return false;
+    }
+    for (int i = 1; i <= p.stoneCount && i < static_cast<int>(p.stones.size()); ++i) {
+        const Stone& s = p.stones[static_cast<size_t>(i)];
+        if (StoneMoving(s) || std::abs(s.column - board.column) <= 1) return false;
+    }
+    return !EnemyByGate(p, board);
 }
 
 std::string StateKeys::MergedText(bool heights) const {
     std::string text = heights ? "sub-pixel heights" : "";
+    if (boardsSettled_) {
+        text += std::string(text.empty() ? "" : ", ") +
+                "when a board far from the player comes to rest";
+    }
+    if (boardsMerged_) {
+        text += std::string(text.empty() ? "" : ", ") +
+                "the motion of boards only the player holds, far from their gates";
+    }
     if (enemies_) {
         text += std::string(text.empty() ? "" : ", ") +
                 (exactEnemies_ ? "enemy phases far from the player"
                                : "enemy phases, and enemy positions within a cell");
     }
     return text;
+}
+
+// A moving board whose gate and platforms nothing can reach before it comes to rest (the
+// player, nor the player after a death, nor a stone, an enemy or the beam) has the same future
+// as the board already at rest: nobody can tell when it got there.
+int16_t StateKeys::SettlesUnseen(const PlaySnapshot& snapshot, int b) const {
+    const PlayState& p = snapshot.play;
+    const Board& board = p.boards[static_cast<size_t>(b)];
+    if (board.direction == 0 || board.openRequest != 0 || board.closeRequest != 0) return 0;
+    const bool opening = board.direction < 0;
+    const int16_t rest = opening ? kBoardOpen : kBoardClosed;
+    const int frames = (opening ? board.height - kBoardOpen : kBoardClosed - board.height) / 2 + 1;
+    // A platform out of step with what presses it (changed out of view) sends a request as
+    // soon as it comes into view.
+    for (const auto& [c, r] : platforms_[static_cast<size_t>(b)]) {
+        const int16_t tile = p.mapTiles(c, r);
+        const bool playerOn = c == p.playerCol && r == p.playerRow + 1 && p.playerOffsetY > 38;
+        if ((std::abs(tile) == 15) != (tile < 0 || playerOn)) return 0;
+    }
+
+    const bool canFire = CanFire(p);
+    // Only the player can set a resting stone going. With none he could move near the gate, he
+    // can tell an opening gate only by entering its column; otherwise a stone he pushes could.
+    int gateReach = 0;
+    for (int i = 1; i <= p.stoneCount && i < static_cast<int>(p.stones.size()); ++i) {
+        const Stone& s = p.stones[static_cast<size_t>(i)];
+        if (StoneMoving(s)) return 0;
+        if (Immovable(p, s)) continue;
+        if (std::abs(s.column - board.column) <= 1) return 0;
+        if (std::abs(s.column - board.column) <= 3) gateReach = kTouchColumns;
+    }
+    if (EnemyByGate(p, board)) return 0;
+    // A platform whose stone lies in a notch stays pressed whatever anyone does.
+    std::vector<std::pair<int, int>> free;
+    for (const auto& [c, r] : platforms_[static_cast<size_t>(b)]) {
+        bool held = false;
+        for (int i = 1; i <= p.stoneCount && i < static_cast<int>(p.stones.size()); ++i) {
+            const Stone& s = p.stones[static_cast<size_t>(i)];
+            if (s.column == c && s.row == r - 1 && Immovable(p, s)) held = true;
+        }
+        if (!held) free.emplace_back(c, r);
+    }
+
+    // The nearest the player (or a restart) is to anything that could tell: the gate only
+    // matters while it opens (a closing gate is solid at once), the platforms always.
+    const auto pixelsToTouch = [&](double x) {
+        int pixels = std::numeric_limits<int>::max();
+        if (opening) {
+            pixels = PixelsToColumns(x, board.column - gateReach, board.column + gateReach);
+            if (canFire) pixels -= kBeamReachCells * kCell;
+        }
+        for (const auto& [c, r] : free)
+            pixels = std::min(pixels, PixelsToColumns(x, c - kTouchColumns, c + kTouchColumns));
+        return pixels;
+    };
+    if (pixelsToTouch(PlayerWorldX(p)) <= kFastestStep * StepsWithin(snapshot, frames)) return 0;
+    if (frames > kFramesStillAfterDeath) {
+        const int reach = kFastestStep * (frames - kFramesStillAfterDeath);
+        for (const int col : restartCols_)
+            if (pixelsToTouch(col * kCell + 35.0) <= reach) return 0;
+    }
+    return rest;
 }
 
 uint64_t StateKeys::Key(const PlaySnapshot& snapshot) const {
@@ -213,11 +430,43 @@ uint64_t StateKeys::Key(const PlaySnapshot& snapshot) const {
         h.Add(p.beamTail);
     }
 
+    // A board only the player holds counts as closed, whatever it is doing.
+    // A board far from anyone counts as at rest where it is going.
+    auto solid = p.mapSolid.Cells();
+    const auto setGate = [&solid](const Board& b, int16_t value) {
+        for (int r = b.topRow; r <= b.topRow + 2; ++r)
+            if (r >= 0 && r < kMapRows && b.column > 0 && b.column < kMapCols)
+                solid[static_cast<size_t>(r) * kMapCols + static_cast<size_t>(b.column)] = value;
+    };
+    uint64_t held = 0;
+    std::array<int16_t, 64> settled{};
+    for (int i = 1;
+         !exactBoards_ && i <= p.boardCount && i < static_cast<int>(p.boards.size()) && i < 64;
+         ++i) {
+        const Board& b = p.boards[static_cast<size_t>(i)];
+        if (HeldOnlyByPlayer(p, i)) {
+            held |= uint64_t{1} << i;
+            setGate(b, 1);
+        } else if ((settled[static_cast<size_t>(i)] = SettlesUnseen(snapshot, i)) != 0) {
+            setGate(b, settled[static_cast<size_t>(i)] == kBoardOpen ? 0 : 1);
+        }
+    }
+    if (held != 0) boardsMerged_ = true;
+    h.Add(held);
+
     h.Bytes(p.mapTiles.Cells().data(), sizeof(p.mapTiles.Cells()));
-    h.Bytes(p.mapSolid.Cells().data(), sizeof(p.mapSolid.Cells()));
+    h.Bytes(solid.data(), sizeof(solid));
 
     for (int i = 1; i <= p.boardCount && i < static_cast<int>(p.boards.size()); ++i) {
+        if (i < 64 && (held >> i & 1) != 0) continue;
         const Board& b = p.boards[static_cast<size_t>(i)];
+        if (i < 64 && settled[static_cast<size_t>(i)] != 0) {
+            boardsSettled_ = true;
+            for (int16_t v :
+                 {settled[static_cast<size_t>(i)], int16_t{0}, int16_t{0}, int16_t{0}, b.column})
+                h.Add(v);
+            continue;
+        }
         h.Add(b.height);
         h.Add(b.direction);
         h.Add(b.openRequest);

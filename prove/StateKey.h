@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "LevelPlay.h"
@@ -24,7 +25,9 @@ class StateKeys {
     // designer's patience on levels with enemies, at the cost of "merged" in the report.
     // The signpost where the player would start again is left out (which one is lit, and the
     // restart point itself): only a death reads it, and the search keeps it beside the key.
-    StateKeys(const PlayState& loaded, bool exactEnemies);
+    // With `exactBoards` false, a moving board that nobody can tell from one at rest counts as at
+    // rest (see HeldOnlyByPlayer and SettlesUnseen); the report then says so.
+    StateKeys(const PlayState& loaded, bool exactEnemies, bool exactBoards = false);
 
     uint64_t Key(const PlaySnapshot& snapshot) const;
     // A far coarser key for the quick search for a first route, which needs a route, not every
@@ -36,10 +39,25 @@ class StateKeys {
     std::string MergedText(bool heights) const;
 
   private:
+    // Whether board `b` moves only as the player steps on and off its platforms, far from its
+    // gate, with nothing else that could ever see when the gate opens (see the definition).
+    bool HeldOnlyByPlayer(const PlayState& p, int b) const;
+    // Whether the player could fire the beam: it flies, he has a charge, or a refill lies about.
+    bool CanFire(const PlayState& p) const;
+    // The height board `b` comes to rest at, when it moves and nothing can reach its gate or
+    // its platforms before it does (0 otherwise).
+    int16_t SettlesUnseen(const PlaySnapshot& snapshot, int b) const;
+
     std::vector<size_t> starCells_;  // indices into the object layer: stars and refills
     std::vector<size_t> signCells_;  // and signposts
+    // Per board number: the cells of its platforms (column, row).
+    std::vector<std::vector<std::pair<int, int>>> platforms_;
+    std::vector<int> restartCols_;  // columns of the signposts and of the start
+    mutable bool boardsMerged_ = false;
+    mutable bool boardsSettled_ = false;
     bool enemies_ = false;
     bool exactEnemies_ = false;
+    bool exactBoards_ = false;
 };
 
 // The player stands at rest with nothing to wait for: no board or stone moving, no beam, no key

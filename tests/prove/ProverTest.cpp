@@ -10,6 +10,7 @@
 #include "LevelPlay.h"
 #include "ProverLevels.h"
 #include "Search.h"
+#include "StateKey.h"
 
 namespace zorvik::test {
 namespace {
@@ -205,6 +206,55 @@ TEST(ProverTest, ARefillWastedBeforeAFigureThatMustBeShotDoomsTheLevel) {
     EXPECT_FALSE(run.left);
     EXPECT_EQ(run.beamCharges, 0);
     EXPECT_EQ(run.figuresAlive, 1);
+}
+
+// A stone beside the start's step drops into a notch onto the platform of a gate nine columns on,
+// out of the player's reach while it sinks: the search counts the sinking gate as open already.
+TEST(ProverTest, AGateNobodyCanReachBeforeItIsOpenCountsAsOpenAndTheVerdictStaysTheSame) {
+    const ProverLevel level(Stack({{12, "W...........W...W"},
+                                   {1, "W...............W"},
+                                   {1, "WrP.............W"},
+                                   {1, "WWWo..........E.W"},
+                                   {1, "WWWW.WWWWWWWBWWWW"},
+                                   {1, "WWWW_WWWWWWWWWWWW"},
+                                   {1, "WWWWWWWWWWWWWWWWW"}}),
+                            {"............1....", "....1............", "................."});
+
+    // Walk off the step behind the stone and push it until the gate sinks, then wait for the
+    // stone to come to rest in its notch.
+    LevelPlay play(level.Path());
+    play.Start();
+    const StateKeys keys(play.Save().play, false);
+    for (int i = 0; i < 600 && play.Save().play.boards[1].direction == 0; ++i)
+        play.Hold(kKeyRight, 1);
+    for (int i = 0; i < 100 && play.Save().play.stones[1].rollLeft != 0; ++i)
+        play.Hold(0, 1);
+    const PlaySnapshot sinking = play.Save();
+    ASSERT_EQ(sinking.play.boards[1].direction, -1);
+    ASSERT_EQ(sinking.play.stones[1].rollLeft, 0);
+
+    // Twenty frames further on, nobody can tell it; with the player at the gate, anyone can.
+    PlaySnapshot later = sinking;
+    later.play.boards[1].height = static_cast<int16_t>(later.play.boards[1].height - 40);
+    EXPECT_EQ(keys.Key(sinking), keys.Key(later));
+    PlaySnapshot atGate = sinking;
+    PlaySnapshot atGateLater = later;
+    atGate.play.playerCol = atGateLater.play.playerCol = 12;
+    EXPECT_NE(keys.Key(atGate), keys.Key(atGateLater));
+
+    // The whole search agrees with the one that keys every height, over fewer states.
+    ProveOptions options;
+    options.seconds = 3600;
+    const ProveResult merged = ProveLevel(level.Path(), options);
+    options.exactBoards = true;
+    const ProveResult exact = ProveLevel(level.Path(), options);
+    ExpectRouteLeavesTheLevel(level, merged);
+    EXPECT_TRUE(merged.Clean());
+    EXPECT_TRUE(exact.Clean());
+    EXPECT_EQ(merged.routeFrames, exact.routeFrames);
+    EXPECT_LT(merged.states, exact.states);
+    EXPECT_NE(merged.merged.find("board"), std::string::npos) << merged.merged;
+    EXPECT_EQ(exact.merged.find("board"), std::string::npos) << exact.merged;
 }
 
 }  // namespace
