@@ -3,7 +3,6 @@
 // no dead end, every pickup reachable.
 #include <gtest/gtest.h>
 
-#include <set>
 #include <string>
 
 #include "ProverLevels.h"
@@ -13,10 +12,6 @@
 namespace zorvik::test {
 namespace {
 
-// Levels whose whole search does not yet end within the budget, or that still have findings;
-// the README's prover table says which. They are reported as skipped, never as proven.
-const std::set<int> kNotYetProven = {7};
-
 class CampaignProofTest : public ::testing::TestWithParam<int> {};
 
 std::string ShippedMap(int level) {
@@ -24,11 +19,7 @@ std::string ShippedMap(int level) {
 }
 
 TEST_P(CampaignProofTest, ShippedLevelIsProvenClean) {
-    const int level = GetParam();
-    if (kNotYetProven.count(level) != 0) {
-        GTEST_SKIP() << "level " << level << " is not proven clean yet";
-    }
-    const std::string path = ShippedMap(level);
+    const std::string path = ShippedMap(GetParam());
     ProveOptions options;
     options.seconds = 3600;
     options.maxStates = 8'000'000;  // a state budget: the same verdict on any machine
