@@ -141,12 +141,12 @@ constexpr int kFramesStillAfterDeath = 99;
 // moves a stone one cell, and a stone landing on another rolls one more.
 constexpr int kTouchColumns = 2;
 
-// Player steps in the next `frames` frames from this moment: the step timer runs whatever the
-// keys, so this is exact.
+// Player steps in the next `frames` frames from this moment, and one frame more (the next frame
+// may read the clock as it stood at this one's flip): the step timer runs whatever the keys.
 int StepsWithin(const PlaySnapshot& snapshot, int frames) {
     int64_t last = snapshot.play.lastStepTime;
     int steps = 0;
-    for (int f = 1; f <= frames; ++f) {
+    for (int f = 0; f <= frames; ++f) {
         const int64_t now = VirtualClockMs(snapshot.frames + f);
         if (now - last > snapshot.play.stepInterval) {
             last = now;
