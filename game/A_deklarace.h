@@ -50,6 +50,10 @@ class MapGrid {
     std::array<T, kMapCols * kMapRows> cells_{};
 };
 
+// A board's bar height when its gate is closed and when it is open; it moves two pixels a frame.
+constexpr int16_t kBoardClosedHeight = 219;
+constexpr int16_t kBoardOpenHeight = 1;
+
 // A gate three cells high standing on a board housing (tile 18).
 struct Board {
     int16_t height = 0;        // visible bar height 1..219; 219 closed, 1 open

@@ -20,7 +20,6 @@ namespace zorvik {
 namespace {
 
 constexpr int kDikSpace = 57;
-constexpr int kBoardHeightClosed = 219;
 
 // The whole text of one layer file; a file that cannot be read ends the level load with an
 // error that names it.
@@ -74,7 +73,7 @@ void CreateBoard(int col, int row) {
     Board& b = boards[static_cast<size_t>(link)];
     b.column = static_cast<int16_t>(col);
     b.topRow = static_cast<int16_t>(row - 3);
-    b.height = kBoardHeightClosed;
+    b.height = kBoardClosedHeight;
     b.closeRequest = kTrue;
     ++boardCount;
 }

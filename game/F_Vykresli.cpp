@@ -15,6 +15,10 @@
 
 namespace zorvik {
 
+bool PlayerPressesPlatform(const PlayState& p, int col, int row) {
+    return col == p.playerCol && row == p.playerRow + 1 && p.playerOffsetY > 38;
+}
+
 namespace {
 
 constexpr int32_t kOpaque = dx::DDBLTFAST_WAIT;
@@ -39,7 +43,7 @@ void ApplyPlatformRule(int c, int r) {
     const int64_t link = std::llabs(static_cast<int64_t>(mapItems(c, r)));
     if (link >= static_cast<int64_t>(boards.size())) return;  // no such board: left alone
     Board& board = boards[static_cast<size_t>(link)];
-    const bool playerOnIt = c == playerCol && r == playerRow + 1 && playerOffsetY > 38;
+    const bool playerOnIt = PlayerPressesPlatform(state.play, c, r);
 
     if (t == 14 && (playerOnIt || tile < 0)) {
         mapTiles(c, r) = static_cast<int16_t>(tile < 0 ? -15 : 15);

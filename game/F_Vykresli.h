@@ -5,6 +5,8 @@
 
 namespace zorvik {
 
+struct PlayState;
+
 // Called once per frame by RunLevelLoop, before DrawWorld.
 void DrawBackground();
 // Called once per frame after DrawBackground: camera, cells, boards, stones, enemies.
@@ -13,5 +15,8 @@ void DrawWorld();
 void DrawPlayerAndPickups();
 // Called by DrawPlayerAndPickups right after the player sprite: the beam in flight.
 void DrawBeam();
+
+// Whether the player in `p` stands on the platform cell (col, row), pressing it.
+bool PlayerPressesPlatform(const PlayState& p, int col, int row);
 
 }  // namespace zorvik

@@ -11,8 +11,6 @@ namespace {
 
 constexpr int32_t kKeyed = dx::DDBLTFAST_SRCCOLORKEY | dx::DDBLTFAST_WAIT;
 constexpr int kCanvasHeight = 658;
-constexpr int kBoardTop = 219;   // bar height of a closed board
-constexpr int kBoardBottom = 1;  // bar height of an open board
 
 bool InGrid(int col, int row) {
     return col >= 0 && col < kMapCols && row >= 0 && row < kMapRows;
@@ -71,15 +69,15 @@ void UpdateBoard(Board& b) {
     BlitToCanvas(gearX, gearY, dx::RECT{49 * b.gearFrame, 30, 49 * b.gearFrame + 49, 83});
 
     // Any board arriving silences the shared motor sound, even while another still moves.
-    if (b.height > kBoardTop) {
+    if (b.height > kBoardClosedHeight) {
         b.direction = 0;
-        b.height = kBoardTop;
+        b.height = kBoardClosedHeight;
         sound026->Play(0);
         sound026->Stop();
     }
-    if (b.height < kBoardBottom) {
+    if (b.height < kBoardOpenHeight) {
         b.direction = 0;
-        b.height = kBoardBottom;
+        b.height = kBoardOpenHeight;
         SetGateSolidity(b, 0);
         sound026->Play(0);
         sound026->Stop();

@@ -9,6 +9,8 @@
 #include <limits>
 #include <type_traits>
 
+#include "F_Vykresli.h"
+
 namespace zorvik {
 
 namespace {
@@ -130,9 +132,6 @@ constexpr int kHeldRestartToPlatform = 1;
 // The beam flies to the edge of the screen at most: nine cells is beyond its reach.
 constexpr int kBeamReachCells = 9;
 
-// A board's bar height when closed and when open; it moves two pixels a frame.
-constexpr int kBoardClosed = 219;
-constexpr int kBoardOpen = 1;
 // The player's fastest move: a long jump's five pixels a step.
 constexpr int kFastestStep = 5;
 // After a death the keys are ignored for this many frames (the key delay), and the player stands.
@@ -276,7 +275,7 @@ bool StateKeys::HeldOnlyByPlayer(const PlayState& p, int b) const {
 
     for (const auto& [c, r] : platforms) {
         const int16_t tile = p.mapTiles(c, r);
-        const bool playerOn = c == p.playerCol && r == p.playerRow + 1 && p.playerOffsetY > 38;
+        const bool playerOn = PlayerPressesPlatform(p, c, r);
         if (tile < 0 || (tile == 15) != playerOn) return false;
         const int toGate = std::abs(c - board.column);
         if (toGate <= kHeldPlatformToGate || (canFire && toGate <= kBeamReachCells)) return false;
@@ -319,13 +318,14 @@ int16_t StateKeys::SettlesUnseen(const PlaySnapshot& snapshot, int b) const {
     const Board& board = p.boards[static_cast<size_t>(b)];
     if (board.direction == 0 || board.openRequest != 0 || board.closeRequest != 0) return 0;
     const bool opening = board.direction < 0;
-    const int16_t rest = opening ? kBoardOpen : kBoardClosed;
-    const int frames = (opening ? board.height - kBoardOpen : kBoardClosed - board.height) / 2 + 1;
+    const int16_t rest = opening ? kBoardOpenHeight : kBoardClosedHeight;
+    const int frames =
+        (opening ? board.height - kBoardOpenHeight : kBoardClosedHeight - board.height) / 2 + 1;
     // A platform out of step with what presses it (changed out of view) sends a request as
     // soon as it comes into view.
     for (const auto& [c, r] : platforms_[static_cast<size_t>(b)]) {
         const int16_t tile = p.mapTiles(c, r);
-        const bool playerOn = c == p.playerCol && r == p.playerRow + 1 && p.playerOffsetY > 38;
+        const bool playerOn = PlayerPressesPlatform(p, c, r);
         if ((std::abs(tile) == 15) != (tile < 0 || playerOn)) return 0;
     }
 
@@ -448,7 +448,7 @@ uint64_t StateKeys::Key(const PlaySnapshot& snapshot) const {
             held |= uint64_t{1} << i;
             setGate(b, 1);
         } else if ((settled[static_cast<size_t>(i)] = SettlesUnseen(snapshot, i)) != 0) {
-            setGate(b, settled[static_cast<size_t>(i)] == kBoardOpen ? 0 : 1);
+            setGate(b, settled[static_cast<size_t>(i)] == kBoardOpenHeight ? 0 : 1);
         }
     }
     if (held != 0) boardsMerged_ = true;
