@@ -123,6 +123,8 @@ Replay ParseReplay(const std::string& text) {
                 replay.expectDeaths = static_cast<int>(v);
             }
             HeaderSpot(comment, "expect-taken:", lineNo, replay.expectTaken);
+            HeaderSpot(comment, "hidden-secret:", lineNo, replay.hiddenSecret);
+            HeaderSpot(comment, "secret-entrance:", lineNo, replay.secretEntrance);
             line.erase(hash);
         }
         std::istringstream fields(line);

@@ -26,7 +26,9 @@ enum ReplayKey : uint8_t {
 // keeps a replay independent of the clock's phase. '#' starts a comment; "# expect-score: N" is
 // the score the level adds, "# expect-deaths: N" the lives it may cost (0 unless given), and
 // "# expect-taken: col C row R" names a pickup the replay takes (a bonus or a secret's cache),
-// one line each.
+// one line each; "# hidden-secret: col C row R" names a secret's pickup that no one sees from
+// the way to the exit, and "# secret-entrance: col C row R" the cell where the replay leaves the
+// way for it.
 struct Replay {
     struct Segment {
         long steps = 0;
@@ -42,6 +44,8 @@ struct Replay {
         int col = 0, row = 0;  // 1-based, as the editor shows them
     };
     std::vector<Spot> expectTaken;
+    std::vector<Spot> hiddenSecret;
+    std::vector<Spot> secretEntrance;
 
     // The total number of steps the replay holds keys for.
     long TotalSteps() const;

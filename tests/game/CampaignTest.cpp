@@ -324,7 +324,7 @@ TEST(CampaignTable, DISABLED_PrintsEveryLevelsMeasuresAndReplayLength) {
     const int count = LevelCount(DistDir());
     std::printf(
         "| Level | Used cells in rows 1-10 | Highest star row | Stars | 500 | 2500 | Replay "
-        "frames | Replay score |\n|---|---|---|---|---|---|---|---|\n");
+        "frames | Replay score | Longest stretch |\n|---|---|---|---|---|---|---|---|---|\n");
     for (int n = 1; n <= count; ++n) {
         const auto m =
             levelrules::MeasureLevel(MapLayer(DistDir(), n, 0), MapLayer(DistDir(), n, 2));
@@ -332,10 +332,10 @@ TEST(CampaignTable, DISABLED_PrintsEveryLevelsMeasuresAndReplayLength) {
         ASSERT_TRUE(game.InitGame());
         game.SetFrameRateResults();
         const LevelRun run = PlayLevel(game, n, LoadReplay(ReplayPath(n)));
-        std::printf("| %d | %.1f %% (%d of %d) | %d | %d | %d | %d | %ld%s | %ld |\n", n,
+        std::printf("| %d | %.1f %% (%d of %d) | %d | %d | %d | %d | %ld%s | %ld | %.0f s |\n", n,
                     m.UpperShare(), m.usedInUpperRows, m.usedCells, m.highestStarRow, m.stars,
                     m.bonuses, m.bigBonuses, run.frames, run.left || run.won ? "" : " (stuck)",
-                    run.scoreGained);
+                    run.scoreGained, static_cast<double>(run.longestStretch) / 60.0);
     }
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "ProverLevels.h"
+#include "Replay.h"
 #include "Search.h"
 #include "TestPaths.h"
 
@@ -55,6 +56,40 @@ TEST_P(CampaignProofTest, ShippedLevelHasAFirstRouteTheGamePlaysToTheExit) {
     const GameRun run = PlayInGame(path, result.route);
     EXPECT_TRUE(run.Finished());
     EXPECT_EQ(run.deaths, 0);
+}
+
+// A secret is hidden when the way to the exit never shows it: the prover's first route, the
+// quickest way there, never has it on the screen, and the level's hand-made replay shows it only
+// once it has left the way at the entrance its header names.
+TEST(CampaignSecretsTest, AtLeastHalfTheLevelsHideTheirSecretFromTheWayToTheExit) {
+    int hidden = 0;
+    for (int level = 1; level <= 12; ++level) {
+        const std::string path = ShippedMap(level);
+        const Replay hand =
+            LoadReplay(SourceDir() + "/tests/replays/level" + std::to_string(level) + ".replay");
+        if (hand.hiddenSecret.empty()) continue;
+        ASSERT_EQ(hand.secretEntrance.size(), 1u) << "level " << level;
+        const Replay::Spot secret = hand.hiddenSecret[0];
+        const Replay::Spot door = hand.secretEntrance[0];
+        const GameRun handRun = PlayInGame(path, hand);
+        const long entered = handRun.FirstIn(door.col, door.row);
+        const long seen = handRun.FirstSeen(secret.col, secret.row);
+        EXPECT_GE(entered, 0) << "level " << level
+                              << ": the replay never enters its secret's entrance";
+        EXPECT_GE(seen, entered) << "level " << level << ": the secret shows at frame " << seen
+                                 << ", before the replay leaves the way at frame " << entered;
+
+        ProveOptions options;
+        options.stopAtFirstRoute = true;
+        options.seconds = 3600;
+        options.maxStates = 400'000;
+        const ProveResult result = ProveLevel(path, options);
+        ASSERT_TRUE(result.finishable) << "level " << level;
+        EXPECT_LT(PlayInGame(path, result.route).FirstSeen(secret.col, secret.row), 0)
+            << "level " << level << ": the way to the exit shows the secret";
+        ++hidden;
+    }
+    EXPECT_GE(hidden, 6);
 }
 
 INSTANTIATE_TEST_SUITE_P(Levels, CampaignProofTest, ::testing::Range(1, 13),

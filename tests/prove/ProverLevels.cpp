@@ -43,6 +43,36 @@ std::vector<std::string> Stack(const std::vector<std::pair<int, std::string>>& p
     return rows;
 }
 
+long GameRun::FirstSeen(int column, int mapRow) const {
+    const size_t i = static_cast<size_t>(column + kMapCols * mapRow);
+    return i < firstSeen.size() ? firstSeen[i] : -1;
+}
+
+long GameRun::FirstIn(int column, int mapRow) const {
+    for (size_t f = 0; f < trail.size(); ++f)
+        if (trail[f] == std::pair<int, int>(column, mapRow)) return static_cast<long>(f);
+    return -1;
+}
+
+namespace {
+
+// Notes the frame at which each cell's pickup picture (13..58 pixels into the cell) first shows:
+// the canvas holds 12 x 10 cells from the camera's cell, and the screen is its window from
+// pixel 72 to 712 across and 72 to 552 down.
+void NoteCellsInView(std::vector<long>& firstSeen, long frame) {
+    for (int i = 0; i < 10; ++i)
+        for (int j = 0; j < 12; ++j) {
+            const int x = j * kCell - cameraFineX;
+            const int y = i * kCell - cameraFineY;
+            const size_t cell = static_cast<size_t>(cameraCol + j + kMapCols * (cameraRow + i));
+            if (x + 58 > 72 && x + 13 < 712 && y + 58 > 72 && y + 13 < 552 &&
+                cell < firstSeen.size() && firstSeen[cell] < 0)
+                firstSeen[cell] = frame;
+        }
+}
+
+}  // namespace
+
 GameRun PlayInGame(const std::string& tilePath, const Replay& replay) {
     GameHarness game;
     GameRun run;
@@ -64,8 +94,11 @@ GameRun PlayInGame(const std::string& tilePath, const Replay& replay) {
     // after any number of deaths.
     const int16_t startLives = lives;
     long after = 0;
+    run.firstSeen.assign(static_cast<size_t>(kMapCols * kMapRows), -1);
     while (levelLeft == 0 && levelWon == 0 && gameLost == 0 && after < 600) {
         RunLevelFrame();
+        NoteCellsInView(run.firstSeen, static_cast<long>(run.trail.size()));
+        run.trail.emplace_back(playerCol, playerRow);
         if (lives < startLives) run.deaths += startLives - lives;
         lives = startLives;
         if (schedule.Finished()) ++after;

@@ -43,8 +43,15 @@ struct GameRun {
     int beamCharges = 0;
     int figuresAlive = 0;
     int stoneCol = 0, stoneRow = 0;  // the first stone, if any
+    // For each cell (column + 54 x row), the first frame its pickup showed on the screen, or -1.
+    std::vector<long> firstSeen;
+    // The player's cell (1-based column and row) at each frame.
+    std::vector<std::pair<int, int>> trail;
 
     bool Finished() const { return left || won; }
+    long FirstSeen(int column, int mapRow) const;
+    // The first frame the player was in the cell, or -1.
+    long FirstIn(int column, int mapRow) const;
 };
 GameRun PlayInGame(const std::string& tilePath, const Replay& replay);
 

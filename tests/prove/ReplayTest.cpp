@@ -7,11 +7,13 @@
 namespace zorvik::test {
 namespace {
 
-TEST(ReplayTest, TheHeaderNamesTheScoreTheDeathsAndThePickupsTaken) {
+TEST(ReplayTest, TheHeaderNamesTheScoreTheDeathsThePickupsTakenAndAHiddenSecret) {
     const Replay replay = ParseReplay(
         "# expect-score: 4300\n"
         "# expect-taken: col 16 row 7   (the bonus on the beam)\n"
         "# expect-taken: col 3 row 18\n"
+        "# hidden-secret: col 48 row 3\n"
+        "# secret-entrance: col 37 row 7\n"
         "70 -\n"
         "3 UC   # a long jump\n");
     EXPECT_EQ(replay.expectScore, 4300);
@@ -21,6 +23,10 @@ TEST(ReplayTest, TheHeaderNamesTheScoreTheDeathsAndThePickupsTaken) {
     EXPECT_EQ(replay.expectTaken[0].row, 7);
     EXPECT_EQ(replay.expectTaken[1].col, 3);
     EXPECT_EQ(replay.expectTaken[1].row, 18);
+    ASSERT_EQ(replay.hiddenSecret.size(), 1u);
+    EXPECT_EQ(replay.hiddenSecret[0].col, 48);
+    ASSERT_EQ(replay.secretEntrance.size(), 1u);
+    EXPECT_EQ(replay.secretEntrance[0].row, 7);
     EXPECT_EQ(replay.TotalSteps(), 73);
 
     // A cell that is not written as the editor names one, or lies off the map, is refused with

@@ -2,6 +2,8 @@
 // The player that feeds replays to the headless game step by step.
 #include "ReplayPlayer.h"
 
+#include <algorithm>
+
 #include "A_deklarace.h"
 #include "B_inicializuj.h"
 #include "C_mainloop.h"
@@ -46,6 +48,8 @@ void ReplayPlayer::Start(int level) {
     lastStepTime_ = lastStepTime;
     taken_.assign(playing_ ? replay_->expectTaken.size() : 0, false);
     seen_ = taken_;
+    restartPoint_ = {-1, -1};
+    longestStretch_ = 0;
 }
 
 void ReplayPlayer::ReleaseKeys() {
@@ -64,6 +68,7 @@ void ReplayPlayer::Finish(bool left, bool won, bool lost) {
     run.scoreGained = score - startScore_;
     run.deaths = deaths_;
     run.taken = taken_;
+    run.longestStretch = std::max(longestStretch_, game_.Host().Frames() - restartFrame_);
     runs_.push_back(run);
     playing_ = false;
     ReleaseKeys();
@@ -95,8 +100,14 @@ void ReplayPlayer::OnKeyboardRead(dx::HeadlessHost& host) {
         lastStepTime_ = lastStepTime;
         ++steps_;
         // The level's first frame steps at once (its clock is long past): count frames from it.
-        if (steps_ == 1) startFrame_ = host.Frames() - 1;
+        if (steps_ == 1) startFrame_ = restartFrame_ = host.Frames() - 1;
         if (onStep) onStep(steps_, replay_->At(steps_));
+    }
+    if (steps_ > 0 && std::pair<int, int>(signpostCol, signpostRow) != restartPoint_) {
+        if (restartPoint_.first >= 0)
+            longestStretch_ = std::max(longestStretch_, host.Frames() - restartFrame_);
+        restartPoint_ = {signpostCol, signpostRow};
+        restartFrame_ = host.Frames();
     }
     if (steps_ > replay_->TotalSteps() + graceSteps) {
         Finish(false, false, false);  // stuck: neither exit nor goal in time

@@ -27,6 +27,9 @@ struct LevelRun {
     int deaths = 0;        // lives lost on the way
     // For each of the replay's expect-taken cells: whether its pickup was gone by the level's end.
     std::vector<bool> taken;
+    // Frames of the longest play between two places the player would start again from (the
+    // level's start, each signpost reached), or from the last of them to the level's end.
+    long longestStretch = 0;
 };
 
 // Feeds replays to the game from the harness's keyboard hook. For every level it tracks the
@@ -77,6 +80,9 @@ class ReplayPlayer {
     int lastLives_ = 0;
     int32_t lastStepTime_ = 0;
     std::vector<bool> seen_, taken_;
+    std::pair<int, int> restartPoint_;
+    long restartFrame_ = 0;
+    long longestStretch_ = 0;
     bool stuck_ = false;
     std::vector<LevelRun> runs_;
 };
