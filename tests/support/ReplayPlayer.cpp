@@ -49,6 +49,7 @@ void ReplayPlayer::Start(int level) {
     taken_.assign(playing_ ? replay_->expectTaken.size() : 0, false);
     seen_ = taken_;
     restartPoint_ = {-1, -1};
+    restartFrame_ = startFrame_;
     longestStretch_ = 0;
 }
 
