@@ -26,20 +26,9 @@ std::string NumberText(double value) {
 
 }  // namespace
 
-int16_t ToInt16(double value) {
-    const double r = RoundHalfEven(value);
-    if (!(r >= -32768.0 && r <= 32767.0)) {
-        throw std::overflow_error("number out of the 16-bit range: " + NumberText(value));
-    }
-    return static_cast<int16_t>(r);
-}
-
-int32_t ToInt32(double value) {
-    const double r = RoundHalfEven(value);
-    if (!(r >= -2147483648.0 && r <= 2147483647.0)) {
-        throw std::overflow_error("number out of the 32-bit range: " + NumberText(value));
-    }
-    return static_cast<int32_t>(r);
+void ThrowOutOfRange(double value, int bits) {
+    throw std::overflow_error("number out of the " + std::to_string(bits) +
+                              "-bit range: " + NumberText(value));
 }
 
 double ReadNumber(std::string_view text) {

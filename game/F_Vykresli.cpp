@@ -170,6 +170,7 @@ void ApplyPickups() {
 }  // namespace
 
 void DrawBackground() {
+    if (dx::DryRun()) return;  // pixels only: the prover skips them
     Blit(backBuffer, 0, 0, backgroundImage, {0, 0, 640, 480}, kOpaque);
     if (detailLevel == 2) return;
     // A third of the camera position of the previous frame: the strip scrolls slower.

@@ -16,7 +16,13 @@ uint32_t PlayHost::NowMs() {
 }
 
 void PlayHost::ReadKeyboard(uint8_t keys[256], int /*readsSinceFlip*/) {
-    WriteReplayKeys(keys_, keys);
+    // Only the keys a replay holds ever change, so the array is cleared once and then only they
+    // are written: the search reads the keyboard millions of times.
+    if (keys != clearedKeys_) {
+        std::memset(keys, 0, 256);
+        clearedKeys_ = keys;
+    }
+    WriteHeldKeys(keys_, keys);
 }
 
 void PlayHost::EndProgram(int status) {
@@ -28,8 +34,12 @@ double PlayHost::Random() {
 }
 
 void WriteReplayKeys(uint8_t keys, uint8_t state[256]) {
-    using namespace dx::keys;
     std::memset(state, 0, 256);
+    WriteHeldKeys(keys, state);
+}
+
+void WriteHeldKeys(uint8_t keys, uint8_t state[256]) {
+    using namespace dx::keys;
     const auto put = [state](int dik, bool down) { state[dik] = down ? 0x80 : 0; };
     put(kDikLeft, (keys & kKeyLeft) != 0);
     put(kDikRight, (keys & kKeyRight) != 0);

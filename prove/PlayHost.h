@@ -44,6 +44,7 @@ class PlayHost : public dx::Host {
     std::string programDirectory_;
     long frames_ = 0;
     uint8_t keys_ = 0;
+    const uint8_t* clearedKeys_ = nullptr;  // the key array cleared once already
     std::vector<std::string> messages_;
     std::mt19937 rng_{12345};
     dx::Mixer mixer_;  // never rendered: nothing is heard
@@ -52,6 +53,8 @@ class PlayHost : public dx::Host {
 // The DirectInput scan codes of a set of ReplayKey bits, written into a keyboard state (0x80 for
 // a held key); Space is always held, so an intro card or a "press Space" wait goes on.
 void WriteReplayKeys(uint8_t keys, uint8_t state[256]);
+// The same for the keys a replay can hold and Space only, leaving every other key as it is.
+void WriteHeldKeys(uint8_t keys, uint8_t state[256]);
 
 // The milliseconds of a virtual 60 Hz clock after `frames` flips, rounded down.
 inline uint32_t VirtualClockMs(long frames) {
