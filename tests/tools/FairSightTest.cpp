@@ -151,7 +151,7 @@ std::vector<UnfairDrop> UnfairDropsIn(const Grid& solid, const Grid& items) {
 }
 
 // A board's gate stands solid over the three cells above its housing while shut, and is free
-// while open: both ways are checked; a drop unfair in only one of them says which.
+// while open: a drop unfair either way is reported once.
 std::vector<UnfairDrop> UnfairDrops(const LevelLayers& layers) {
     Grid shut = layers.solid;
     for (int row = 1; row <= kRows; ++row) {
@@ -162,21 +162,9 @@ std::vector<UnfairDrop> UnfairDrops(const LevelLayers& layers) {
                 shut[static_cast<size_t>(row - up - 1)][c] = 1;
         }
     }
-    const auto withShut = UnfairDropsIn(shut, layers.items);
-    const auto withOpen = UnfairDropsIn(layers.solid, layers.items);
-    auto in = [](const std::vector<UnfairDrop>& list, const UnfairDrop& d) {
-        return std::find(list.begin(), list.end(), d) != list.end();
-    };
-    std::vector<UnfairDrop> all;
-    for (UnfairDrop d : withShut) {
-        if (!in(withOpen, d)) d.why += " (gates shut)";
-        all.push_back(d);
-    }
-    for (UnfairDrop d : withOpen) {
-        if (in(withShut, d)) continue;
-        d.why += " (gates open)";
-        all.push_back(d);
-    }
+    std::vector<UnfairDrop> all = UnfairDropsIn(shut, layers.items);
+    for (const UnfairDrop& d : UnfairDropsIn(layers.solid, layers.items))
+        if (std::find(all.begin(), all.end(), d) == all.end()) all.push_back(d);
     return all;
 }
 
