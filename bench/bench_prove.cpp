@@ -48,6 +48,8 @@ void BM_WholeAnswer(benchmark::State& st) {
         st.counters["states"] = static_cast<double>(rows[level].whole.states);
         st.counters["states/s"] =
             static_cast<double>(rows[level].whole.states) / rows[level].whole.seconds;
+        st.counters["frames/state"] = static_cast<double>(rows[level].whole.framesPlayed) /
+                                      static_cast<double>(rows[level].whole.states);
     }
 }
 BENCHMARK(BM_WholeAnswer)->DenseRange(1, 12)->Unit(benchmark::kSecond)->Iterations(1);

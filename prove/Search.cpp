@@ -15,6 +15,7 @@
 #include <tuple>
 #include <unordered_map>
 
+#include "FlatIndex.h"
 #include "LevelPlay.h"
 #include "SnapshotPack.h"
 #include "StateKey.h"
@@ -202,16 +203,32 @@ class Search {
 
     ProveResult Run();
 
-    uint64_t Key(const PlaySnapshot& snapshot) const {
-        return options_.coarseRoute ? keys_->RouteKey(snapshot) : keys_->Key(snapshot);
+    uint64_t Key(const PlayState& p, long frames) const {
+        return options_.coarseRoute ? keys_->RouteKey(p) : keys_->Key(p, frames);
     }
+    uint64_t Key(const PlaySnapshot& snapshot) const { return Key(snapshot.play, snapshot.frames); }
 
   private:
     // Plays one edge from the state in `from`: `keys` for a step, then no keys while nothing
     // else could be chosen. Returns the events; the game is left in the edge's end state.
-    PlayEvents PlayEdge(const PlaySnapshot& from, uint8_t keys, uint32_t& forced);
+    // With `untilDeath`, it stops at the end of the step in which the player died.
+    PlayEvents PlayEdge(const PlaySnapshot& from, uint8_t keys, uint32_t& forced, bool untilDeath);
+    // Plays on with no keys while nothing else could be chosen; adds to `events` and `forced`.
+    void PlayForced(PlayEvents& events, uint32_t& forced, bool untilDeath);
     // PlayEdge, false when the game stopped on an error (the level has a fault the report names).
-    bool TryEdge(const PlaySnapshot& from, uint8_t keys, uint32_t& forced, PlayEvents& events);
+    bool TryEdge(const PlaySnapshot& from, uint8_t keys, uint32_t& forced, PlayEvents& events,
+                 bool untilDeath = false);
+    // Where a death leads: the wait at the restart point after the step the player died in,
+    // which the game is at and `dead` holds. Played once for each such moment (its key and
+    // restart point): deaths from many states meet there, and the wait is most of a death's
+    // frames. False when the game stopped on an error.
+    struct AfterDeath {
+        int32_t core = -1;  // kExitNode when the wait reaches the exit
+        int restart = 0;
+        uint32_t forced = 0;
+        uint32_t frames = 0;
+    };
+    bool WaitAfterDeath(const PlaySnapshot& dead, AfterDeath& after);
     // Searches on from state `id`: its core's moves without a death lead on with the state's
     // restart point (or the signpost they touched), and its deaths are played with it.
     void Expand(int32_t id);
@@ -219,7 +236,8 @@ class Search {
     // the state searched on from it.
     void ExpandCore(int32_t core, int32_t via);
     // The core of a snapshot, added when new.
-    int32_t CoreOf(const PlaySnapshot& snapshot);
+    // The core of the game as it stands, added when new (only then is the game copied).
+    int32_t CoreOf();
     // Whether arriving at a state known as `node` without a death so far (or not) in `frames`
     // is a better way to it, to be searched on instead. The whole search keeps the first way,
     // so that every state is searched once.
@@ -272,11 +290,13 @@ class Search {
     std::unique_ptr<StateKeys> keys_;
     std::vector<Core> cores_;
     std::vector<Move> moves_;
-    std::unordered_map<uint64_t, int32_t> coreIndex_;
+    FlatIndex coreIndex_;
+    // The waits after a death, by the key of the step the player died in and its restart point.
+    std::unordered_map<uint64_t, AfterDeath> afterDeath_;
     std::vector<Cell> restarts_;  // the restart points: the signposts and where the level starts
     std::vector<Node> nodes_;     // the states
     std::vector<Edge> edges_;     // between states
-    std::unordered_map<uint64_t, int32_t> index_;  // StateIndexKey -> state
+    FlatIndex index_;             // StateIndexKey -> state
     // (priority, frames, node): the frames tell a stale entry from the node's best.
     using Entry = std::tuple<uint64_t, uint32_t, int32_t>;
     std::priority_queue<Entry, std::vector<Entry>, std::greater<>> open_;
@@ -297,10 +317,17 @@ class Search {
     std::array<bool, kMapCols * kMapRows> visited_{};  // cells the player stood in while searched
 };
 
-PlayEvents Search::PlayEdge(const PlaySnapshot& from, uint8_t keys, uint32_t& forced) {
+PlayEvents Search::PlayEdge(const PlaySnapshot& from, uint8_t keys, uint32_t& forced,
+                            bool untilDeath) {
     play_.Restore(from);
     PlayEvents events = play_.Hold(keys, 1);
     forced = 0;
+    PlayForced(events, forced, untilDeath);
+    return events;
+}
+
+void Search::PlayForced(PlayEvents& events, uint32_t& forced, bool untilDeath) {
+    const auto goesOn = [&] { return !events.Finished() && !(untilDeath && events.deaths > 0); };
     const auto wait = [&] {
         const PlayEvents more = play_.Hold(0, 1);
         events.deaths += more.deaths;
@@ -308,26 +335,51 @@ PlayEvents Search::PlayEdge(const PlaySnapshot& from, uint8_t keys, uint32_t& fo
         events.won = more.won;
         ++forced;
     };
-    while (!events.Finished() && forced < kMaxForcedSteps && Forced(state.play, options_.jumpEvery))
+    while (goesOn() && forced < kMaxForcedSteps && Forced(state.play, options_.jumpEvery))
         wait();
     // Standing still with nothing moving, the player may as well wait for the clock's phase 0
     // (steps fall on phases 0 and 1, so one step at most): every walk and jump from here then
     // starts on the same phase, and a pose of the player has one phase, not three.
     for (int i = 0;
-         i < 3 && !events.Finished() && play_.Frames() % 3 != 0 && StandingInStillWorld(state.play);
-         ++i)
+         i < 3 && goesOn() && play_.Frames() % 3 != 0 && StandingInStillWorld(state.play); ++i)
         wait();
-    return events;
 }
 
-bool Search::TryEdge(const PlaySnapshot& from, uint8_t keys, uint32_t& forced, PlayEvents& events) {
+bool Search::TryEdge(const PlaySnapshot& from, uint8_t keys, uint32_t& forced, PlayEvents& events,
+                     bool untilDeath) {
     try {
-        events = PlayEdge(from, keys, forced);
+        events = PlayEdge(from, keys, forced, untilDeath);
         return true;
     } catch (const std::exception& e) {
         if (messages_.size() < 10) messages_.push_back(e.what());
         return false;
     }
+}
+
+bool Search::WaitAfterDeath(const PlaySnapshot& dead, AfterDeath& after) {
+    const int restart = RestartIndex(dead.play.signpostCol, dead.play.signpostRow);
+    const uint64_t key = Key(dead) ^ (static_cast<uint64_t>(restart + 1) * 0x9E3779B97F4A7C15u);
+    if (const auto known = afterDeath_.find(key); known != afterDeath_.end()) {
+        after = known->second;
+        return true;
+    }
+    PlayEvents events;
+    after = AfterDeath{};
+    try {
+        PlayForced(events, after.forced, false);
+    } catch (const std::exception& e) {
+        if (messages_.size() < 10) messages_.push_back(e.what());
+        return false;
+    }
+    after.frames = static_cast<uint32_t>(play_.Frames() - dead.frames);
+    if (events.Finished()) {
+        after.core = kExitNode;
+    } else {
+        after.restart = RestartIndex(state.play.signpostCol, state.play.signpostRow);
+        after.core = CoreOf();
+    }
+    afterDeath_.emplace(key, after);
+    return true;
 }
 
 bool Search::OverBudget() {
@@ -371,28 +423,27 @@ Summary Search::SummaryOf(int32_t id) const {
     return s;
 }
 
-int32_t Search::CoreOf(const PlaySnapshot& snapshot) {
-    const uint64_t key = Key(snapshot);
-    const auto [it, isNew] = coreIndex_.try_emplace(key, static_cast<int32_t>(cores_.size()));
+int32_t Search::CoreOf() {
+    const PlayState& p = state.play;
+    const uint64_t key = Key(p, play_.Frames());
+    const auto [id, isNew] = coreIndex_.TryEmplace(key, static_cast<int32_t>(cores_.size()));
     if (!isNew) {
-        if (cores_[static_cast<size_t>(it->second)].height != snapshot.play.playerOffsetY)
-            heightsMerged_ = true;
-        return it->second;
+        if (cores_[static_cast<size_t>(id)].height != p.playerOffsetY) heightsMerged_ = true;
+        return id;
     }
     Core core;
-    core.summary = Summarize(snapshot.play);
-    core.height = snapshot.play.playerOffsetY;
-    core.packed = packer_->Pack(snapshot);
+    core.summary = Summarize(p);
+    core.height = p.playerOffsetY;
+    core.packed = packer_->Pack(play_.Save());
     cores_.push_back(std::move(core));
-    return it->second;
+    return id;
 }
 
 int32_t Search::StateOf(const PlaySnapshot& snapshot) const {
-    const auto core = coreIndex_.find(Key(snapshot));
+    const int32_t core = coreIndex_.Find(Key(snapshot));
     const int restart = FindRestart(snapshot.play.signpostCol, snapshot.play.signpostRow);
-    if (core == coreIndex_.end() || restart < 0) return -1;
-    const auto it = index_.find(StateIndexKey(core->second, restart));
-    return it == index_.end() ? -1 : it->second;
+    if (core < 0 || restart < 0) return -1;
+    return index_.Find(StateIndexKey(core, restart));
 }
 
 void Search::ExpandCore(int32_t id, int32_t via) {
@@ -406,30 +457,31 @@ void Search::ExpandCore(int32_t id, int32_t via) {
     for (int k = 0; k < count; ++k) {
         uint32_t forced = 0;
         PlayEvents events;
-        if (!TryEdge(from, options[k], forced, events)) continue;
+        // A move that dies is played to its end for each restart point (Expand); here it only
+        // needs to show that it dies.
+        if (!TryEdge(from, options[k], forced, events, true)) continue;
         Move move{-1, -1, options[k], forced, static_cast<uint32_t>(play_.Frames() - from.frames)};
         if (events.deaths > 0) {
             dies = true;
         } else if (events.Finished()) {
             move.to = kExitNode;
         } else {
-            const PlaySnapshot to = play_.Save();
-            if (to.play.mapItems(to.play.signpostCol, to.play.signpostRow) == kSignpostLit)
-                move.touch =
-                    static_cast<int16_t>(RestartIndex(to.play.signpostCol, to.play.signpostRow));
+            const PlayState& to = state.play;
+            if (to.mapItems(to.signpostCol, to.signpostRow) == kSignpostLit)
+                move.touch = static_cast<int16_t>(RestartIndex(to.signpostCol, to.signpostRow));
             const size_t known = cores_.size();
-            move.to = CoreOf(to);
+            move.to = CoreOf();
             // The first route's search (one state per core: it never dies) searches on from a
             // core as it was found the best way.
-            const auto state = index_.find(StateIndexKey(move.to, 0));
+            const int32_t state = index_.Find(StateIndexKey(move.to, 0));
             const Node& source = nodes_[static_cast<size_t>(via)];
-            if (static_cast<size_t>(move.to) < known && state != index_.end() &&
-                Improves(nodes_[static_cast<size_t>(state->second)], source.noDeathPath,
+            if (static_cast<size_t>(move.to) < known && state >= 0 &&
+                Improves(nodes_[static_cast<size_t>(state)], source.noDeathPath,
                          source.frames + move.frames)) {
                 Core& better = cores_[static_cast<size_t>(move.to)];
-                better.packed = packer_->Pack(to);
-                better.summary = Summarize(to.play);
-                better.height = to.play.playerOffsetY;
+                better.packed = packer_->Pack(play_.Save());
+                better.summary = Summarize(to);
+                better.height = to.playerOffsetY;
             }
         }
         moves_.push_back(move);
@@ -444,15 +496,14 @@ void Search::ExpandCore(int32_t id, int32_t via) {
 
 void Search::Arrive(int32_t from, int32_t core, int restart, bool death, uint8_t keys,
                     uint32_t forced, uint32_t cost) {
-    const auto [it, isNew] =
-        index_.try_emplace(StateIndexKey(core, restart), static_cast<int32_t>(nodes_.size()));
+    const auto [v, isNew] =
+        index_.TryEmplace(StateIndexKey(core, restart), static_cast<int32_t>(nodes_.size()));
     if (isNew) {
         Node fresh;
         fresh.core = core;
         fresh.restart = static_cast<uint8_t>(restart);
         nodes_.push_back(fresh);
     }
-    const int32_t v = it->second;
     edges_.push_back({from, v, death, keys, forced, cost});
     const Node& source = nodes_[static_cast<size_t>(from)];
     const uint32_t frames = source.frames + cost;
@@ -503,15 +554,17 @@ void Search::Expand(int32_t id) {
             // A death: where the player starts again is the restart point's.
             uint32_t forced = 0;
             PlayEvents events;
-            if (!TryEdge(from, move.keys, forced, events)) continue;
+            if (!TryEdge(from, move.keys, forced, events, true)) continue;
             const auto cost = static_cast<uint32_t>(play_.Frames() - from.frames);
-            if (events.Finished()) {
-                edges_.push_back({id, kExitNode, true, move.keys, forced, cost});
+            AfterDeath after;
+            if (!events.Finished() && !WaitAfterDeath(play_.Save(), after)) continue;
+            if (events.Finished() || after.core == kExitNode) {
+                edges_.push_back(
+                    {id, kExitNode, true, move.keys, forced + after.forced, cost + after.frames});
                 continue;
             }
-            const PlaySnapshot to = play_.Save();
-            const int restartTo = RestartIndex(to.play.signpostCol, to.play.signpostRow);
-            Arrive(id, CoreOf(to), restartTo, true, move.keys, forced, cost);
+            Arrive(id, after.core, after.restart, true, move.keys, forced + after.forced,
+                   cost + after.frames);
         }
     }
 }
@@ -537,10 +590,10 @@ ProveResult Search::Run() {
     toExit_ = DistancesToExits(loaded_.play, exits_);
 
     Node start;
-    start.core = CoreOf(loaded_);
+    start.core = CoreOf();  // the game stands as loaded_
     start.noDeathPath = true;
     nodes_.push_back(start);
-    index_.emplace(StateIndexKey(start.core, 0), 0);
+    index_.TryEmplace(StateIndexKey(start.core, 0), 0);
     if (options_.stopAtFirstRoute) {
         // Nearest the exit first, over moves without a death, until a route is found.
         open_.push({Priority(cores_[0].summary, 0), 0, 0});

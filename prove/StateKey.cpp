@@ -98,20 +98,10 @@ bool FlexEnemyNear(const PlayState& p, const FlexEnemy& e) {
            std::abs(e.worldX - PlayerWorldX(p)) <= kNearCells * kCell;
 }
 
-// The beam charges and the object layer. With no figure left to destroy, a shot changes nothing,
-// so neither do the charges nor the refills still lying about; stars only add to the score, so
-// which of them are taken is merged too. Which of the `signCells` is lit is the restart point's
-// business, kept apart from the key.
-void AddCarriedAndLying(Hasher& h, const PlayState& p, const std::vector<size_t>& starCells,
-                        const std::vector<size_t>& signCells) {
-    const bool beamMatters = AnyFigureAlive(p);
-    if (beamMatters) h.Add(p.beamCharges);
-    auto items = p.mapItems.Cells();
-    for (size_t i : starCells)
-        if (IsStar(items[i]) || (!beamMatters && items[i] == kRefill)) items[i] = 0;
-    for (size_t i : signCells)
-        if (items[i] == kSignpostLit) items[i] = kSignpost;
-    h.Bytes(items.data(), sizeof(items));
+uint64_t HashOf(const void* data, size_t size) {
+    Hasher h;
+    h.Bytes(data, size);
+    return h.Finish();
 }
 
 bool FigureNear(const PlayState& p, const FigureEnemy& e) {
@@ -142,12 +132,12 @@ constexpr int kTouchColumns = 2;
 
 // Player steps in the next `frames` frames from this moment, and one frame more (the next frame
 // may read the clock as it stood at this one's flip): the step timer runs whatever the keys.
-int StepsWithin(const PlaySnapshot& snapshot, int frames) {
-    int64_t last = snapshot.play.lastStepTime;
+int StepsWithin(const PlayState& p, long frame, int frames) {
+    int64_t last = p.lastStepTime;
     int steps = 0;
     for (int f = 0; f <= frames; ++f) {
-        const int64_t now = VirtualClockMs(snapshot.frames + f);
-        if (now - last > snapshot.play.stepInterval) {
+        const int64_t now = VirtualClockMs(frame + f);
+        if (now - last > p.stepInterval) {
             last = now;
             ++steps;
         }
@@ -313,8 +303,21 @@ std::string StateKeys::MergedText(bool heights) const {
 // A moving board whose gate and platforms nothing can reach before it comes to rest (the
 // player, nor the player after a death, nor a stone, an enemy or the beam) has the same future
 // as the board already at rest: nobody can tell when it got there.
-int16_t StateKeys::SettlesUnseen(const PlaySnapshot& snapshot, int b) const {
-    const PlayState& p = snapshot.play;
+// With no figure left to destroy, a shot changes nothing, so neither do the charges nor the
+// refills still lying about; stars only add to the score, so which of them are taken is merged
+// too. Which signpost is lit is the restart point's business, kept apart from the key.
+uint64_t StateKeys::LyingHash(const PlayState& p, bool beamMatters) const {
+    return itemsMemo_.Get(p.mapItems.Cells(), beamMatters, [&] {
+        auto items = p.mapItems.Cells();
+        for (size_t i : starCells_)
+            if (IsStar(items[i]) || (!beamMatters && items[i] == kRefill)) items[i] = 0;
+        for (size_t i : signCells_)
+            if (items[i] == kSignpostLit) items[i] = kSignpost;
+        return HashOf(items.data(), sizeof(items));
+    });
+}
+
+int16_t StateKeys::SettlesUnseen(const PlayState& p, long frame, int b) const {
     const Board& board = p.boards[static_cast<size_t>(b)];
     if (board.direction == 0 || board.openRequest != 0 || board.closeRequest != 0) return 0;
     const bool opening = board.direction < 0;
@@ -364,7 +367,7 @@ int16_t StateKeys::SettlesUnseen(const PlaySnapshot& snapshot, int b) const {
             pixels = std::min(pixels, PixelsToColumns(x, c - kTouchColumns, c + kTouchColumns));
         return pixels;
     };
-    if (pixelsToTouch(PlayerWorldX(p)) <= kFastestStep * StepsWithin(snapshot, frames)) return 0;
+    if (pixelsToTouch(PlayerWorldX(p)) <= kFastestStep * StepsWithin(p, frame, frames)) return 0;
     if (frames > kFramesStillAfterDeath) {
         const int reach = kFastestStep * (frames - kFramesStillAfterDeath);
         for (const int col : restartCols_)
@@ -373,8 +376,7 @@ int16_t StateKeys::SettlesUnseen(const PlaySnapshot& snapshot, int b) const {
     return rest;
 }
 
-uint64_t StateKeys::Key(const PlaySnapshot& snapshot) const {
-    const PlayState& p = snapshot.play;
+uint64_t StateKeys::Key(const PlayState& p, long frames) const {
     Hasher h;
 
     // Timing: the phase of the 60 Hz clock (its milliseconds repeat every three frames) and how
@@ -382,8 +384,8 @@ uint64_t StateKeys::Key(const PlaySnapshot& snapshot) const {
     // standing still in a still world can wait from one phase into the others, so there the
     // phase makes no difference to what can still happen and is left out.
     if (!StandingInStillWorld(p)) {
-        const int64_t now = VirtualClockMs(snapshot.frames);
-        h.Add(snapshot.frames % 3);
+        const int64_t now = VirtualClockMs(frames);
+        h.Add(frames % 3);
         h.Add(std::min<int64_t>(now - p.lastStepTime, p.stepInterval + 1));
     }
     h.Add(p.stepInterval);
@@ -422,7 +424,9 @@ uint64_t StateKeys::Key(const PlaySnapshot& snapshot) const {
         h.Add(p.jumpHeight);
     }
 
-    AddCarriedAndLying(h, p, starCells_, signCells_);
+    const bool beamMatters = AnyFigureAlive(p);
+    if (beamMatters) h.Add(p.beamCharges);
+    h.Add(LyingHash(p, beamMatters));
     h.Add(p.beamActive);
     if (p.beamActive != 0) {
         h.Add(p.beamRequested);
@@ -432,30 +436,38 @@ uint64_t StateKeys::Key(const PlaySnapshot& snapshot) const {
 
     // A board only the player holds counts as closed, whatever it is doing.
     // A board far from anyone counts as at rest where it is going.
-    auto solid = p.mapSolid.Cells();
-    const auto setGate = [&solid](const Board& b, int16_t value) {
-        for (int r = b.topRow; r <= b.topRow + 2; ++r)
-            if (r >= 0 && r < kMapRows && b.column > 0 && b.column < kMapCols)
-                solid[static_cast<size_t>(r) * kMapCols + static_cast<size_t>(b.column)] = value;
-    };
-    uint64_t held = 0;
-    std::array<int16_t, 64> settled{};
+    GateOverrides gates;
+    uint64_t& held = gates.held;
+    std::array<int16_t, 64>& settled = gates.settled;
     for (int i = 1;
          !exactBoards_ && i <= p.boardCount && i < static_cast<int>(p.boards.size()) && i < 64;
          ++i) {
-        const Board& b = p.boards[static_cast<size_t>(i)];
         if (HeldOnlyByPlayer(p, i)) {
             held |= uint64_t{1} << i;
-            setGate(b, 1);
-        } else if ((settled[static_cast<size_t>(i)] = SettlesUnseen(snapshot, i)) != 0) {
-            setGate(b, settled[static_cast<size_t>(i)] == kBoardOpenHeight ? 0 : 1);
+        } else {
+            settled[static_cast<size_t>(i)] = SettlesUnseen(p, frames, i);
         }
     }
     if (held != 0) boardsMerged_ = true;
     h.Add(held);
 
-    h.Bytes(p.mapTiles.Cells().data(), sizeof(p.mapTiles.Cells()));
-    h.Bytes(solid.data(), sizeof(solid));
+    h.Add(tilesMemo_.Get(p.mapTiles.Cells(), true, [&p] {
+        return HashOf(p.mapTiles.Cells().data(), sizeof(p.mapTiles.Cells()));
+    }));
+    h.Add(solidMemo_.Get(p.mapSolid.Cells(), gates, [&p, &gates] {
+        auto solid = p.mapSolid.Cells();
+        for (int i = 1; i <= p.boardCount && i < static_cast<int>(p.boards.size()) && i < 64; ++i) {
+            const Board& b = p.boards[static_cast<size_t>(i)];
+            const int16_t settledAt = gates.settled[static_cast<size_t>(i)];
+            if ((gates.held >> i & 1) == 0 && settledAt == 0) continue;
+            const int16_t value = settledAt == kBoardOpenHeight ? 0 : 1;
+            for (int r = b.topRow; r <= b.topRow + 2; ++r)
+                if (r >= 0 && r < kMapRows && b.column > 0 && b.column < kMapCols)
+                    solid[static_cast<size_t>(r) * kMapCols + static_cast<size_t>(b.column)] =
+                        value;
+        }
+        return HashOf(solid.data(), sizeof(solid));
+    }));
 
     for (int i = 1; i <= p.boardCount && i < static_cast<int>(p.boards.size()); ++i) {
         if (i < 64 && (held >> i & 1) != 0) continue;
@@ -518,8 +530,7 @@ uint64_t StateKeys::Key(const PlaySnapshot& snapshot) const {
     return h.Finish();
 }
 
-uint64_t StateKeys::RouteKey(const PlaySnapshot& snapshot) const {
-    const PlayState& p = snapshot.play;
+uint64_t StateKeys::RouteKey(const PlayState& p) const {
     Hasher h;
     for (int v : {int{p.playerCol}, int{p.playerRow}, int{p.playerFacing}, int{p.playerState},
                   int{p.playerBusy}, int{p.playerJumping}, int{p.playerFalling}, int{p.keyDelay},
@@ -527,7 +538,9 @@ uint64_t StateKeys::RouteKey(const PlaySnapshot& snapshot) const {
         h.Add(v);
     h.Add(static_cast<int>(std::floor(p.playerOffsetX / 24.0)));
     h.Add(static_cast<int>(std::floor(p.playerOffsetY / 24.0)));
-    AddCarriedAndLying(h, p, starCells_, signCells_);
+    const bool beamMatters = AnyFigureAlive(p);
+    if (beamMatters) h.Add(p.beamCharges);
+    h.Add(LyingHash(p, beamMatters));
     for (int i = 1; i <= p.boardCount && i < static_cast<int>(p.boards.size()); ++i) {
         const Board& b = p.boards[static_cast<size_t>(i)];
         h.Add(b.direction);

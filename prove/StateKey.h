@@ -4,7 +4,9 @@
 // the same future, except for what the key merges on purpose (see MergedText).
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <utility>
 #include <vector>
@@ -16,6 +18,30 @@ namespace zorvik {
 // The object codes of a signpost, and of the one the player starts again at.
 constexpr int32_t kSignpost = 54;
 constexpr int32_t kSignpostLit = 55;
+
+// The hash of a map layer as a key counts it, kept for the layer last seen in the same
+// `Context`: the states searched one after another mostly share their layers, and comparing a
+// layer costs a fraction of copying and hashing it.
+template <typename Layer, typename Context>
+class LayerMemo {
+  public:
+    template <typename Hash>
+    uint64_t Get(const Layer& layer, const Context& context, Hash&& hash) {
+        if (valid_ && context == context_ && std::memcmp(&layer, &layer_, sizeof(Layer)) == 0)
+            return hash_;
+        layer_ = layer;
+        context_ = context;
+        hash_ = hash();
+        valid_ = true;
+        return hash_;
+    }
+
+  private:
+    Layer layer_{};
+    Context context_{};
+    uint64_t hash_ = 0;
+    bool valid_ = false;
+};
 
 class StateKeys {
   public:
@@ -29,11 +55,13 @@ class StateKeys {
     // rest (see HeldOnlyByPlayer and SettlesUnseen); the report then says so.
     StateKeys(const PlayState& loaded, bool exactEnemies, bool exactBoards = false);
 
-    uint64_t Key(const PlaySnapshot& snapshot) const;
+    uint64_t Key(const PlaySnapshot& snapshot) const { return Key(snapshot.play, snapshot.frames); }
+    // The key of the game as it stands after `frames` frames, without copying it.
+    uint64_t Key(const PlayState& p, long frames) const;
     // A far coarser key for the quick search for a first route, which needs a route, not every
     // state: where the player stands (a third of a cell), how it moves, what it carries and where
     // the objects rest. A route found over it is still one the game played.
-    uint64_t RouteKey(const PlaySnapshot& snapshot) const;
+    uint64_t RouteKey(const PlayState& p) const;
     // What the keys merged beyond score and lives, for the prover's report ("" when nothing);
     // `heights` says whether two states did meet that differed only below a pixel of height.
     std::string MergedText(bool heights) const;
@@ -46,7 +74,23 @@ class StateKeys {
     bool CanFire(const PlayState& p) const;
     // The height board `b` comes to rest at, when it moves and nothing can reach its gate or
     // its platforms before it does (0 otherwise).
-    int16_t SettlesUnseen(const PlaySnapshot& snapshot, int b) const;
+    int16_t SettlesUnseen(const PlayState& p, long frame, int b) const;
+    // The object layer with the stars (and, when the beam can change nothing, the refills) taken
+    // and every signpost unlit: what of it the key counts.
+    uint64_t LyingHash(const PlayState& p, bool beamMatters) const;
+
+    using Items = std::array<int32_t, kMapCols * kMapRows>;
+    using Solid = std::array<int16_t, kMapCols * kMapRows>;
+    // A layer's memo context for the solid layer: boards held by the player alone, and the
+    // height each board counts as settled at (0: not settled).
+    struct GateOverrides {
+        uint64_t held = 0;
+        std::array<int16_t, 64> settled{};
+        bool operator==(const GateOverrides&) const = default;
+    };
+    mutable LayerMemo<Items, bool> itemsMemo_;
+    mutable LayerMemo<Solid, bool> tilesMemo_;
+    mutable LayerMemo<Solid, GateOverrides> solidMemo_;
 
     std::vector<size_t> starCells_;  // indices into the object layer: stars and refills
     std::vector<size_t> signCells_;  // and signposts
