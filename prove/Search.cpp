@@ -473,11 +473,12 @@ void Search::ExpandCore(int32_t id, int32_t via) {
             move.to = CoreOf();
             // The first route's search (one state per core: it never dies) searches on from a
             // core as it was found the best way.
-            const int32_t state = index_.Find(StateIndexKey(move.to, 0));
+            const int32_t state = options_.stopAtFirstRoute && static_cast<size_t>(move.to) < known
+                                      ? index_.Find(StateIndexKey(move.to, 0))
+                                      : -1;
             const Node& source = nodes_[static_cast<size_t>(via)];
-            if (static_cast<size_t>(move.to) < known && state >= 0 &&
-                Improves(nodes_[static_cast<size_t>(state)], source.noDeathPath,
-                         source.frames + move.frames)) {
+            if (state >= 0 && Improves(nodes_[static_cast<size_t>(state)], source.noDeathPath,
+                                       source.frames + move.frames)) {
                 Core& better = cores_[static_cast<size_t>(move.to)];
                 better.packed = packer_->Pack(play_.Save());
                 better.summary = Summarize(to);
@@ -911,6 +912,7 @@ void Search::FindDeadEnds(ProveResult& result) {
             groups[key] = Group{e.from, e.to, kind, trapped};
         }
     }
+    if (groups.empty()) return;
     const Shortest paths = ShortestPaths(true);
     for (const auto& [key, g] : groups) {
         DeadEnd d;
