@@ -61,7 +61,7 @@ SurfacePtr DirectDraw7::CreateSurfaceFromFile(const std::string& path, const DDS
         CheckSize("CreateSurfaceFromFile", desc.lWidth, desc.lHeight);
         width = desc.lWidth;
         height = desc.lHeight;
-        if (detail::State().dryRun) return std::make_shared<DirectDrawSurface7>(width, height);
+        if (detail::dryRun) return std::make_shared<DirectDrawSurface7>(width, height);
         pixels = LoadBmp565(path, width, height);
     } else {
         // Without a size the surface takes the picture's own size, as DirectX 7 does.

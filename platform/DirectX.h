@@ -124,6 +124,11 @@ constexpr Rgb888 From565(uint16_t colour) {
 // A software surface of RGB565 pixels, row by row without padding.
 // BltFast, Blt and BltColorFill never clip: a rectangle that does not lie wholly inside its
 // surface (or is empty or inverted) draws nothing and returns DDERR_INVALIDRECT.
+namespace detail {
+// SetDryRun's switch, read inline by the blits and fills a search makes millions of times.
+inline bool dryRun = false;
+}  // namespace detail
+
 class DirectDrawSurface7 {
   public:
     DirectDrawSurface7(int width, int height);
@@ -140,11 +145,16 @@ class DirectDrawSurface7 {
     // Unscaled copy of srcRect of src to (x, y); with DDBLTFAST_SRCCOLORKEY the pixels whose
     // value lies within src's colour key are left out.
     int32_t BltFast(int32_t x, int32_t y, DirectDrawSurface7* src, const RECT& srcRect,
-                    int32_t flags);
+                    int32_t flags) {
+        if (detail::dryRun && src != nullptr) return DD_OK;
+        return CopyPixels(x, y, src, srcRect, flags);
+    }
     // Stretching copy (nearest neighbour) of srcRect of src onto destRect.
     int32_t Blt(const RECT& destRect, DirectDrawSurface7* src, const RECT& srcRect, int32_t flags);
     // Fills destRect with a raw 565 value.
-    int32_t BltColorFill(const RECT& destRect, int32_t color);
+    int32_t BltColorFill(const RECT& destRect, int32_t color) {
+        return detail::dryRun ? DD_OK : FillPixels(destRect, color);
+    }
     // Line in the fore colour from (x1, y1) up to but not including (x2, y2); pixels off the
     // surface are skipped.
     void DrawLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2);
@@ -164,6 +174,10 @@ class DirectDrawSurface7 {
   private:
     friend class DirectDraw7;
     void MarkDirtyIfPrimary();
+    // BltFast and BltColorFill when pixels are worked.
+    int32_t CopyPixels(int32_t x, int32_t y, DirectDrawSurface7* src, const RECT& srcRect,
+                       int32_t flags);
+    int32_t FillPixels(const RECT& destRect, int32_t color);
 
     int width_;
     int height_;
@@ -304,7 +318,9 @@ uint32_t FocusLossCount();
 // their files (blank surfaces of the asked size, silent buffers). Everything else the calls do
 // stays: flips still wait for the clock, sound buffers keep their play state.
 void SetDryRun(bool on);
-bool DryRun();
+inline bool DryRun() {
+    return detail::dryRun;
+}
 // The handle the game passes for its window; only a token here.
 constexpr int64_t kGameWindow = 1;
 

@@ -13,7 +13,6 @@ struct PlatformState {
     DirectDrawSurface7* primary = nullptr;  // the current primary surface, not owned
     bool primaryDirty = false;              // drawn on since it was last presented
     int readsSinceFlip = 0;
-    bool dryRun = false;  // SetDryRun: no pixel work, no pictures or sounds read
     // Bytes written by fills and by copies (blits) since start-up; the benchmarks size their
     // memory floor with them.
     unsigned long long bytesFilled = 0;

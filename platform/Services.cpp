@@ -39,11 +39,7 @@ bool HasHost() {
 }
 
 void SetDryRun(bool on) {
-    detail::State().dryRun = on;
-}
-
-bool DryRun() {
-    return detail::State().dryRun;
+    detail::dryRun = on;
 }
 
 uint32_t timeGetTime() {

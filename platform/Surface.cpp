@@ -92,10 +92,9 @@ void DirectDrawSurface7::MarkDirtyIfPrimary() {
     if (isPrimary_) detail::State().primaryDirty = true;
 }
 
-int32_t DirectDrawSurface7::BltFast(int32_t x, int32_t y, DirectDrawSurface7* src,
-                                    const RECT& srcRect, int32_t flags) {
+int32_t DirectDrawSurface7::CopyPixels(int32_t x, int32_t y, DirectDrawSurface7* src,
+                                       const RECT& srcRect, int32_t flags) {
     if (src == nullptr) throw PlatformError("BltFast: no source surface");
-    if (detail::State().dryRun) return DD_OK;
     if (!RectInside(srcRect, src->width_, src->height_)) return DDERR_INVALIDRECT;
     const int w = srcRect.right - srcRect.left;
     const int h = srcRect.bottom - srcRect.top;
@@ -150,7 +149,7 @@ int32_t DirectDrawSurface7::BltFast(int32_t x, int32_t y, DirectDrawSurface7* sr
 int32_t DirectDrawSurface7::Blt(const RECT& destRect, DirectDrawSurface7* src, const RECT& srcRect,
                                 int32_t /*flags*/) {
     if (src == nullptr) throw PlatformError("Blt: no source surface");
-    if (detail::State().dryRun) return DD_OK;
+    if (detail::dryRun) return DD_OK;
     if (!RectInside(srcRect, src->width_, src->height_) || !RectInside(destRect, width_, height_)) {
         return DDERR_INVALIDRECT;
     }
@@ -185,8 +184,7 @@ int32_t DirectDrawSurface7::Blt(const RECT& destRect, DirectDrawSurface7* src, c
     return DD_OK;
 }
 
-int32_t DirectDrawSurface7::BltColorFill(const RECT& destRect, int32_t color) {
-    if (detail::State().dryRun) return DD_OK;
+int32_t DirectDrawSurface7::FillPixels(const RECT& destRect, int32_t color) {
     if (!RectInside(destRect, width_, height_)) return DDERR_INVALIDRECT;
     const auto value = static_cast<uint16_t>(color & 0xFFFF);
     detail::State().bytesFilled += static_cast<unsigned long long>(destRect.right - destRect.left) *
@@ -204,7 +202,7 @@ int32_t DirectDrawSurface7::BltColorFill(const RECT& destRect, int32_t color) {
 }
 
 void DirectDrawSurface7::DrawLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
-    if (detail::State().dryRun) return;
+    if (detail::dryRun) return;
     // Bresenham from the start point, stopping before the end point as GDI's LineTo does.
     int64_t x = x1;
     int64_t y = y1;
@@ -257,7 +255,7 @@ void DirectDrawSurface7::Flip(DirectDrawSurface7* overrideSurface, int32_t flags
         throw PlatformError("Flip: the surface is not part of the flipping chain");
     }
     auto& state = detail::State();
-    if (!state.dryRun) pixels_.swap(backBuffer_->pixels_);
+    if (!detail::dryRun) pixels_.swap(backBuffer_->pixels_);
     state.readsSinceFlip = 0;
     state.primaryDirty = false;
     Host& host = CurrentHost();

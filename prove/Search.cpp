@@ -218,24 +218,23 @@ class Search {
     // PlayEdge, false when the game stopped on an error (the level has a fault the report names).
     bool TryEdge(const PlaySnapshot& from, uint8_t keys, uint32_t& forced, PlayEvents& events,
                  bool untilDeath = false);
-    // Where a death leads: the wait at the restart point after the step the player died in,
-    // which the game is at and `dead` holds. Played once for each such moment (its key and
-    // restart point): deaths from many states meet there, and the wait is most of a death's
-    // frames. False when the game stopped on an error.
+    // Where the wait at the restart point after a death leads, and what it takes.
     struct AfterDeath {
         int32_t core = -1;  // kExitNode when the wait reaches the exit
         int restart = 0;
         uint32_t forced = 0;
         uint32_t frames = 0;
     };
-    bool WaitAfterDeath(const PlaySnapshot& dead, AfterDeath& after);
+    // The wait after the step the player died in, which the game is at. It is played once for
+    // each such moment (its key and restart point): deaths from many states meet there, and the
+    // wait is most of a death's frames. False when the game stopped on an error.
+    bool WaitAfterDeath(AfterDeath& after);
     // Searches on from state `id`: its core's moves without a death lead on with the state's
     // restart point (or the signpost they touched), and its deaths are played with it.
     void Expand(int32_t id);
     // Plays every move from a core, with no signpost lit, so that a touched one shows; `via` is
     // the state searched on from it.
     void ExpandCore(int32_t core, int32_t via);
-    // The core of a snapshot, added when new.
     // The core of the game as it stands, added when new (only then is the game copied).
     int32_t CoreOf();
     // Whether arriving at a state known as `node` without a death so far (or not) in `frames`
@@ -356,9 +355,12 @@ bool Search::TryEdge(const PlaySnapshot& from, uint8_t keys, uint32_t& forced, P
     }
 }
 
-bool Search::WaitAfterDeath(const PlaySnapshot& dead, AfterDeath& after) {
-    const int restart = RestartIndex(dead.play.signpostCol, dead.play.signpostRow);
-    const uint64_t key = Key(dead) ^ (static_cast<uint64_t>(restart + 1) * 0x9E3779B97F4A7C15u);
+bool Search::WaitAfterDeath(AfterDeath& after) {
+    const PlayState& dead = state.play;
+    const long diedAt = play_.Frames();
+    const int restart = RestartIndex(dead.signpostCol, dead.signpostRow);
+    const uint64_t key =
+        Key(dead, diedAt) ^ (static_cast<uint64_t>(restart + 1) * 0x9E3779B97F4A7C15u);
     if (const auto known = afterDeath_.find(key); known != afterDeath_.end()) {
         after = known->second;
         return true;
@@ -371,7 +373,7 @@ bool Search::WaitAfterDeath(const PlaySnapshot& dead, AfterDeath& after) {
         if (messages_.size() < 10) messages_.push_back(e.what());
         return false;
     }
-    after.frames = static_cast<uint32_t>(play_.Frames() - dead.frames);
+    after.frames = static_cast<uint32_t>(play_.Frames() - diedAt);
     if (events.Finished()) {
         after.core = kExitNode;
     } else {
@@ -473,12 +475,13 @@ void Search::ExpandCore(int32_t id, int32_t via) {
             move.to = CoreOf();
             // The first route's search (one state per core: it never dies) searches on from a
             // core as it was found the best way.
-            const int32_t state = options_.stopAtFirstRoute && static_cast<size_t>(move.to) < known
-                                      ? index_.Find(StateIndexKey(move.to, 0))
-                                      : -1;
+            const int32_t reached =
+                options_.stopAtFirstRoute && static_cast<size_t>(move.to) < known
+                    ? index_.Find(StateIndexKey(move.to, 0))
+                    : -1;
             const Node& source = nodes_[static_cast<size_t>(via)];
-            if (state >= 0 && Improves(nodes_[static_cast<size_t>(state)], source.noDeathPath,
-                                       source.frames + move.frames)) {
+            if (reached >= 0 && Improves(nodes_[static_cast<size_t>(reached)], source.noDeathPath,
+                                         source.frames + move.frames)) {
                 Core& better = cores_[static_cast<size_t>(move.to)];
                 better.packed = packer_->Pack(play_.Save());
                 better.summary = Summarize(to);
@@ -558,7 +561,7 @@ void Search::Expand(int32_t id) {
             if (!TryEdge(from, move.keys, forced, events, true)) continue;
             const auto cost = static_cast<uint32_t>(play_.Frames() - from.frames);
             AfterDeath after;
-            if (!events.Finished() && !WaitAfterDeath(play_.Save(), after)) continue;
+            if (!events.Finished() && !WaitAfterDeath(after)) continue;
             if (events.Finished() || after.core == kExitNode) {
                 edges_.push_back(
                     {id, kExitNode, true, move.keys, forced + after.forced, cost + after.frames});
