@@ -124,6 +124,35 @@ TEST(ProverTest, APitWithNoWayOutAndNoDeathIsATrappedDeadEnd) {
     EXPECT_GE(run.row, 12);
 }
 
+// A hole in the floor drops the player onto a signpost in a chamber he cannot climb out of,
+// beside a gap down to the bottom of the map: from then on every life starts down there.
+TEST(ProverTest, ASignpostThatMovesTheRestartPointIntoAPitDoomsTheLevel) {
+    const ProverLevel level(Stack({{10, "W..........W"},
+                                   {1, "W.rP.....E.W"},
+                                   {2, "WWWWW.WWWWWW"},
+                                   {1, "WWWW.....WWW"},
+                                   {1, "WWWW.s...WWW"},
+                                   {3, "WWWWWWW.WWWW"}}));
+    const ProveResult result = Prove(level);
+    ExpectRouteLeavesTheLevel(level, result);
+    EXPECT_FALSE(result.budgetStopped);
+    ASSERT_EQ(result.deadEnds.size(), 1u);
+    const DeadEnd& pit = result.deadEnds[0];
+    EXPECT_FALSE(pit.trapped);
+    EXPECT_EQ(pit.what, "a signpost moved the restart point out of reach");
+    // The game agrees: after the replay, a walk into the gap costs a life and the player starts
+    // again beside it, however often he dies.
+    Replay on = pit.replay;
+    for (int life = 0; life < 2; ++life) {
+        on.Hold(kKeyRight, 200);
+        on.Hold(0, 150);
+    }
+    const GameRun run = PlayInGame(level.Path(), on);
+    EXPECT_FALSE(run.left);
+    EXPECT_EQ(run.deaths, 2);
+    EXPECT_EQ(run.row, 15);
+}
+
 // A star four rows above the floor, higher than any jump, and one on the way.
 TEST(ProverTest, AStarOutOfReachIsTheOnlyUnreachablePickup) {
     const ProverLevel level(Stack({{4, "W..........W"},
