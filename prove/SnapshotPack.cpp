@@ -16,20 +16,27 @@ std::vector<uint64_t> SnapshotPacker::Pack(const PlaySnapshot& snapshot) const {
     std::memcpy(words, &snapshot, sizeof(PlaySnapshot));
     for (size_t i = 0; i < kWords; ++i)
         words[i] ^= base_[i];
-    std::vector<uint64_t> packed;
+    // At most one run header per two words, so twice the words always suffice.
+    uint64_t out[2 * kWords];
+    size_t n = 0;
     size_t i = 0;
     while (i < kWords) {
         const size_t zerosFrom = i;
+        // The layers are long stretches of unchanged words: skipped eight at a time.
+        while (i + 8 <= kWords && (words[i] | words[i + 1] | words[i + 2] | words[i + 3] |
+                                   words[i + 4] | words[i + 5] | words[i + 6] | words[i + 7]) == 0)
+            i += 8;
         while (i < kWords && words[i] == 0)
             ++i;
         const size_t literalsFrom = i;
         while (i < kWords && (words[i] != 0 || (i + 1 < kWords && words[i + 1] != 0)))
             ++i;  // a single zero between two changed words stays in the literal run
-        packed.push_back(static_cast<uint64_t>(literalsFrom - zerosFrom) << 32 |
-                         static_cast<uint64_t>(i - literalsFrom));
-        packed.insert(packed.end(), words + literalsFrom, words + i);
+        out[n++] = static_cast<uint64_t>(literalsFrom - zerosFrom) << 32 |
+                   static_cast<uint64_t>(i - literalsFrom);
+        for (size_t k = literalsFrom; k < i; ++k)
+            out[n++] = words[k];
     }
-    return packed;
+    return std::vector<uint64_t>(out, out + n);
 }
 
 void SnapshotPacker::Unpack(const std::vector<uint64_t>& packed, PlaySnapshot& snapshot) const {
