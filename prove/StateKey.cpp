@@ -300,9 +300,6 @@ std::string StateKeys::MergedText(bool heights) const {
     return text;
 }
 
-// A moving board whose gate and platforms nothing can reach before it comes to rest (the
-// player, nor the player after a death, nor a stone, an enemy or the beam) has the same future
-// as the board already at rest: nobody can tell when it got there.
 // With no figure left to destroy, a shot changes nothing, so neither do the charges nor the
 // refills still lying about; stars only add to the score, so which of them are taken is merged
 // too. Which signpost is lit is the restart point's business, kept apart from the key.
@@ -317,6 +314,9 @@ uint64_t StateKeys::LyingHash(const PlayState& p, bool beamMatters) const {
     });
 }
 
+// A moving board whose gate and platforms nothing can reach before it comes to rest (the
+// player, nor the player after a death, nor a stone, an enemy or the beam) has the same future
+// as the board already at rest: nobody can tell when it got there.
 int16_t StateKeys::SettlesUnseen(const PlayState& p, long frame, int b) const {
     const Board& board = p.boards[static_cast<size_t>(b)];
     if (board.direction == 0 || board.openRequest != 0 || board.closeRequest != 0) return 0;

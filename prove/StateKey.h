@@ -79,18 +79,18 @@ class StateKeys {
     // and every signpost unlit: what of it the key counts.
     uint64_t LyingHash(const PlayState& p, bool beamMatters) const;
 
-    using Items = std::array<int32_t, kMapCols * kMapRows>;
-    using Solid = std::array<int16_t, kMapCols * kMapRows>;
-    // A layer's memo context for the solid layer: boards held by the player alone, and the
-    // height each board counts as settled at (0: not settled).
+    using Cells16 = std::array<int16_t, kMapCols * kMapRows>;
+    using Cells32 = std::array<int32_t, kMapCols * kMapRows>;
+    // The solid layer's memo context: the boards held by the player alone, and the height each
+    // board counts as settled at (0: not settled).
     struct GateOverrides {
         uint64_t held = 0;
         std::array<int16_t, 64> settled{};
         bool operator==(const GateOverrides&) const = default;
     };
-    mutable LayerMemo<Items, bool> itemsMemo_;
-    mutable LayerMemo<Solid, bool> tilesMemo_;
-    mutable LayerMemo<Solid, GateOverrides> solidMemo_;
+    mutable LayerMemo<Cells32, bool> itemsMemo_;
+    mutable LayerMemo<Cells16, bool> tilesMemo_;
+    mutable LayerMemo<Cells16, GateOverrides> solidMemo_;
 
     std::vector<size_t> starCells_;  // indices into the object layer: stars and refills
     std::vector<size_t> signCells_;  // and signposts
