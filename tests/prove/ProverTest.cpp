@@ -38,6 +38,15 @@ void ExpectRouteLeavesTheLevel(const ProverLevel& level, const ProveResult& resu
     EXPECT_EQ(run.frames, result.routeFrames);
 }
 
+// Proves a level that has a route and, searched to its end, exactly one dead end; returns it.
+DeadEnd TheOnlyDeadEnd(const ProverLevel& level) {
+    const ProveResult result = Prove(level);
+    ExpectRouteLeavesTheLevel(level, result);
+    EXPECT_FALSE(result.budgetStopped);
+    EXPECT_EQ(result.deadEnds.size(), 1u);
+    return result.deadEnds.empty() ? DeadEnd{} : result.deadEnds[0];
+}
+
 // Floor in row 16 (the player stands in row 15), walls at columns 1 and 12 from top to bottom,
 // a gap of `gap` cells from column 6 down through the bottom row (falling in costs a life).
 ProverLevel GapLevel(int gap) {
@@ -109,11 +118,7 @@ TEST(ProverTest, SignpostsOnTheWayAddNoStatesToTheSearchForAFirstRoute) {
 TEST(ProverTest, APitWithNoWayOutAndNoDeathIsATrappedDeadEnd) {
     const ProverLevel level(Stack(
         {{10, "W..........W"}, {1, "W.rP.....E.W"}, {4, "WWWWWW.WWWWW"}, {3, "WWWWWWWWWWWW"}}));
-    const ProveResult result = Prove(level);
-    ExpectRouteLeavesTheLevel(level, result);
-    EXPECT_FALSE(result.budgetStopped);
-    ASSERT_EQ(result.deadEnds.size(), 1u);
-    const DeadEnd& pit = result.deadEnds[0];
+    const DeadEnd pit = TheOnlyDeadEnd(level);
     EXPECT_TRUE(pit.trapped);
     EXPECT_EQ(pit.what, "pit with no way out");
     // The game agrees: the replay ends in the hole, alive, and stays there.
@@ -133,11 +138,7 @@ TEST(ProverTest, ASignpostThatMovesTheRestartPointIntoAPitDoomsTheLevel) {
                                    {1, "WWWW.....WWW"},
                                    {1, "WWWW.s...WWW"},
                                    {3, "WWWWWWW.WWWW"}}));
-    const ProveResult result = Prove(level);
-    ExpectRouteLeavesTheLevel(level, result);
-    EXPECT_FALSE(result.budgetStopped);
-    ASSERT_EQ(result.deadEnds.size(), 1u);
-    const DeadEnd& pit = result.deadEnds[0];
+    const DeadEnd pit = TheOnlyDeadEnd(level);
     EXPECT_FALSE(pit.trapped);
     EXPECT_EQ(pit.what, "a signpost moved the restart point out of reach");
     // The game agrees: after the replay, a walk into the gap costs a life and the player starts
