@@ -3,7 +3,11 @@
 // extra lives.
 #include "D_sub.h"
 
+#include <array>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <limits>
 
 #include "A_deklarace.h"
 #include "Numbers.h"
@@ -13,6 +17,21 @@ namespace zorvik {
 namespace {
 
 constexpr double kPi = 3.14159265358979;
+
+// The sine of a jump's angle in degrees. Every jump passes the same few dozen angles, and the
+// prover plays millions of jumps, so the last results are kept by the angle's exact value.
+double JumpSine(double angleDegrees) {
+    struct Known {
+        uint64_t angle = ~0ull;  // the angle's bits (this pattern is a NaN, whose sine is NaN)
+        double sine = std::numeric_limits<double>::quiet_NaN();
+    };
+    static std::array<Known, 64> known;
+    uint64_t bits = 0;
+    std::memcpy(&bits, &angleDegrees, sizeof bits);
+    Known& slot = known[static_cast<size_t>((bits * 0x9E3779B97F4A7C15ull) >> 58)];
+    if (slot.angle != bits) slot = {bits, std::sin(angleDegrees * kPi / 180)};
+    return slot.sine;
+}
 
 // One row of the action table: the animation an action plays and how it moves the player.
 struct Action {
@@ -164,7 +183,7 @@ void StepAnimation() {
     if (playerJumping != 0) {
         SilenceRollingSound();
         jumpAngle += jumpAngleStep;
-        playerSpeedY = -(jumpHeight * std::sin(jumpAngle * kPi / 180));
+        playerSpeedY = -(jumpHeight * JumpSine(jumpAngle));
     }
     playerOffsetY += playerSpeedY;
     playerOffsetX += playerSpeedX;

@@ -73,7 +73,9 @@ void StepFlexEnemy(FlexEnemy& e) {
 void UpdateFlexEnemy(int i) {
     FlexEnemy& e = flexEnemies[static_cast<size_t>(i)];
     const int period = e.period > 0 ? e.period : 1;
-    e.tick = static_cast<int16_t>((e.tick + 1) % period);
+    int tick = e.tick + 1;
+    if (tick >= period || tick < 0) tick %= period;  // divides only when the count wraps
+    e.tick = static_cast<int16_t>(tick);
     if (e.tick == 0) StepFlexEnemy(e);
 
     // Far from the player an enemy moves but is neither drawn, heard nor able to hit.

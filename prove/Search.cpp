@@ -47,6 +47,7 @@ struct Core {
     uint16_t moveCount = 0;
     bool expanded = false;
     bool dies = false;             // a move from it dies, and is played for each restart point
+    int32_t firstState = -1;       // its states, linked by Node::nextOfCore
     std::vector<uint64_t> packed;  // the snapshot, while a move may still be played from it
 };
 
@@ -62,7 +63,8 @@ struct Move {
 // A state: a core and its restart point, with the way the search first came to it.
 struct Node {
     int32_t core = 0;
-    uint8_t restart = 0;  // index into the restart points
+    int32_t nextOfCore = -1;  // the core's next state (another restart point), -1 for none
+    uint8_t restart = 0;      // index into the restart points
     int32_t parent = -1;
     uint32_t frames = 0;  // frames from the start along the parent edges
     uint32_t forced = 0;  // steps of no keys after the edge's first step
@@ -71,11 +73,6 @@ struct Node {
     bool noDeathPath = false;  // the parent path loses no life
     bool expanded = false;
 };
-
-// The index key of the state (core, restart point).
-uint64_t StateIndexKey(int32_t core, int restart) {
-    return static_cast<uint64_t>(core) * 256 + static_cast<uint64_t>(restart);
-}
 
 struct Edge {
     int32_t from;
@@ -245,6 +242,16 @@ class Search {
                ((noDeath && !node.noDeathPath) ||
                 (noDeath == node.noDeathPath && frames < node.frames));
     }
+    // The state (core, restart point), -1 when it was not reached. A core has a state for each
+    // restart point it was reached with, mostly one, so the list is short.
+    int32_t FindState(int32_t core, int restart) const {
+        for (int32_t v = cores_[static_cast<size_t>(core)].firstState; v >= 0;
+             v = nodes_[static_cast<size_t>(v)].nextOfCore)
+            if (nodes_[static_cast<size_t>(v)].restart == restart) return v;
+        return -1;
+    }
+    // The state (core, restart point), added when new; whether it is new.
+    std::pair<int32_t, bool> AddState(int32_t core, int restart);
     // Arrives at (core, restart) from state `from` over an edge; adds the state when new.
     void Arrive(int32_t from, int32_t core, int restart, bool death, uint8_t keys, uint32_t forced,
                 uint32_t cost);
@@ -295,7 +302,6 @@ class Search {
     std::vector<Cell> restarts_;  // the restart points: the signposts and where the level starts
     std::vector<Node> nodes_;     // the states
     std::vector<Edge> edges_;     // between states
-    FlatIndex index_;             // StateIndexKey -> state
     // (priority, frames, node): the frames tell a stale entry from the node's best.
     using Entry = std::tuple<uint64_t, uint32_t, int32_t>;
     std::priority_queue<Entry, std::vector<Entry>, std::greater<>> open_;
@@ -445,7 +451,7 @@ int32_t Search::StateOf(const PlaySnapshot& snapshot) const {
     const int32_t core = coreIndex_.Find(Key(snapshot));
     const int restart = FindRestart(snapshot.play.signpostCol, snapshot.play.signpostRow);
     if (core < 0 || restart < 0) return -1;
-    return index_.Find(StateIndexKey(core, restart));
+    return FindState(core, restart);
 }
 
 void Search::ExpandCore(int32_t id, int32_t via) {
@@ -477,7 +483,7 @@ void Search::ExpandCore(int32_t id, int32_t via) {
             // core as it was found the best way.
             const int32_t reached =
                 options_.stopAtFirstRoute && static_cast<size_t>(move.to) < known
-                    ? index_.Find(StateIndexKey(move.to, 0))
+                    ? FindState(move.to, 0)
                     : -1;
             const Node& source = nodes_[static_cast<size_t>(via)];
             if (reached >= 0 && Improves(nodes_[static_cast<size_t>(reached)], source.noDeathPath,
@@ -498,16 +504,21 @@ void Search::ExpandCore(int32_t id, int32_t via) {
     if (!dies) std::vector<uint64_t>().swap(core.packed);
 }
 
+std::pair<int32_t, bool> Search::AddState(int32_t core, int restart) {
+    if (const int32_t known = FindState(core, restart); known >= 0) return {known, false};
+    const auto id = static_cast<int32_t>(nodes_.size());
+    Node fresh;
+    fresh.core = core;
+    fresh.restart = static_cast<uint8_t>(restart);
+    fresh.nextOfCore = cores_[static_cast<size_t>(core)].firstState;
+    cores_[static_cast<size_t>(core)].firstState = id;
+    nodes_.push_back(fresh);
+    return {id, true};
+}
+
 void Search::Arrive(int32_t from, int32_t core, int restart, bool death, uint8_t keys,
                     uint32_t forced, uint32_t cost) {
-    const auto [v, isNew] =
-        index_.TryEmplace(StateIndexKey(core, restart), static_cast<int32_t>(nodes_.size()));
-    if (isNew) {
-        Node fresh;
-        fresh.core = core;
-        fresh.restart = static_cast<uint8_t>(restart);
-        nodes_.push_back(fresh);
-    }
+    const auto [v, isNew] = AddState(core, restart);
     edges_.push_back({from, v, death, keys, forced, cost});
     const Node& source = nodes_[static_cast<size_t>(from)];
     const uint32_t frames = source.frames + cost;
@@ -593,11 +604,8 @@ ProveResult Search::Run() {
         }
     toExit_ = DistancesToExits(loaded_.play, exits_);
 
-    Node start;
-    start.core = CoreOf();  // the game stands as loaded_
-    start.noDeathPath = true;
-    nodes_.push_back(start);
-    index_.TryEmplace(StateIndexKey(start.core, 0), 0);
+    AddState(CoreOf(), 0);  // the game stands as loaded_
+    nodes_[0].noDeathPath = true;
     if (options_.stopAtFirstRoute) {
         // Nearest the exit first, over moves without a death, until a route is found.
         open_.push({Priority(cores_[0].summary, 0), 0, 0});
