@@ -30,6 +30,14 @@ inline int32_t ToInt32(double value) {
     return static_cast<int32_t>(r);
 }
 
+// The greatest integer not above `value`, which must lie within int's range: the truncation,
+// one less when it rounded a negative value up. Cheaper than std::floor on a baseline x86-64,
+// and the enemies work out their cells this way every frame.
+inline int FloorToInt(double value) {
+    const int t = static_cast<int>(value);
+    return t > value ? t - 1 : t;
+}
+
 // Reads a decimal number from text: leading blanks are skipped, the longest numeric prefix
 // (sign, digits, one decimal point, exponent) is taken, and text with no number in front
 // reads as 0.

@@ -25,10 +25,10 @@ double JumpSine(double angleDegrees) {
         uint64_t angle = ~0ull;  // the angle's bits (this pattern is a NaN, whose sine is NaN)
         double sine = std::numeric_limits<double>::quiet_NaN();
     };
-    static std::array<Known, 64> known;
+    static std::array<Known, 512> known;
     uint64_t bits = 0;
     std::memcpy(&bits, &angleDegrees, sizeof bits);
-    Known& slot = known[static_cast<size_t>((bits * 0x9E3779B97F4A7C15ull) >> 58)];
+    Known& slot = known[static_cast<size_t>((bits * 0x9E3779B97F4A7C15ull) >> 55)];
     if (slot.angle != bits) slot = {bits, std::sin(angleDegrees * kPi / 180)};
     return slot.sine;
 }

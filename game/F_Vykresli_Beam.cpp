@@ -65,7 +65,7 @@ int SolidAt(int col, int row) {
 }
 
 int BeamColumn() {
-    return playerCol + static_cast<int>(std::floor((beamHead + playerOffsetX) / kCell));
+    return playerCol + FloorToInt((beamHead + playerOffsetX) / kCell);
 }
 
 void TestWall() {

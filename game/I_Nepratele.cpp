@@ -45,10 +45,10 @@ void StepFlexEnemy(FlexEnemy& e) {
     e.worldX += 3.7 * e.dir;
     // Probe the cell under the leading edge; only one direction is tested per step.
     if (e.dir == 1) {
-        const int c = static_cast<int>(std::floor(e.worldX / kCell));
+        const int c = FloorToInt(e.worldX / kCell);
         if (!Walkable(c, e.row)) e.dir = -1;
     } else if (e.dir == -1) {
-        const int c = static_cast<int>(std::floor((e.worldX - 35) / kCell));
+        const int c = FloorToInt((e.worldX - 35) / kCell);
         if (!Walkable(c, e.row)) e.dir = 1;
     }
     // The picture runs through its ten frames from a fixed anchor, then the anchor jumps.
@@ -74,7 +74,11 @@ void UpdateFlexEnemy(int i) {
     FlexEnemy& e = flexEnemies[static_cast<size_t>(i)];
     const int period = e.period > 0 ? e.period : 1;
     int tick = e.tick + 1;
-    if (tick >= period || tick < 0) tick %= period;  // divides only when the count wraps
+    if (tick == period) {
+        tick = 0;
+    } else if (tick > period || tick < 0) {
+        tick %= period;  // only a count the map started out of range
+    }
     e.tick = static_cast<int16_t>(tick);
     if (e.tick == 0) StepFlexEnemy(e);
 

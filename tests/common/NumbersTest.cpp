@@ -2,6 +2,7 @@
 // Rounding, number reading and map-cell text shared by both programs.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <sstream>
 #include <string>
 #include <string_view>
@@ -23,6 +24,11 @@ TEST(Numbers, RoundsHalfToEven) {
     EXPECT_EQ(RoundHalfEven(36.5), 36.0);
     EXPECT_EQ(RoundHalfEven(37.5), 38.0);
     EXPECT_EQ(RoundHalfEven(50.4), 50.0);
+}
+
+TEST(Numbers, FloorToIntRoundsDownOnBothSidesOfZero) {
+    for (const double v : {0.0, -0.0, 0.25, -0.25, 1.0, -1.0, 72.999, -73.5, -74.0, 1e9, -1e9})
+        EXPECT_EQ(FloorToInt(v), static_cast<int>(std::floor(v))) << v;
 }
 
 TEST(Numbers, ConversionToInt16FailsOutsideItsRange) {
