@@ -208,14 +208,14 @@ void UpdateStone(Stone& s) {
     if (s.row > 18) s.row = 18;
 
     // Start falling when the ground below is gone; the heading is kept for the landing.
-    if (!OnGround(s) && s.falling == 0) {
+    if (s.falling == 0 && !OnGround(s)) {
         s.falling = kTrue;
         s.heading = s.stepX;
         s.stepX = 0;
         s.stepY = 6;
         ClearMark(s.column, s.row);
     }
-    if (OnGround(s) && s.offsetY > 57 && s.falling != 0) Land(s);
+    if (s.falling != 0 && s.offsetY > 57 && OnGround(s)) Land(s);
 
     // Push: the player walks into the stone's cell from the side.
     const bool pushFromRight = playerOffsetX > 62 && playerSpeedX == -1.0;
