@@ -45,7 +45,7 @@ class FlatIndex {
         int32_t value = -1;  // -1: empty
     };
 
-    // Keys can be plain counts (a state's core and restart point), so they are mixed first.
+    // Keys are mixed first, so that the probing does not depend on how well they are spread.
     size_t Home(uint64_t key) const {
         key ^= key >> 33;
         key *= 0xFF51AFD7ED558CCDull;

@@ -10,6 +10,7 @@
 #include <type_traits>
 
 #include "F_Vykresli.h"
+#include "Numbers.h"
 
 namespace zorvik {
 
@@ -506,7 +507,7 @@ uint64_t StateKeys::Key(const PlayState& p, long frames) const {
                 h.Add(v);
             h.Add(e.worldX);
         } else {
-            h.Add(static_cast<int>(std::floor(e.worldX / kCell)));
+            h.Add(FloorToInt(e.worldX / kCell));
         }
     }
     for (int i = 1; i <= p.figureEnemyCount && i < static_cast<int>(p.figureEnemies.size()); ++i) {
