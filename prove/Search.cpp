@@ -6,6 +6,7 @@
 #include "Search.h"
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <cstdlib>
 #include <map>
@@ -47,8 +48,18 @@ struct Core {
     uint16_t moveCount = 0;
     bool expanded = false;
     bool dies = false;             // a move from it dies, and is played for each restart point
-    int32_t firstState = -1;       // its states, linked by Node::nextOfCore
     std::vector<uint64_t> packed;  // the snapshot, while a move may still be played from it
+};
+
+// A core's states with their restart points, kept apart from the core in a small array: a core is
+// mostly reached with every restart point of its level, and there are few of those, so an
+// arrival costs one cache miss instead of one for the core and one for each state looked at. A
+// fifth state and later ones follow Node::nextOfCore from `more`.
+struct CoreStates {
+    static constexpr int kInline = 4;
+    std::array<int32_t, kInline> state{-1, -1, -1, -1};
+    std::array<uint8_t, kInline> restart{};
+    int32_t more = -1;
 };
 
 // A move from a core: keys for a step, then none while nothing else could be chosen.
@@ -63,7 +74,7 @@ struct Move {
 // A state: a core and its restart point, with the way the search first came to it.
 struct Node {
     int32_t core = 0;
-    int32_t nextOfCore = -1;  // the core's next state (another restart point), -1 for none
+    int32_t nextOfCore = -1;  // the core's next state beyond its first four, -1 for none
     uint8_t restart = 0;      // index into the restart points
     int32_t parent = -1;
     uint32_t frames = 0;  // frames from the start along the parent edges
@@ -242,11 +253,14 @@ class Search {
                ((noDeath && !node.noDeathPath) ||
                 (noDeath == node.noDeathPath && frames < node.frames));
     }
-    // The state (core, restart point), -1 when it was not reached. A core has a state for each
-    // restart point it was reached with, mostly one, so the list is short.
+    // The state (core, restart point), -1 when it was not reached.
     int32_t FindState(int32_t core, int restart) const {
-        for (int32_t v = cores_[static_cast<size_t>(core)].firstState; v >= 0;
-             v = nodes_[static_cast<size_t>(v)].nextOfCore)
+        const CoreStates& states = statesOf_[static_cast<size_t>(core)];
+        for (int k = 0; k < CoreStates::kInline; ++k) {
+            const auto at = static_cast<size_t>(k);
+            if (states.state[at] < 0 || states.restart[at] == restart) return states.state[at];
+        }
+        for (int32_t v = states.more; v >= 0; v = nodes_[static_cast<size_t>(v)].nextOfCore)
             if (nodes_[static_cast<size_t>(v)].restart == restart) return v;
         return -1;
     }
@@ -295,6 +309,7 @@ class Search {
     std::unique_ptr<SnapshotPacker> packer_;
     std::unique_ptr<StateKeys> keys_;
     std::vector<Core> cores_;
+    std::vector<CoreStates> statesOf_;  // by core
     std::vector<Move> moves_;
     FlatIndex coreIndex_;
     // The waits after a death, by the key of the step the player died in and its restart point.
@@ -444,6 +459,7 @@ int32_t Search::CoreOf() {
     core.height = p.playerOffsetY;
     core.packed = packer_->Pack(play_.Save());
     cores_.push_back(std::move(core));
+    statesOf_.emplace_back();
     return id;
 }
 
@@ -510,8 +526,15 @@ std::pair<int32_t, bool> Search::AddState(int32_t core, int restart) {
     Node fresh;
     fresh.core = core;
     fresh.restart = static_cast<uint8_t>(restart);
-    fresh.nextOfCore = cores_[static_cast<size_t>(core)].firstState;
-    cores_[static_cast<size_t>(core)].firstState = id;
+    CoreStates& states = statesOf_[static_cast<size_t>(core)];
+    const auto free = std::find(states.state.begin(), states.state.end(), -1);
+    if (free != states.state.end()) {
+        *free = id;
+        states.restart[static_cast<size_t>(free - states.state.begin())] = fresh.restart;
+    } else {
+        fresh.nextOfCore = states.more;
+        states.more = id;
+    }
     nodes_.push_back(fresh);
     return {id, true};
 }
@@ -724,41 +747,53 @@ void Search::CheckRoute(ProveResult& result) {
 
 Search::Shortest Search::ShortestPaths(bool deaths) const {
     // Dijkstra in frames from the start over the searched moves (those without a death only,
-    // unless `deaths`), the exit as node n.
+    // unless `deaths`), the exit as node n. A state's edges lie together in edges_ (Expand adds
+    // them in one go), so a state needs only where its edges begin and end. No edge is longer
+    // than the longest one searched, so the queue is a ring of buckets by frames, each taken in
+    // the order of its states' numbers, as a heap of (frames, state) would.
     const size_t n = nodes_.size();
-    std::vector<uint32_t> first(n + 1, 0);
-    for (const Edge& e : edges_)
-        if (deaths || !e.death) ++first[static_cast<size_t>(e.from) + 1];
-    for (size_t i = 1; i <= n; ++i)
-        first[i] += first[i - 1];
-    std::vector<uint32_t> order(first[n]);
-    {
-        std::vector<uint32_t> fill(first.begin(), first.end() - 1);
-        for (uint32_t k = 0; k < edges_.size(); ++k)
-            if (deaths || !edges_[k].death) order[fill[static_cast<size_t>(edges_[k].from)]++] = k;
+    std::vector<uint32_t> begin(n, 0);
+    std::vector<uint32_t> end(n, 0);
+    uint32_t longest = 0;
+    for (uint32_t k = 0; k < edges_.size(); ++k) {
+        const auto from = static_cast<size_t>(edges_[k].from);
+        if (end[from] == 0) {
+            begin[from] = k;
+        } else if (end[from] != k) {
+            throw std::logic_error("the edges of a state are not together");
+        }
+        end[from] = k + 1;
+        longest = std::max(longest, edges_[k].frames);
     }
     Shortest paths;
     paths.frames.assign(n + 1, UINT64_MAX);
     paths.via.assign(n + 1, -1);
-    using Item = std::pair<uint64_t, int32_t>;
-    std::priority_queue<Item, std::vector<Item>, std::greater<>> open;
+    std::vector<std::vector<int32_t>> ring(static_cast<size_t>(longest) + 1);
     paths.frames[0] = 0;
-    open.push({0, 0});
-    while (!open.empty()) {
-        const auto [d, u] = open.top();
-        open.pop();
-        if (d != paths.frames[static_cast<size_t>(u)] || u == static_cast<int32_t>(n)) continue;
-        for (uint32_t k = first[static_cast<size_t>(u)]; k < first[static_cast<size_t>(u) + 1];
-             ++k) {
-            const Edge& e = edges_[order[k]];
-            const size_t to = e.to == kExitNode ? n : static_cast<size_t>(e.to);
-            const uint64_t next = d + e.frames;
-            if (next < paths.frames[to]) {
-                paths.frames[to] = next;
-                paths.via[to] = order[k];
-                open.push({next, static_cast<int32_t>(to)});
+    ring[0].push_back(0);
+    size_t queued = 1;
+    for (uint64_t d = 0; queued > 0; ++d) {
+        std::vector<int32_t>& bucket = ring[d % ring.size()];
+        std::sort(bucket.begin(), bucket.end());
+        // Indexed, not iterated: an edge of no frames would add to this very bucket.
+        for (size_t i = 0; i < bucket.size(); ++i) {
+            const auto u = static_cast<size_t>(bucket[i]);
+            --queued;
+            if (d != paths.frames[u] || u == n) continue;
+            for (uint32_t k = begin[u]; k < end[u]; ++k) {
+                const Edge& e = edges_[k];
+                if (e.death && !deaths) continue;
+                const size_t to = e.to == kExitNode ? n : static_cast<size_t>(e.to);
+                const uint64_t next = d + e.frames;
+                if (next < paths.frames[to]) {
+                    paths.frames[to] = next;
+                    paths.via[to] = k;
+                    ring[next % ring.size()].push_back(static_cast<int32_t>(to));
+                    ++queued;
+                }
             }
         }
+        bucket.clear();
     }
     return paths;
 }
@@ -865,6 +900,7 @@ void Search::FindDeadEnds(ProveResult& result) {
         }
     backwards(live, seeds);
     if (!live[0]) return;  // nothing reaches the exit: no dead end to tell apart from the rest
+    if (std::find(live.begin(), live.end(), 0) == live.end()) return;  // every state is live
 
     // Can die: a death is still possible.
     std::vector<char> canDie(n + 1, 0);

@@ -113,6 +113,27 @@ TEST(ProverTest, SignpostsOnTheWayAddNoStatesToTheSearchForAFirstRoute) {
     EXPECT_EQ(statesToARoute("W.rP.s.....W"), statesToARoute("W.rP.......W"));
 }
 
+// Five signposts on a floor with a hole to die in behind the start: each of the six restart
+// points is reached with every place on the floor, and each such state is found again when it
+// is met again (the search ends, over at most six states for each one of a level without them).
+TEST(ProverTest, EveryRestartPointOfALevelWithManySignpostsIsSearchedOnce) {
+    const auto prove = [](const char* stand) {
+        const ProverLevel level(
+            Stack({{14, "W.................W"}, {1, stand}, {3, "W.WWWWWWWWWWWWWWWWW"}}));
+        ProveOptions options;
+        options.seconds = 3600;
+        options.maxStates = 400'000;
+        const ProveResult result = ProveLevel(level.Path(), options);
+        ExpectRouteLeavesTheLevel(level, result);
+        EXPECT_TRUE(result.Clean());
+        return result.states;
+    };
+    const long without = prove("W..rP...........E.W");
+    const long with = prove("W..rPs.s.s.s.s..E.W");
+    EXPECT_GT(with, without);
+    EXPECT_LE(with, 6 * without);
+}
+
 // A room over a floor with a one-cell hole four rows deep: a player who drops in can neither
 // climb out nor die there.
 TEST(ProverTest, APitWithNoWayOutAndNoDeathIsATrappedDeadEnd) {
