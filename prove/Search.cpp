@@ -194,6 +194,46 @@ bool Forced(const PlayState& p, int jumpEvery) {
     return Options(p, jumpEvery, options) == 1;
 }
 
+// The whole search's shortest-first queue: states by the frames from the start they were reached
+// in. Every edge takes a frame at least, so the frames taken never go down and buckets by frames
+// do what a heap would, in constant time; a bucket is taken in the order of its states' numbers,
+// as a heap of (frames, state) takes them.
+class FrameBuckets {
+  public:
+    void Push(uint32_t frames, int32_t id) {
+        if (taken_ && frames <= taking_) {
+            throw std::logic_error("a state queued behind the frames already taken");
+        }
+        if (frames >= buckets_.size()) buckets_.resize(static_cast<size_t>(frames) + 1);
+        buckets_[frames].push_back(id);
+        ++size_;
+    }
+    bool Empty() const { return size_ == 0; }
+    // The first state among those reached in the fewest frames; not when empty.
+    int32_t Pop() {
+        while (next_ == current_.size()) {
+            next_ = 0;
+            taking_ = taken_ ? taking_ + 1 : 0;
+            taken_ = true;
+            while (buckets_[taking_].empty())
+                ++taking_;
+            current_.swap(buckets_[taking_]);
+            std::vector<int32_t>().swap(buckets_[taking_]);
+            std::sort(current_.begin(), current_.end());
+        }
+        --size_;
+        return current_[next_++];
+    }
+
+  private:
+    std::vector<std::vector<int32_t>> buckets_;  // by frames
+    std::vector<int32_t> current_;               // the bucket being taken
+    size_t next_ = 0;
+    uint32_t taking_ = 0;  // its frames
+    bool taken_ = false;   // whether one was taken yet
+    size_t size_ = 0;
+};
+
 class Search {
   public:
     Search(const std::string& tilePath, const ProveOptions& options)
@@ -317,12 +357,15 @@ class Search {
     std::vector<Cell> restarts_;  // the restart points: the signposts and where the level starts
     std::vector<Node> nodes_;     // the states
     std::vector<Edge> edges_;     // between states
-    // (priority, frames, node): the frames tell a stale entry from the node's best.
+    // The first route's queue: (priority, frames, node), the frames tell a stale entry from the
+    // node's best.
     using Entry = std::tuple<uint64_t, uint32_t, int32_t>;
     std::priority_queue<Entry, std::vector<Entry>, std::greater<>> open_;
     std::vector<Cell> exits_;  // the level's exit and goal cells
     // Pixels from each cell to the nearest exit or goal around the walls (DistancesToExits).
     std::vector<uint32_t> toExit_;
+    FrameBuckets byFrames_;  // the whole search's queue while it goes shortest first
+    bool shortestFirst_ = false;
     std::vector<int32_t> depthFirst_;  // the whole search's stack of states to expand
     // The best exit edge found without a death.
     int32_t exitFrom_ = -1;
@@ -554,9 +597,13 @@ void Search::Arrive(int32_t from, int32_t core, int restart, bool death, uint8_t
     node.keys = keys;
     node.viaDeath = death;
     node.noDeathPath = noDeath;
-    if (!options_.stopAtFirstRoute) depthFirst_.push_back(v);
-    if (noDeath || !options_.stopAtFirstRoute)
-        open_.push({Priority(cores_[static_cast<size_t>(core)].summary, frames), frames, v});
+    if (options_.stopAtFirstRoute) {
+        if (noDeath)
+            open_.push({Priority(cores_[static_cast<size_t>(core)].summary, frames), frames, v});
+    } else {
+        depthFirst_.push_back(v);
+        if (shortestFirst_) byFrames_.Push(frames, v);
+    }
 }
 
 void Search::Expand(int32_t id) {
@@ -646,18 +693,18 @@ ProveResult Search::Run() {
         // part of the level that cannot be left again (a jammed stone, a pit) is then searched
         // to its end before anything else, so its dead ends are found even when the budget
         // stops the search.
-        open_.push({0, 0, 0});
+        shortestFirst_ = true;
+        byFrames_.Push(0, 0);
         const auto quarterSpent = [this] {
             return Elapsed() > options_.seconds / 4 ||
                    static_cast<long>(nodes_.size()) >= options_.maxStates / 4;
         };
-        while (!open_.empty() && !OverBudget() && !quarterSpent()) {
-            const auto [priority, frames, id] = open_.top();
-            open_.pop();
-            const Node& node = nodes_[static_cast<size_t>(id)];
-            if (node.expanded || frames != node.frames) continue;
-            Expand(id);
+        while (!byFrames_.Empty() && !OverBudget() && !quarterSpent()) {
+            const int32_t id = byFrames_.Pop();
+            if (!nodes_[static_cast<size_t>(id)].expanded) Expand(id);
         }
+        shortestFirst_ = false;
+        byFrames_ = FrameBuckets();
         depthFirst_.push_back(0);
         while (!depthFirst_.empty() && !OverBudget()) {
             const int32_t id = depthFirst_.back();
