@@ -54,6 +54,7 @@ void LevelPlay::Start() {
     lives_ = lives;
     steps_ = 0;
     seenStepTime_ = lastStepTime;
+    deathFrame_ = deathStep_ = -1;
     visited_.fill(false);
 }
 
@@ -62,6 +63,10 @@ void LevelPlay::Frame(uint8_t keys, PlayEvents& events) {
     RunLevelFrame();
     ++framesPlayed_;
     if (lives < lives_) {
+        if (deathFrame_ < 0) {
+            deathFrame_ = host_.Frames();
+            deathStep_ = steps_;
+        }
         events.deaths += lives_ - lives;
         gameLost = kFalse;
     }
@@ -94,6 +99,15 @@ PlayEvents LevelPlay::Hold(uint8_t keys, long steps) {
     }
 }
 
+PlayEvents LevelPlay::HoldUntil(uint8_t keys, long frames) {
+    PlayEvents events;
+    while (host_.Frames() < frames && !events.Finished()) {
+        Frame(keys, events);
+        CountStep();
+    }
+    return events;
+}
+
 PlayEvents LevelPlay::PlayReplay(const Replay& replay, long graceSteps) {
     Start();
     PlayEvents total;
@@ -120,6 +134,7 @@ void LevelPlay::Restore(const PlaySnapshot& snapshot) {
     host_.SetFrames(snapshot.frames);
     steps_ = snapshot.steps;
     seenStepTime_ = snapshot.seenStepTime;
+    deathFrame_ = deathStep_ = -1;
 }
 
 }  // namespace zorvik

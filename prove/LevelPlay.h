@@ -53,6 +53,9 @@ class LevelPlay {
     // Plays frames holding `keys` until `steps` more player steps have been counted (stopping
     // early when the level is left or won). Lives lost are counted and given back.
     PlayEvents Hold(uint8_t keys, long steps);
+    // Plays frames holding `keys` until the clock has counted `frames` flips (none when it has
+    // already), counting steps as Hold does.
+    PlayEvents HoldUntil(uint8_t keys, long frames);
     // Plays a whole replay from a fresh start; then up to `graceSteps` steps with no keys, until
     // the level is left or won. Returns what happened.
     PlayEvents PlayReplay(const Replay& replay, long graceSteps);
@@ -61,6 +64,10 @@ class LevelPlay {
     // Frames played since this object was made, over every start and restore.
     long FramesPlayed() const { return framesPlayed_; }
     long Steps() const { return steps_; }
+    // The first life lost since the last start or restore: the clock's flips after the frame it
+    // was lost in, and the steps counted before that frame; -1 for none.
+    long DeathFrame() const { return deathFrame_; }
+    long DeathStep() const { return deathStep_; }
     PlaySnapshot Save() const;
     void Restore(const PlaySnapshot& snapshot);
 
@@ -87,6 +94,8 @@ class LevelPlay {
     std::array<bool, kMapCols * kMapRows> visited_{};
     std::vector<std::pair<int, int>>* trail_ = nullptr;
     long framesPlayed_ = 0;
+    long deathFrame_ = -1;
+    long deathStep_ = -1;
 };
 
 // The start of test-play on a steady clock, shared by the prover and `zorvik --replay`: start-up,

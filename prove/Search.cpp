@@ -40,15 +40,15 @@ struct Summary {
 
 // A state less its restart point (the signpost a death leads back to). Nothing but a death reads
 // the restart point, so the moves without a death are played once per core, whichever restart
-// points it is reached with; a move that dies is played again for each of them.
+// points it is reached with; a move that dies is played again for each of them, from the frame
+// of the death on (its DeathPoint).
 struct Core {
     Summary summary;      // with the restart point of the snapshot it was found as
     double height = 0.0;  // the player's exact height, to tell when the key merged two
     uint32_t firstMove = 0;
     uint16_t moveCount = 0;
     bool expanded = false;
-    bool dies = false;             // a move from it dies, and is played for each restart point
-    std::vector<uint64_t> packed;  // the snapshot, while a move may still be played from it
+    std::vector<uint64_t> packed;  // the snapshot, until its moves are played
 };
 
 // A core's states with their restart points, kept apart from the core in a small array: a core is
@@ -67,8 +67,17 @@ struct Move {
     int32_t to;     // the core it leads to; kExitNode for the exit, -1 when it dies
     int16_t touch;  // the restart point of the last signpost it touched, -1 for none
     uint8_t keys;
-    uint32_t forced;
+    uint32_t forced;  // for a move that dies: the index of its DeathPoint
     uint32_t frames;
+};
+
+// A move that dies, as it stands before the frame the player dies in: everything before that
+// frame is the same whatever the restart point, so each restart point plays on from here.
+struct DeathPoint {
+    std::vector<uint64_t> packed;  // the snapshot
+    uint8_t keys = 0;              // held in the step of the death
+    uint32_t forced = 0;           // steps of no keys after the move's first, to the death's end
+    uint32_t frames = 0;           // frames from the core to here
 };
 
 // A state: a core and its restart point, with the way the search first came to it.
@@ -283,6 +292,12 @@ class Search {
     // Plays every move from a core, with no signpost lit, so that a touched one shows; `via` is
     // the state searched on from it.
     void ExpandCore(int32_t core, int32_t via);
+    // The point before the death of the move `keys` from `from`, which the game has just played
+    // to the end of the step the player died in; the move is played again up to it.
+    DeathPoint PointBeforeDeath(const PlaySnapshot& from, uint8_t keys);
+    // The move that dies from its death point on, with the restart point `restart`: where the
+    // player starts again, and what it takes. False when the game stopped on an error.
+    bool PlayDeath(const DeathPoint& point, int restart, AfterDeath& after, bool& finished);
     // The core of the game as it stands, added when new (only then is the game copied).
     int32_t CoreOf();
     // Whether arriving at a state known as `node` without a death so far (or not) in `frames`
@@ -351,6 +366,7 @@ class Search {
     std::vector<Core> cores_;
     std::vector<CoreStates> statesOf_;  // by core
     std::vector<Move> moves_;
+    std::vector<DeathPoint> deathPoints_;
     FlatIndex coreIndex_;
     // The waits after a death, by the key of the step the player died in and its restart point.
     std::unordered_map<uint64_t, AfterDeath> afterDeath_;
@@ -518,18 +534,25 @@ void Search::ExpandCore(int32_t id, int32_t via) {
     packer_->Unpack(cores_[static_cast<size_t>(id)].packed, from);
     SetRestart(from, -1);
     const auto firstMove = static_cast<uint32_t>(moves_.size());
-    bool dies = false;
     uint8_t options[8];
     const int count = Options(from.play, options_.jumpEvery, options);
     for (int k = 0; k < count; ++k) {
         uint32_t forced = 0;
         PlayEvents events;
-        // A move that dies is played to its end for each restart point (Expand); here it only
-        // needs to show that it dies.
+        // A move that dies is played on from its death point for each restart point (Expand);
+        // here it only needs to show that it dies.
         if (!TryEdge(from, options[k], forced, events, true)) continue;
         Move move{-1, -1, options[k], forced, static_cast<uint32_t>(play_.Frames() - from.frames)};
         if (events.deaths > 0) {
-            dies = true;
+            // The first route's search never dies, so it needs no death points.
+            if (options_.stopAtFirstRoute) continue;
+            try {
+                deathPoints_.push_back(PointBeforeDeath(from, options[k]));
+            } catch (const std::exception& e) {
+                if (messages_.size() < 10) messages_.push_back(e.what());
+                continue;
+            }
+            move.forced = static_cast<uint32_t>(deathPoints_.size() - 1);
         } else if (events.Finished()) {
             move.to = kExitNode;
         } else {
@@ -557,10 +580,50 @@ void Search::ExpandCore(int32_t id, int32_t via) {
     }
     Core& core = cores_[static_cast<size_t>(id)];
     core.expanded = true;
-    core.dies = dies;
     core.firstMove = firstMove;
     core.moveCount = static_cast<uint16_t>(moves_.size() - firstMove);
-    if (!dies) std::vector<uint64_t>().swap(core.packed);
+    std::vector<uint64_t>().swap(core.packed);
+}
+
+DeathPoint Search::PointBeforeDeath(const PlaySnapshot& from, uint8_t keys) {
+    const long deathFrame = play_.DeathFrame();
+    const long step = play_.DeathStep() - from.steps;  // 0 for the move's own step
+    play_.Restore(from);
+    if (step > 0) {
+        play_.Hold(keys, 1);
+        for (long k = 1; k < step; ++k)
+            play_.Hold(0, 1);
+    }
+    DeathPoint point;
+    point.keys = step > 0 ? 0 : keys;
+    play_.HoldUntil(point.keys, deathFrame - 1);
+    point.packed = packer_->Pack(play_.Save());
+    point.forced = static_cast<uint32_t>(step);
+    point.frames = static_cast<uint32_t>(play_.Frames() - from.frames);
+    return point;
+}
+
+bool Search::PlayDeath(const DeathPoint& point, int restart, AfterDeath& after, bool& finished) {
+    PlaySnapshot at;
+    packer_->Unpack(point.packed, at);
+    // A signpost touched on the way lit itself and set where the player starts again (no other
+    // is lit in a core's snapshot); otherwise that is the state's restart point.
+    if (at.play.mapItems(at.play.signpostCol, at.play.signpostRow) != kSignpostLit)
+        SetRestart(at, restart);
+    PlayEvents events;
+    try {
+        play_.Restore(at);
+        events = play_.Hold(point.keys, 1);
+    } catch (const std::exception& e) {
+        if (messages_.size() < 10) messages_.push_back(e.what());
+        return false;
+    }
+    const auto cost = static_cast<uint32_t>(point.frames + play_.Frames() - at.frames);
+    finished = events.Finished();
+    if (!finished && !WaitAfterDeath(after)) return false;
+    after.forced += point.forced;
+    after.frames += cost;
+    return true;
 }
 
 std::pair<int32_t, bool> Search::AddState(int32_t core, int restart) {
@@ -614,11 +677,6 @@ void Search::Expand(int32_t id) {
     const Core& core = cores_[static_cast<size_t>(coreId)];
     const uint32_t first = core.firstMove;
     const uint32_t last = first + core.moveCount;
-    PlaySnapshot from;
-    if (core.dies && !options_.stopAtFirstRoute) {
-        packer_->Unpack(core.packed, from);
-        SetRestart(from, restart);
-    }
     for (uint32_t k = first; k < last; ++k) {
         const Move move = moves_[k];
         if (move.to == kExitNode) {
@@ -637,19 +695,14 @@ void Search::Expand(int32_t id) {
             Arrive(id, move.to, restartTo, false, move.keys, move.forced, move.frames);
         } else if (!options_.stopAtFirstRoute) {
             // A death: where the player starts again is the restart point's.
-            uint32_t forced = 0;
-            PlayEvents events;
-            if (!TryEdge(from, move.keys, forced, events, true)) continue;
-            const auto cost = static_cast<uint32_t>(play_.Frames() - from.frames);
             AfterDeath after;
-            if (!events.Finished() && !WaitAfterDeath(after)) continue;
-            if (events.Finished() || after.core == kExitNode) {
-                edges_.push_back(
-                    {id, kExitNode, true, move.keys, forced + after.forced, cost + after.frames});
+            bool finished = false;
+            if (!PlayDeath(deathPoints_[move.forced], restart, after, finished)) continue;
+            if (finished || after.core == kExitNode) {
+                edges_.push_back({id, kExitNode, true, move.keys, after.forced, after.frames});
                 continue;
             }
-            Arrive(id, after.core, after.restart, true, move.keys, forced + after.forced,
-                   cost + after.frames);
+            Arrive(id, after.core, after.restart, true, move.keys, after.forced, after.frames);
         }
     }
 }
