@@ -89,6 +89,30 @@ TEST(ProverTest, AGapNoJumpClearsCannotBeFinished) {
     EXPECT_EQ(result.furthest.row, 15);
 }
 
+// The search plays a move that dies again from the frame before the death, for each place the
+// player may start again from: the frame it names is the one the life is lost in.
+TEST(ProverTest, ALifeIsLostInTheFrameThePlayNamesAndNotBefore) {
+    const ProverLevel level = GapLevel(3);
+    LevelPlay play(level.Path());
+    play.Start();
+    const PlaySnapshot start = play.Save();
+    PlayEvents walk;
+    for (int i = 0; i < 400 && walk.deaths == 0; ++i)
+        walk = play.Hold(kKeyRight, 1);
+    ASSERT_EQ(walk.deaths, 1);
+    const long frame = play.DeathFrame();
+    const long step = play.DeathStep();
+    EXPECT_GE(play.Steps(), step + 1);
+
+    play.Restore(start);
+    EXPECT_EQ(play.DeathFrame(), -1);
+    EXPECT_EQ(play.HoldUntil(kKeyRight, frame - 1).deaths, 0);
+    EXPECT_EQ(play.Frames(), frame - 1);
+    EXPECT_EQ(play.Steps(), step);
+    EXPECT_EQ(play.HoldUntil(kKeyRight, frame).deaths, 1);
+    EXPECT_EQ(play.DeathFrame(), frame);
+}
+
 // Where the player would start again plays no part in a route, which loses no life: a signpost
 // on the way (it lights when touched and puts out the one before, and the red one at the start
 // lights again when walked over) adds no state to the search for a first route.
