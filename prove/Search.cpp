@@ -203,10 +203,10 @@ bool Forced(const PlayState& p, int jumpEvery) {
     return Options(p, jumpEvery, options) == 1;
 }
 
-// The whole search's shortest-first queue: states by the frames from the start they were reached
-// in. Every edge takes a frame at least, so the frames taken never go down and buckets by frames
-// do what a heap would, in constant time; a bucket is taken in the order of its states' numbers,
-// as a heap of (frames, state) takes them.
+// A shortest-first queue of states by their frames from the start, for the whole search and for
+// the shortest paths at its end. Every edge takes a frame at least, so the frames taken never go
+// down and buckets by frames do what a heap would, in constant time; a bucket is taken in the
+// order of its states' numbers, as a heap of (frames, state) takes them.
 class FrameBuckets {
   public:
     void Push(uint32_t frames, int32_t id) {
@@ -233,6 +233,8 @@ class FrameBuckets {
         --size_;
         return current_[next_++];
     }
+    // The frames of the state Pop gave last.
+    uint32_t Frames() const { return taking_; }
 
   private:
     std::vector<std::vector<int32_t>> buckets_;  // by frames
@@ -848,13 +850,10 @@ void Search::CheckRoute(ProveResult& result) {
 Search::Shortest Search::ShortestPaths(bool deaths) const {
     // Dijkstra in frames from the start over the searched moves (those without a death only,
     // unless `deaths`), the exit as node n. A state's edges lie together in edges_ (Expand adds
-    // them in one go), so a state needs only where its edges begin and end. No edge is longer
-    // than the longest one searched, so the queue is a ring of buckets by frames, each taken in
-    // the order of its states' numbers, as a heap of (frames, state) would.
+    // them in one go), so a state needs only where its edges begin and end.
     const size_t n = nodes_.size();
     std::vector<uint32_t> begin(n, 0);
     std::vector<uint32_t> end(n, 0);
-    uint32_t longest = 0;
     for (uint32_t k = 0; k < edges_.size(); ++k) {
         const auto from = static_cast<size_t>(edges_[k].from);
         if (end[from] == 0) {
@@ -863,37 +862,28 @@ Search::Shortest Search::ShortestPaths(bool deaths) const {
             throw std::logic_error("the edges of a state are not together");
         }
         end[from] = k + 1;
-        longest = std::max(longest, edges_[k].frames);
     }
     Shortest paths;
     paths.frames.assign(n + 1, UINT64_MAX);
     paths.via.assign(n + 1, -1);
-    std::vector<std::vector<int32_t>> ring(static_cast<size_t>(longest) + 1);
+    FrameBuckets open;
     paths.frames[0] = 0;
-    ring[0].push_back(0);
-    size_t queued = 1;
-    for (uint64_t d = 0; queued > 0; ++d) {
-        std::vector<int32_t>& bucket = ring[d % ring.size()];
-        std::sort(bucket.begin(), bucket.end());
-        // Indexed, not iterated: an edge of no frames would add to this very bucket.
-        for (size_t i = 0; i < bucket.size(); ++i) {
-            const auto u = static_cast<size_t>(bucket[i]);
-            --queued;
-            if (d != paths.frames[u] || u == n) continue;
-            for (uint32_t k = begin[u]; k < end[u]; ++k) {
-                const Edge& e = edges_[k];
-                if (e.death && !deaths) continue;
-                const size_t to = e.to == kExitNode ? n : static_cast<size_t>(e.to);
-                const uint64_t next = d + e.frames;
-                if (next < paths.frames[to]) {
-                    paths.frames[to] = next;
-                    paths.via[to] = k;
-                    ring[next % ring.size()].push_back(static_cast<int32_t>(to));
-                    ++queued;
-                }
+    open.Push(0, 0);
+    while (!open.Empty()) {
+        const auto u = static_cast<size_t>(open.Pop());
+        const uint32_t d = open.Frames();
+        if (d != paths.frames[u] || u == n) continue;
+        for (uint32_t k = begin[u]; k < end[u]; ++k) {
+            const Edge& e = edges_[k];
+            if (e.death && !deaths) continue;
+            const size_t to = e.to == kExitNode ? n : static_cast<size_t>(e.to);
+            const uint32_t next = d + e.frames;
+            if (next < paths.frames[to]) {
+                paths.frames[to] = next;
+                paths.via[to] = k;
+                open.Push(next, static_cast<int32_t>(to));
             }
         }
-        bucket.clear();
     }
     return paths;
 }
