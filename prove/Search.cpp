@@ -15,6 +15,7 @@
 #include <stdexcept>
 #include <tuple>
 #include <unordered_map>
+#include <utility>
 
 #include "FlatIndex.h"
 #include "LevelPlay.h"
@@ -226,8 +227,7 @@ class FrameBuckets {
             taken_ = true;
             while (buckets_[taking_].empty())
                 ++taking_;
-            current_.swap(buckets_[taking_]);
-            std::vector<int32_t>().swap(buckets_[taking_]);
+            current_ = std::exchange(buckets_[taking_], {});
             std::sort(current_.begin(), current_.end());
         }
         --size_;
@@ -294,9 +294,11 @@ class Search {
     // Plays every move from a core, with no signpost lit, so that a touched one shows; `via` is
     // the state searched on from it.
     void ExpandCore(int32_t core, int32_t via);
-    // The point before the death of the move `keys` from `from`, which the game has just played
-    // to the end of the step the player died in; the move is played again up to it.
-    DeathPoint PointBeforeDeath(const PlaySnapshot& from, uint8_t keys);
+    // The point before the death of the move `keys` from `from`, whose life was lost in the frame
+    // that brought the clock to `deathFrame`, in the step after `deathStep` steps: the move is
+    // played again up to it.
+    DeathPoint PointBeforeDeath(const PlaySnapshot& from, uint8_t keys, long deathFrame,
+                                long deathStep);
     // The move that dies from its death point on, with the restart point `restart`: where the
     // player starts again, and what it takes. False when the game stopped on an error.
     bool PlayDeath(const DeathPoint& point, int restart, AfterDeath& after, bool& finished);
@@ -542,14 +544,15 @@ void Search::ExpandCore(int32_t id, int32_t via) {
         uint32_t forced = 0;
         PlayEvents events;
         // A move that dies is played on from its death point for each restart point (Expand);
-        // here it only needs to show that it dies.
+        // here it is played to show that it dies, then again to the frame before the death.
         if (!TryEdge(from, options[k], forced, events, true)) continue;
         Move move{-1, -1, options[k], forced, static_cast<uint32_t>(play_.Frames() - from.frames)};
         if (events.deaths > 0) {
             // The first route's search never dies, so it needs no death points.
             if (options_.stopAtFirstRoute) continue;
             try {
-                deathPoints_.push_back(PointBeforeDeath(from, options[k]));
+                deathPoints_.push_back(
+                    PointBeforeDeath(from, options[k], play_.DeathFrame(), play_.DeathStep()));
             } catch (const std::exception& e) {
                 if (messages_.size() < 10) messages_.push_back(e.what());
                 continue;
@@ -587,15 +590,12 @@ void Search::ExpandCore(int32_t id, int32_t via) {
     std::vector<uint64_t>().swap(core.packed);
 }
 
-DeathPoint Search::PointBeforeDeath(const PlaySnapshot& from, uint8_t keys) {
-    const long deathFrame = play_.DeathFrame();
-    const long step = play_.DeathStep() - from.steps;  // 0 for the move's own step
+DeathPoint Search::PointBeforeDeath(const PlaySnapshot& from, uint8_t keys, long deathFrame,
+                                    long deathStep) {
+    const long step = deathStep - from.steps;  // 0 for the move's own step
     play_.Restore(from);
-    if (step > 0) {
-        play_.Hold(keys, 1);
-        for (long k = 1; k < step; ++k)
-            play_.Hold(0, 1);
-    }
+    // The move's keys for its first step, then none up to the frame before the death.
+    if (step > 0) play_.Hold(keys, 1);
     DeathPoint point;
     point.keys = step > 0 ? 0 : keys;
     play_.HoldUntil(point.keys, deathFrame - 1);
@@ -695,8 +695,9 @@ void Search::Expand(int32_t id) {
                                   : move.touch >= 0         ? move.touch
                                                             : restart;
             Arrive(id, move.to, restartTo, false, move.keys, move.forced, move.frames);
-        } else if (!options_.stopAtFirstRoute) {
-            // A death: where the player starts again is the restart point's.
+        } else {
+            // A death (the first route's search keeps none): where the player starts again is
+            // the restart point's.
             AfterDeath after;
             bool finished = false;
             if (!PlayDeath(deathPoints_[move.forced], restart, after, finished)) continue;
