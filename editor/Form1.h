@@ -247,6 +247,10 @@ class Form1 : public QMainWindow, public ToolContext {
     void BuildProver();
     void StartProving();
     void ShowProof(const ProveReport& report);
+    // The first route, drawn while the whole search goes on.
+    void ShowFirstRoute(const ProveReport& report);
+    // The search ended without its answer: a first route shown stays, without "hledám".
+    void StopProving();
     void ProofFailed(const QString& message);
     void SetCheckFindings(std::vector<MapFinding> findings);
     // The map changed: the findings and the route are no longer true and go.
@@ -276,8 +280,9 @@ class Form1 : public QMainWindow, public ToolContext {
     std::vector<MapFinding> proveFindings_;
     std::vector<MapFinding> findings_;  // both, for the views
     std::vector<MapCell> route_;
-    int edits_ = 0;        // map edits so far, to tell a stale answer
-    int editsProved_ = 0;  // edits when the running search started
+    int edits_ = 0;             // map edits so far, to tell a stale answer
+    int editsProved_ = 0;       // edits when the running search started
+    int firstRouteFrames_ = 0;  // the running search's first route shown; 0 for none
     WholeMapView* wholeView_ = nullptr;
     Minimap* minimap_ = nullptr;
     PalettePanel* palette_ = nullptr;

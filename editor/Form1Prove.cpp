@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Level > Ověřit průchodnost (F6) in the window: the prover runs in the background with a
-// progress bar and a cancel button in the status bar while the editor stays usable; its answer
-// is drawn on both map views (on screen only) until the next edit, summed up in the status bar
-// and listed with the level check's findings in Level > Nálezy, where a click scrolls to one.
+// progress bar and a cancel button in the status bar while the editor stays usable; its first
+// route is drawn as soon as it is found, its whole answer on both map views (on screen only)
+// until the next edit, summed up in the status bar and listed with the level check's findings
+// in Level > Nálezy, where a click scrolls to one.
 #include <QAction>
 #include <QHBoxLayout>
 #include <QListWidget>
@@ -23,6 +24,8 @@ void Form1::BuildProver() {
     prover_->SetProgram(testPlay_.Program());
     connect(prover_, &LevelProver::Finished, this,
             [this](const ProveReport& report) { ShowProof(report); });
+    connect(prover_, &LevelProver::FirstRoute, this,
+            [this](const ProveReport& report) { ShowFirstRoute(report); });
     connect(prover_, &LevelProver::Failed, this,
             [this](const QString& message) { ProofFailed(message); });
 
@@ -75,9 +78,7 @@ void Form1::BuildProver() {
 
     auto stop = [this] {
         prover_->Cancel();
-        proveBusy_->hide();
-        proveClock_->stop();
-        MzrusitOvereni->setEnabled(false);
+        StopProving();
         Tell(QString::fromUtf8("Ověřování zrušeno"));
     };
     connect(cancel, &QPushButton::clicked, this, stop);
@@ -126,16 +127,23 @@ void Form1::StartProving() {
         return;
     }
     editsProved_ = edits_;
+    firstRouteFrames_ = 0;
     proveSummary_->clear();
     proveBar_->setFormat(QString::fromUtf8("Ověřuji…"));
     proveClock_->start();
     MhratCestu->setEnabled(false);
 }
 
-void Form1::ShowProof(const ProveReport& report) {
+void Form1::StopProving() {
     proveBusy_->hide();
     proveClock_->stop();
     MzrusitOvereni->setEnabled(false);
+    if (firstRouteFrames_ > 0) proveSummary_->setText(FirstRouteSummary(firstRouteFrames_, false));
+    firstRouteFrames_ = 0;
+}
+
+void Form1::ShowProof(const ProveReport& report) {
+    StopProving();
     if (edits_ != editsProved_) {
         Tell(
             QString::fromUtf8("Mapa se během ověřování změnila, výsledek platí pro její starší "
@@ -149,10 +157,17 @@ void Form1::ShowProof(const ProveReport& report) {
     SetCheckFindings(checkFindings_);
 }
 
+void Form1::ShowFirstRoute(const ProveReport& report) {
+    if (edits_ != editsProved_) return;  // the whole answer will say so
+    route_ = report.firstRoute;
+    firstRouteFrames_ = report.firstRouteFrames;
+    proveSummary_->setText(FirstRouteSummary(firstRouteFrames_, true));
+    MhratCestu->setEnabled(!prover_->RouteFile().isEmpty());
+    RepaintViews();
+}
+
 void Form1::ProofFailed(const QString& message) {
-    proveBusy_->hide();
-    proveClock_->stop();
-    MzrusitOvereni->setEnabled(false);
+    StopProving();
     host_->MsgBox(message);
 }
 
@@ -169,6 +184,7 @@ void Form1::SetCheckFindings(std::vector<MapFinding> findings) {
 
 void Form1::DropFindings() {
     ++edits_;
+    firstRouteFrames_ = 0;
     if (findings_.empty() && route_.empty() && proveSummary_->text().isEmpty()) return;
     proveFindings_.clear();
     route_.clear();

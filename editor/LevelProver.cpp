@@ -32,8 +32,10 @@ int LevelProver::SecondsRunning() const {
 }
 
 QString LevelProver::RouteFile() const {
-    return hasRoute_ && folder_ != nullptr ? folder_->filePath(QStringLiteral("route.txt"))
-                                           : QString();
+    if (folder_ == nullptr) return {};
+    if (hasRoute_) return folder_->filePath(QStringLiteral("route.txt"));
+    if (hasFirstRoute_) return folder_->filePath(QStringLiteral("route.txt.first"));
+    return {};
 }
 
 void LevelProver::Cancel() {
@@ -46,7 +48,8 @@ void LevelProver::Cancel() {
 bool LevelProver::Start() {
     Cancel();
     if (!ReadyToPlay(host_, program_)) return false;
-    hasRoute_ = false;
+    hasRoute_ = firstTold_ = hasFirstRoute_ = false;
+    output_.clear();
     set_.clear();
     folder_ = WritePlaySet(host_);
     if (folder_ == nullptr) return false;
@@ -55,9 +58,11 @@ bool LevelProver::Start() {
     // Both channels are read: the findings on standard output, a refusal on standard error.
     process_->setProcessChannelMode(QProcess::MergedChannels);
     connect(process_.get(), &QProcess::finished, this, &LevelProver::Done);
-    if (!host_.StartProcess(*process_, program_,
-                            {QStringLiteral("--prove"), set, QStringLiteral("--route"),
-                             folder_->filePath(QStringLiteral("route.txt"))})) {
+    connect(process_.get(), &QProcess::readyReadStandardOutput, this, &LevelProver::Read);
+    if (!host_.StartProcess(
+            *process_, program_,
+            {QStringLiteral("--prove"), set, QStringLiteral("--route"),
+             folder_->filePath(QStringLiteral("route.txt")), QStringLiteral("--first-route")})) {
         process_->disconnect(this);
         host_.MsgBox(QString::fromLatin1(kGameStartFailedText) +
                      QDir::toNativeSeparators(program_));
@@ -68,8 +73,21 @@ bool LevelProver::Start() {
     return true;
 }
 
+void LevelProver::Read() {
+    output_ += process_->readAll();
+    if (firstTold_) return;
+    const qsizetype whole = output_.lastIndexOf('\n');
+    if (whole < 0) return;
+    ProveReport first = ParseProveOutput(QString::fromUtf8(output_.left(whole)));
+    if (first.firstRoute.empty()) return;
+    firstTold_ = true;
+    hasFirstRoute_ = QFileInfo::exists(folder_->filePath(QStringLiteral("route.txt.first")));
+    emit FirstRoute(first);
+}
+
 void LevelProver::Done(int exitCode, QProcess::ExitStatus status) {
-    const QString output = QString::fromUtf8(process_->readAll());
+    output_ += process_->readAll();
+    const QString output = QString::fromUtf8(output_);
     if (status != QProcess::NormalExit || exitCode > 1) {
         const QString line = output.trimmed().section(QLatin1Char('\n'), -1).trimmed();
         emit Failed(QString::fromUtf8(kProveFailedText) +

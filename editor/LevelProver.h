@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Level > Ověřit průchodnost (F6): the map as it is now goes to a temporary set, and
-// `zorvik --prove SET --route SET-folder/route.txt` runs beside the editor in the background.
-// Its lines come back as a report; the set and the route stay for "Hrát cestu" until the next
-// run or the editor's end.
+// `zorvik --prove SET --route SET-folder/route.txt --first-route` runs beside the editor in the
+// background. Its first route comes back as soon as it is proven, the whole report at the end;
+// the set and the route stay for "Hrát cestu" until the next run or the editor's end.
 #pragma once
 
 #include <QElapsedTimer>
@@ -38,11 +38,14 @@ class LevelProver : public QObject {
     bool Start();
     // Ends the running search; nothing is reported.
     void Cancel();
-    // The set and the route file of the last finished run with a route; empty otherwise.
+    // The set and the route file of the last run with a route: the whole search's once it ended,
+    // the first route's while it runs; empty without a route.
     const QString& Set() const { return set_; }
     QString RouteFile() const;
 
   signals:
+    // The first route, proven, while the whole search goes on (firstRoute and its frames).
+    void FirstRoute(const zorvik::editor::ProveReport& report);
     // The search ended with a report (exit status 0 or 1).
     void Finished(const zorvik::editor::ProveReport& report);
     // The prover refused the set (its line on standard error) or ended abnormally.
@@ -50,13 +53,18 @@ class LevelProver : public QObject {
 
   private:
     void Done(int exitCode, QProcess::ExitStatus status);
+    // Reads what the prover printed so far and tells its first route once its lines are whole.
+    void Read();
 
     EditorHost& host_;
     QString program_;
     std::unique_ptr<QProcess> process_;
     std::unique_ptr<QTemporaryDir> folder_;
     QString set_;
+    QByteArray output_;  // printed so far
     bool hasRoute_ = false;
+    bool firstTold_ = false;
+    bool hasFirstRoute_ = false;  // its replay was written
     QElapsedTimer clock_;
 };
 

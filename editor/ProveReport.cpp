@@ -29,25 +29,42 @@ QString PickupName(const QString& kind) {
     return kind;
 }
 
+// The map cells of "C,R C,R ...", those outside the map left out.
+std::vector<MapCell> ReadRouteCells(const QString& text) {
+    std::vector<MapCell> cells;
+    for (const QString& pair : text.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        const QStringList parts = pair.split(QLatin1Char(','));
+        if (parts.size() != 2) continue;
+        const MapCell cell{parts[0].toInt(), parts[1].toInt()};
+        if (cell.col >= 1 && cell.col <= kLastCol && cell.row >= 1 && cell.row <= kLastRow)
+            cells.push_back(cell);
+    }
+    return cells;
+}
+
+// Seconds of game time in `frames`, whole.
+long GameSeconds(int frames) {
+    return std::lround(frames / 60.0);
+}
+
 }  // namespace
 
 ProveReport ParseProveOutput(const QString& output) {
     ProveReport report;
     static const QRegularExpression finishYes(QStringLiteral("^finish: yes (\\d+) frames"));
     static const QRegularExpression search(QStringLiteral("^search: .*, ([0-9.]+) s, (.*)$"));
+    static const QRegularExpression firstRoute(QStringLiteral("^first-route: (\\d+) frames"));
     for (const QString& raw : output.split(QLatin1Char('\n'))) {
         const QString line = raw.trimmed();
         if (const QRegularExpressionMatch yes = finishYes.match(line); yes.hasMatch()) {
             report.finishable = true;
             report.routeFrames = yes.captured(1).toInt();
         } else if (line.startsWith(QLatin1String("route:"))) {
-            for (const QString& pair : line.mid(6).split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
-                const QStringList parts = pair.split(QLatin1Char(','));
-                if (parts.size() != 2) continue;
-                const MapCell cell{parts[0].toInt(), parts[1].toInt()};
-                if (cell.col >= 1 && cell.col <= kLastCol && cell.row >= 1 && cell.row <= kLastRow)
-                    report.route.push_back(cell);
-            }
+            report.route = ReadRouteCells(line.mid(6));
+        } else if (const QRegularExpressionMatch first = firstRoute.match(line); first.hasMatch()) {
+            report.firstRouteFrames = first.captured(1).toInt();
+        } else if (line.startsWith(QLatin1String("first-route-cells:"))) {
+            report.firstRoute = ReadRouteCells(line.mid(18));
         } else if (line.startsWith(QLatin1String("furthest: "))) {
             report.furthest = ReadCell(line.mid(10));
         } else if (line.startsWith(QLatin1String("dead-end: "))) {
@@ -73,9 +90,10 @@ ProveReport ParseProveOutput(const QString& output) {
 }
 
 QString ProveSummary(const ProveReport& report) {
-    QString text = report.finishable ? QString::fromUtf8("Level je průchozí: %1 s")
-                                           .arg(std::lround(report.routeFrames / 60.0))
-                                     : QString::fromUtf8("Level nelze dokončit");
+    QString text =
+        report.finishable
+            ? QString::fromUtf8("Level je průchozí: %1 s").arg(GameSeconds(report.routeFrames))
+            : QString::fromUtf8("Level nelze dokončit");
     if (!report.deadEnds.empty())
         text += QString::fromUtf8(", slepé uličky: %1").arg(report.deadEnds.size());
     if (!report.unreachable.empty())
@@ -85,6 +103,13 @@ QString ProveSummary(const ProveReport& report) {
     if (report.budgetStopped)
         text += QString::fromUtf8(" (hledání zastavil časový limit, výsledek není úplný)");
     return text;
+}
+
+QString FirstRouteSummary(int frames, bool searching) {
+    return QString::fromUtf8(searching ? "Cesta nalezena: %1 s, hledám slepé uličky a nejkratší "
+                                         "cestu…"
+                                       : "Cesta nalezena: %1 s (slepé uličky nehledány)")
+        .arg(GameSeconds(frames));
 }
 
 QString DeadEndReason(const QString& reason) {

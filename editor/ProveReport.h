@@ -36,6 +36,9 @@ struct ProveReport {
     };
     std::vector<Pickup> unreachable;
     QStringList faults;
+    // The first route, told before the whole search (--first-route); empty when not told.
+    int firstRouteFrames = 0;
+    std::vector<MapCell> firstRoute;
     QString seconds;  // the search's time, as printed
     bool budgetStopped = false;
     bool searched = false;  // the search line was there
@@ -47,6 +50,11 @@ ProveReport ParseProveOutput(const QString& output);
 // The one-line summary: "Level je průchozí: 41 s" (the route's length in game time) or
 // "Level nelze dokončit", with the dead ends, unreachable pickups and a stopped search.
 QString ProveSummary(const ProveReport& report);
+
+// The first route's summary: while the whole search goes on, "Cesta nalezena: 29 s, hledám
+// slepé uličky a nejkratší cestu…"; after it was cancelled or failed, "Cesta nalezena: 29 s
+// (slepé uličky nehledány)".
+QString FirstRouteSummary(int frames, bool searching);
 
 // The report's findings, for the map and the findings list: dead ends, unreachable pickups,
 // the furthest cell of a level that cannot be finished, faults.

@@ -84,6 +84,9 @@ GameCommandLine ParseGameCommandLine(const std::vector<std::string>& args) {
                 return fail("volba '--seconds' potrebuje pocet sekund 1..86400");
             }
             proveOnly = true;
+        } else if (arg == "--first-route") {
+            result.firstRoute = true;
+            proveOnly = true;
         } else if (!arg.empty() && arg[0] == '-') {
             return fail("neznama volba '" + arg + "'");
         } else {
@@ -99,14 +102,15 @@ GameCommandLine ParseGameCommandLine(const std::vector<std::string>& args) {
     if (levelOnly && result.levelPath.empty()) {
         return fail("volby '--start', '--no-card' a '--replay' patri k '--level'");
     }
-    if (proveOnly && !proving) return fail("volby '--route' a '--seconds' patri k '--prove'");
+    if (proveOnly && !proving)
+        return fail("volby '--route', '--seconds' a '--first-route' patri k '--prove'");
     return result;
 }
 
 std::string GameUsageText() {
     return "Pouziti: zorvik [--window]\n"
            "        zorvik --level MAPA [--start SLOUPEC,RADEK] [--no-card] [--replay SOUBOR]\n"
-           "        zorvik --prove MAPA [--route SOUBOR] [--seconds N]\n"
+           "        zorvik --prove MAPA [--route SOUBOR] [--seconds N] [--first-route]\n"
            "Plosinovka: provedte lahev urovnemi az k bylince.\n"
            "\n"
            "  --window          hra v okne misto cele obrazovky (prepina Alt+Enter nebo F11)\n"
@@ -122,6 +126,8 @@ std::string GameUsageText() {
            "                    nedosazitelne hvezdy a naboje; vystup po radcich\n"
            "  --route SOUBOR    (s --prove) zapise nalezenou cestu jako zaznam\n"
            "  --seconds N       (s --prove) casovy limit hledani v sekundach\n"
+           "  --first-route     (s --prove) vypise prvni nalezenou cestu hned, pred celym\n"
+           "                    hledanim (a zapise ji do SOUBOR.first)\n"
            "  -h, --help        vypise tuto napovedu a skonci\n"
            "  --version         vypise verzi a skonci\n"
            "\n"

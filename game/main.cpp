@@ -58,7 +58,8 @@ int main(int argc, char** argv) {
             return 2;
         case zorvik::GameCommandLine::Action::Prove:
             return zorvik::RunProveCommand(options.levelPath, options.routePath,
-                                           options.proveSeconds, stdout, stderr);
+                                           options.proveSeconds, options.firstRoute, stdout,
+                                           stderr);
         case zorvik::GameCommandLine::Action::Play:
             break;
     }

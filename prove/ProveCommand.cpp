@@ -5,6 +5,7 @@
 #include <charconv>
 #include <exception>
 #include <fstream>
+#include <vector>
 
 namespace zorvik {
 
@@ -41,16 +42,26 @@ bool WriteText(const std::string& path, const std::string& text) {
     return static_cast<bool>(out);
 }
 
+// The cells a route passes, as "C,R C,R ...", each after a space.
+std::string CellsText(const std::vector<Cell>& cells) {
+    std::string text;
+    for (const Cell& c : cells)
+        text += ' ' + std::to_string(c.col) + ',' + std::to_string(c.row);
+    return text;
+}
+
+bool WriteRoute(const std::string& path, const ProveResult& r) {
+    return WriteText(path, FormatReplay(r.route, "# route found by zorvik --prove: " +
+                                                     std::to_string(r.routeFrames) + " frames\n"));
+}
+
 }  // namespace
 
 std::string FormatProveReport(const ProveResult& r) {
     std::string text;
     if (r.finishable && r.routeVerified) {
         text += "finish: yes " + std::to_string(r.routeFrames) + " frames\n";
-        text += "route:";
-        for (const Cell& c : r.routeCells)
-            text += ' ' + std::to_string(c.col) + ',' + std::to_string(c.row);
-        text += '\n';
+        text += "route:" + CellsText(r.routeCells) + '\n';
     } else {
         text += "finish: no\n";
         text += "furthest: " + CellText(r.furthest) + '\n';
@@ -80,17 +91,32 @@ std::string FormatProveReport(const ProveResult& r) {
     return text;
 }
 
+std::string FormatFirstRoute(const ProveResult& first) {
+    return "first-route: " + std::to_string(first.routeFrames) +
+           " frames\nfirst-route-cells:" + CellsText(first.routeCells) + '\n';
+}
+
 int ProveStatus(const ProveResult& result) {
     return result.Clean() && result.gameMessages.empty() ? 0 : 1;
 }
 
 int RunProveCommand(const std::string& tilePath, const std::string& routePath, int seconds,
-                    std::FILE* out, std::FILE* err) {
+                    bool firstRoute, std::FILE* out, std::FILE* err) {
     ProveOptions options;
     if (seconds > 0) options.seconds = seconds;
+    // The first route goes out at once; a route file that cannot be written is told at the end.
+    bool firstWritten = true;
+    FirstRouteFound tellFirst;
+    if (firstRoute) {
+        tellFirst = [&](const ProveResult& first) {
+            if (!routePath.empty()) firstWritten = WriteRoute(routePath + ".first", first);
+            std::fputs(FormatFirstRoute(first).c_str(), out);
+            std::fflush(out);
+        };
+    }
     ProveResult result;
     try {
-        result = ProveLevel(tilePath, options);
+        result = ProveLevel(tilePath, options, tellFirst);
     } catch (const std::exception& e) {
         std::fprintf(err, "zorvik: %s\n", e.what());
         return 2;
@@ -98,13 +124,8 @@ int RunProveCommand(const std::string& tilePath, const std::string& routePath, i
     std::fputs(FormatProveReport(result).c_str(), out);
     std::fflush(out);
     if (!routePath.empty()) {
-        bool written = true;
-        if (result.finishable) {
-            written = WriteText(
-                routePath,
-                FormatReplay(result.route, "# route found by zorvik --prove: " +
-                                               std::to_string(result.routeFrames) + " frames\n"));
-        }
+        bool written = firstWritten;
+        if (result.finishable) written = WriteRoute(routePath, result) && written;
         for (size_t k = 0; k < result.deadEnds.size(); ++k) {
             const DeadEnd& d = result.deadEnds[k];
             written = written && WriteText(routePath + ".dead-end-" + std::to_string(k + 1),

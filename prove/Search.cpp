@@ -1117,7 +1117,8 @@ void Search::FindUnreachablePickups(ProveResult& result) const {
 
 }  // namespace
 
-ProveResult ProveLevel(const std::string& tilePath, const ProveOptions& options) {
+ProveResult ProveLevel(const std::string& tilePath, const ProveOptions& options,
+                       const FirstRouteFound& firstRoute) {
     if (options.stopAtFirstRoute) {
         // First over the coarse key, which finds most routes in a fraction of the states; if
         // that misses, over the whole states.
@@ -1142,6 +1143,7 @@ ProveResult ProveLevel(const std::string& tilePath, const ProveOptions& options)
     quick.seconds = options.seconds / 4;
     quick.maxStates = options.maxStates / 4;
     const ProveResult first = ProveLevel(tilePath, quick);
+    if (firstRoute && first.finishable && first.routeVerified) firstRoute(first);
 
     ProveOptions rest = options;
     rest.seconds = std::max(0.0, options.seconds - first.seconds);

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,11 @@ struct ProveOptions {
     // Search from where these keys lead from the level's start instead of from the start itself.
     const Replay* startFrom = nullptr;
 };
+
+struct ProveResult;
+// Called with the quick search's route, proven from a fresh start, before the whole search
+// begins: the editor shows it while the rest of the answer is still being searched.
+using FirstRouteFound = std::function<void(const ProveResult&)>;
 
 // A map cell, 1-based as the editor shows it.
 struct Cell {
@@ -74,7 +80,8 @@ struct ProveResult {
 };
 
 // Searches the map set whose tile file is tilePath. Throws std::runtime_error when the set
-// cannot be read.
-ProveResult ProveLevel(const std::string& tilePath, const ProveOptions& options);
+// cannot be read. `firstRoute`, when given, hears of the first route as soon as it is proven.
+ProveResult ProveLevel(const std::string& tilePath, const ProveOptions& options,
+                       const FirstRouteFound& firstRoute = {});
 
 }  // namespace zorvik

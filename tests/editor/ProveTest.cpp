@@ -42,15 +42,20 @@ class ProveTest : public ActiveEditorTest {
         host.runPrograms = true;
     }
     // A stand-in game: notes its arguments and its process number (moved into place whole, so
-    // the test never reads a half-written one), writes a route file
-    // where --route says, prints `lines`, and ends with `status` after `wait` seconds.
-    void StandIn(const QByteArray& lines, int status, double wait = 0) {
+    // the test never reads a half-written one), writes a route file where --route says (and,
+    // with `first` lines, the first route's beside it, then prints them), prints `lines`, and
+    // ends with `status` after `wait` seconds.
+    void StandIn(const QByteArray& lines, int status, double wait = 0,
+                 const QByteArray& first = {}) {
         const QString game = Path("zorvik");
+        const QByteArray tellFirst =
+            first.isEmpty() ? QByteArray()
+                            : "echo '2 -' > \"$4.first\"\nprintf '%s' '" + first + "'\n";
         WriteAll(game, "#!/bin/sh\necho \"$@\" > \"" + Path("args").toUtf8() + "\"\necho $$ > \"" +
                            Path("pid.new").toUtf8() + "\"\nmv \"" + Path("pid.new").toUtf8() +
-                           "\" \"" + Path("pid").toUtf8() + "\"\necho '1 -' > \"$4\"\nsleep " +
-                           QByteArray::number(wait) + "\nprintf '%s' '" + lines + "'\nexit " +
-                           QByteArray::number(status) + "\n");
+                           "\" \"" + Path("pid").toUtf8() + "\"\necho '1 -' > \"$4\"\n" +
+                           tellFirst + "sleep " + QByteArray::number(wait) + "\nprintf '%s' '" +
+                           lines + "'\nexit " + QByteArray::number(status) + "\n");
         QFile::setPermissions(game, QFile::ReadOwner | QFile::ExeOwner);
         form->SetGameProgram(game);
     }
@@ -69,9 +74,10 @@ TEST_F(ProveTest, TheAnswerIsDrawnOnBothViewsAndGoesAtTheNextEdit) {
     ASSERT_TRUE(WaitForAnswer());
     ASSERT_TRUE(host.messages.empty());
     const QStringList args = QString::fromUtf8(ReadAll(Path("args"))).trimmed().split(' ');
-    ASSERT_EQ(args.size(), 4);
+    ASSERT_EQ(args.size(), 5);
     EXPECT_EQ(args[0], "--prove");
     EXPECT_EQ(args[2], "--route");
+    EXPECT_EQ(args[4], "--first-route");
     EXPECT_EQ(QFileInfo(args[1]).path(), QFileInfo(args[3]).path());
     EXPECT_TRUE(ReadAll(args[1] + ".2").contains("999"));  // the map as it is now
 
@@ -145,6 +151,47 @@ TEST_F(ProveTest, ASearchRunsInTheBackgroundAndCanBeCancelled) {
     EXPECT_TRUE(QTest::qWaitFor([second] { return ::kill(second, 0) != 0; }, 5000));
 }
 
+// The first route is drawn, summed up and playable while the search goes on; a cancel keeps it
+// without "hledám"; a whole answer replaces it.
+TEST_F(ProveTest, TheFirstRouteIsShownWhileTheSearchGoesOn) {
+    const QByteArray first = "first-route: 3000 frames\nfirst-route-cells: 2,17 3,17 4,16\n";
+    StandIn(kFoundLines, 1, 60, first);
+    F6();
+    const QString searching =
+        QString::fromUtf8("Cesta nalezena: 50 s, hledám slepé uličky a nejkratší cestu…");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Summary() == searching; }, 5000))
+        << Summary().toStdString();
+    EXPECT_TRUE(form->Proving());
+    EXPECT_EQ(form->Route(), (std::vector<MapCell>{{2, 17}, {3, 17}, {4, 16}}));
+    EXPECT_EQ(Shown(CellCentre(3, 17) - QPoint(7, 0)), kRoute);
+    const QStringList args = QString::fromUtf8(ReadAll(Path("args"))).trimmed().split(' ');
+    ASSERT_EQ(args.size(), 5);
+    ASSERT_TRUE(form->MhratCestu->isEnabled());
+    host.runPrograms = false;  // the play is noted, not run
+    form->MhratCestu->trigger();
+    EXPECT_EQ(host.started.back().mid(1),
+              (QStringList{"--level", args[1], "--replay", args[3] + ".first"}));
+    host.runPrograms = true;
+
+    QTest::mouseClick(form->findChild<QPushButton*>("proveCancel"), Qt::LeftButton);
+    EXPECT_EQ(Summary(), QString::fromUtf8("Cesta nalezena: 50 s (slepé uličky nehledány)"));
+    EXPECT_EQ(Shown(CellCentre(3, 17) - QPoint(7, 0)), kRoute);
+    EXPECT_TRUE(form->MhratCestu->isEnabled());
+
+    StandIn(kFoundLines, 1, 0.2, first);
+    F6();
+    ASSERT_TRUE(WaitForAnswer());
+    EXPECT_EQ(
+        Summary(),
+        QString::fromUtf8("Level je průchozí: 41 s, slepé uličky: 1, nedosažitelné předměty: 1"));
+    EXPECT_EQ(form->Route().back(), (MapCell{7, 16}));
+    const QString route = QString::fromUtf8(ReadAll(Path("args"))).trimmed().split(' ').value(3);
+    host.runPrograms = false;
+    form->MhratCestu->trigger();
+    EXPECT_EQ(host.started.back().last(), route);
+    EXPECT_TRUE(host.messages.empty());
+}
+
 TEST_F(ProveTest, AnAnswerForAMapChangedMeanwhileIsNotShown) {
     StandIn(kFoundLines, 1, 0.5);
     F6();
@@ -208,10 +255,13 @@ TEST(ProveOutput, LinesAreReadAndOddOnesSkipped) {
         "dead-end: col 3 row 4 trapped pit with no way out\n"
         "dead-end: col 99 row 4 doomed a beam shot wasted\n"
         "unreachable: refill col 5 row 6\nfault: the game stopped: x\n"
+        "first-route: 90 frames\nfirst-route-cells: 2,17 3,17\n"
         "search: 5 states, 0.0 s, merged enemy phases\n");
     EXPECT_TRUE(report.finishable);
     EXPECT_EQ(report.routeFrames, 60);
     EXPECT_EQ(report.route, (std::vector<MapCell>{{1, 1}, {50, 18}}));
+    EXPECT_EQ(report.firstRouteFrames, 90);
+    EXPECT_EQ(report.firstRoute, (std::vector<MapCell>{{2, 17}, {3, 17}}));
     ASSERT_EQ(report.deadEnds.size(), 1u);
     EXPECT_TRUE(report.deadEnds[0].trapped);
     EXPECT_EQ(DeadEndReason(report.deadEnds[0].reason), QString::fromUtf8("jáma bez východu"));

@@ -87,9 +87,20 @@ TEST(CommandLine, ReadsTheOptionsAndRejectsTheRestInOneLine) {
     const GameCommandLine level = ParseGameCommandLine({"--level=a b.map"});
     EXPECT_EQ(level.levelPath, "a b.map");
     EXPECT_TRUE(level.windowed);
+    const GameCommandLine prove =
+        ParseGameCommandLine({"--prove", "a.map", "--first-route", "--seconds=5"});
+    EXPECT_EQ(prove.action, Action::Prove);
+    EXPECT_TRUE(prove.firstRoute);
+    EXPECT_EQ(prove.proveSeconds, 5);
+    EXPECT_FALSE(ParseGameCommandLine({"--prove", "a.map"}).firstRoute);
 
-    const std::vector<std::vector<std::string>> bad = {
-        {"--fullscreen"}, {"--level"}, {"--level="}, {"mapa1.map"}, {"--window", "-x"}};
+    const std::vector<std::vector<std::string>> bad = {{"--fullscreen"},
+                                                       {"--level"},
+                                                       {"--level="},
+                                                       {"mapa1.map"},
+                                                       {"--window", "-x"},
+                                                       {"--first-route"},
+                                                       {"--level", "a.map", "--first-route"}};
     for (const auto& args : bad) {
         const GameCommandLine result = ParseGameCommandLine(args);
         EXPECT_EQ(result.action, Action::Error) << args.back();

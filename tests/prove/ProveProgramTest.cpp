@@ -49,6 +49,7 @@ TEST(ProveProgramTest, ProveReportsFindingsWritesTheRouteAndReplayPlaysItToTheEx
     EXPECT_NE(proved.out.find("\nroute: 4,15 "), std::string::npos) << proved.out;
     EXPECT_NE(proved.out.find("\nunreachable: star col 6 row 5\n"), std::string::npos);
     EXPECT_NE(proved.out.find(" complete\n"), std::string::npos) << proved.out;
+    EXPECT_EQ(proved.out.find("first-route"), std::string::npos) << "only when asked for";
     EXPECT_EQ(proved.err, "");
     const long frames = std::atol(proved.out.c_str() + std::string("finish: yes ").size());
 
@@ -62,6 +63,35 @@ TEST(ProveProgramTest, ProveReportsFindingsWritesTheRouteAndReplayPlaysItToTheEx
         Zorvik(home, "--level '" + level.Path() + "' --replay '" + standStill + "'");
     EXPECT_EQ(stood.status, 1);
     EXPECT_EQ(stood.out, "replay: ended without reaching the exit\n");
+}
+
+// --first-route tells the quick search's route before the whole report, which stays as it was,
+// and writes it beside the route file; the game plays it to the exit.
+TEST(ProveProgramTest, TheFirstRouteComesBeforeTheReportAndPlaysToTheExit) {
+    const ProverLevel level(Stack({{4, "W..........W"}, {1, "W.rP.....E.W"}, {3, "WWWWWWWWWWWW"}}));
+    TempGameDir home;
+    const std::string route = home.File("route.txt");
+    const Output plain = Zorvik(home, "--prove '" + level.Path() + "'");
+    const Output told =
+        Zorvik(home, "--prove '" + level.Path() + "' --route '" + route + "' --first-route");
+    EXPECT_EQ(told.status, 0) << told.err;
+    ASSERT_EQ(told.out.rfind("first-route: ", 0), 0u) << told.out;
+    const size_t cells = told.out.find("\nfirst-route-cells: 4,15 ");
+    const size_t report = told.out.find("\nfinish: yes ");
+    ASSERT_NE(cells, std::string::npos) << told.out;
+    ASSERT_NE(report, std::string::npos) << told.out;
+    EXPECT_LT(cells, report);
+    // The report after it is the plain one, but for the search's time.
+    const auto withoutTime = [](std::string text) {
+        return text.substr(0, text.rfind(" states, "));
+    };
+    EXPECT_EQ(withoutTime(told.out.substr(report + 1)), withoutTime(plain.out));
+
+    const long frames = std::atol(told.out.c_str() + std::string("first-route: ").size());
+    const Output played =
+        Zorvik(home, "--level '" + level.Path() + "' --replay '" + route + ".first'");
+    EXPECT_EQ(played.status, 0) << played.err;
+    EXPECT_EQ(played.out, "replay: exit reached after " + std::to_string(frames) + " frames\n");
 }
 
 TEST(ProveProgramTest, ASetThatCannotBeReadGivesOneLineAndStatusTwo) {
