@@ -272,6 +272,7 @@ class Form1 : public QMainWindow, public ToolContext {
     LevelProver* prover_ = nullptr;
     QWidget* proveBusy_ = nullptr;  // the progress bar and the cancel button, while running
     QProgressBar* proveBar_ = nullptr;
+    QLabel* proveTime_ = nullptr;  // "Ověřuji… 12 s" beside the bar
     QLabel* proveSummary_ = nullptr;
     QPushButton* findingsButton_ = nullptr;
     QListWidget* findingsList_ = nullptr;

@@ -56,9 +56,14 @@ void Form1::BuildProver() {
     proveBar_->setObjectName(QStringLiteral("proveBar"));
     proveBar_->setRange(0, 0);
     proveBar_->setMaximumWidth(160);
+    proveBar_->setTextVisible(false);
+    // A busy bar draws no text, so the seconds stand beside it.
+    proveTime_ = new QLabel(proveBusy_);
+    proveTime_->setObjectName(QStringLiteral("proveTime"));
     auto* cancel = new QPushButton(QString::fromUtf8("Zrušit"), proveBusy_);
     cancel->setObjectName(QStringLiteral("proveCancel"));
     cancel->setToolTip(QString::fromUtf8("Zastaví ověřování průchodnosti"));
+    busyLayout->addWidget(proveTime_);
     busyLayout->addWidget(proveBar_);
     busyLayout->addWidget(cancel);
     proveBusy_->hide();
@@ -87,8 +92,7 @@ void Form1::BuildProver() {
     proveClock_ = new QTimer(this);
     proveClock_->setInterval(1000);
     connect(proveClock_, &QTimer::timeout, this, [this] {
-        proveBar_->setFormat(QString::fromUtf8("Ověřuji… %1 s").arg(prover_->SecondsRunning()));
-        proveBar_->setTextVisible(true);
+        proveTime_->setText(QString::fromUtf8("Ověřuji… %1 s").arg(prover_->SecondsRunning()));
     });
 
     findingsList_ = new QListWidget(this);
@@ -129,7 +133,7 @@ void Form1::StartProving() {
     editsProved_ = edits_;
     firstRouteFrames_ = 0;
     proveSummary_->clear();
-    proveBar_->setFormat(QString::fromUtf8("Ověřuji…"));
+    proveTime_->setText(QString::fromUtf8("Ověřuji…"));
     proveClock_->start();
     MhratCestu->setEnabled(false);
 }

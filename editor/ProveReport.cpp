@@ -106,8 +106,7 @@ QString ProveSummary(const ProveReport& report) {
 }
 
 QString FirstRouteSummary(int frames, bool searching) {
-    return QString::fromUtf8(searching ? "Cesta nalezena: %1 s, hledám slepé uličky a nejkratší "
-                                         "cestu…"
+    return QString::fromUtf8(searching ? "Cesta nalezena: %1 s, hledám slepé uličky…"
                                        : "Cesta nalezena: %1 s (slepé uličky nehledány)")
         .arg(GameSeconds(frames));
 }

@@ -52,8 +52,8 @@ ProveReport ParseProveOutput(const QString& output);
 QString ProveSummary(const ProveReport& report);
 
 // The first route's summary: while the whole search goes on, "Cesta nalezena: 29 s, hledám
-// slepé uličky a nejkratší cestu…"; after it was cancelled or failed, "Cesta nalezena: 29 s
-// (slepé uličky nehledány)".
+// slepé uličky…"; after it was cancelled or failed, "Cesta nalezena: 29 s (slepé uličky
+// nehledány)".
 QString FirstRouteSummary(int frames, bool searching);
 
 // The report's findings, for the map and the findings list: dead ends, unreachable pickups,
