@@ -13,6 +13,10 @@ namespace zorvik::editor {
 namespace {
 
 constexpr int kStopWaitMs = 3000;
+// The search's time budget: five minutes, not the prover's default minute, so that the largest
+// shipped levels (up to two minutes) get their whole answer. The designer waits for none of it:
+// the first route shows at once, the editor stays usable, and Zrušit ends the search.
+constexpr int kBudgetSeconds = 300;
 
 }  // namespace
 
@@ -62,7 +66,8 @@ bool LevelProver::Start() {
     if (!host_.StartProcess(
             *process_, program_,
             {QStringLiteral("--prove"), set, QStringLiteral("--route"),
-             folder_->filePath(QStringLiteral("route.txt")), QStringLiteral("--first-route")})) {
+             folder_->filePath(QStringLiteral("route.txt")), QStringLiteral("--first-route"),
+             QStringLiteral("--seconds"), QString::number(kBudgetSeconds)})) {
         process_->disconnect(this);
         host_.MsgBox(QString::fromLatin1(kGameStartFailedText) +
                      QDir::toNativeSeparators(program_));

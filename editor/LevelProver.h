@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Level > Ověřit průchodnost (F6): the map as it is now goes to a temporary set, and
-// `zorvik --prove SET --route SET-folder/route.txt --first-route` runs beside the editor in the
-// background. Its first route comes back as soon as it is proven, the whole report at the end;
+// `zorvik --prove SET --route SET-folder/route.txt --first-route --seconds 300` runs beside the
+// editor in the background. Its first route comes back as soon as it is proven, the whole report at the end;
 // the set and the route stay for "Hrát cestu" until the next run or the editor's end.
 #pragma once
 

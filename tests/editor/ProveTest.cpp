@@ -74,10 +74,10 @@ TEST_F(ProveTest, TheAnswerIsDrawnOnBothViewsAndGoesAtTheNextEdit) {
     ASSERT_TRUE(WaitForAnswer());
     ASSERT_TRUE(host.messages.empty());
     const QStringList args = QString::fromUtf8(ReadAll(Path("args"))).trimmed().split(' ');
-    ASSERT_EQ(args.size(), 5);
+    ASSERT_EQ(args.size(), 7);
     EXPECT_EQ(args[0], "--prove");
     EXPECT_EQ(args[2], "--route");
-    EXPECT_EQ(args[4], "--first-route");
+    EXPECT_EQ(args.mid(4), (QStringList{"--first-route", "--seconds", "300"}));
     EXPECT_EQ(QFileInfo(args[1]).path(), QFileInfo(args[3]).path());
     EXPECT_TRUE(ReadAll(args[1] + ".2").contains("999"));  // the map as it is now
 
@@ -163,15 +163,14 @@ TEST_F(ProveTest, TheFirstRouteIsShownWhileTheSearchGoesOn) {
     const QByteArray first = "first-route: 3000 frames\nfirst-route-cells: 2,17 3,17 4,16\n";
     StandIn(kFoundLines, 1, 60, first);
     F6();
-    const QString searching =
-        QString::fromUtf8("Cesta nalezena: 50 s, hledám slepé uličky…");
+    const QString searching = QString::fromUtf8("Cesta nalezena: 50 s, hledám slepé uličky…");
     ASSERT_TRUE(QTest::qWaitFor([&] { return Summary() == searching; }, 5000))
         << Summary().toStdString();
     EXPECT_TRUE(form->Proving());
     EXPECT_EQ(form->Route(), (std::vector<MapCell>{{2, 17}, {3, 17}, {4, 16}}));
     EXPECT_EQ(Shown(CellCentre(3, 17) - QPoint(7, 0)), kRoute);
     const QStringList args = QString::fromUtf8(ReadAll(Path("args"))).trimmed().split(' ');
-    ASSERT_EQ(args.size(), 5);
+    ASSERT_EQ(args.size(), 7);
     ASSERT_TRUE(form->MhratCestu->isEnabled());
     host.runPrograms = false;  // the play is noted, not run
     form->MhratCestu->trigger();
