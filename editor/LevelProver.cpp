@@ -35,10 +35,15 @@ int LevelProver::SecondsRunning() const {
     return Running() ? static_cast<int>(clock_.elapsed() / 1000) : 0;
 }
 
+QString LevelProver::RoutePath(bool first) const {
+    return folder_->filePath(first ? QStringLiteral("route.txt.first")
+                                   : QStringLiteral("route.txt"));
+}
+
 QString LevelProver::RouteFile() const {
     if (folder_ == nullptr) return {};
-    if (hasRoute_) return folder_->filePath(QStringLiteral("route.txt"));
-    if (hasFirstRoute_) return folder_->filePath(QStringLiteral("route.txt.first"));
+    if (hasRoute_) return RoutePath();
+    if (firstTold_ && QFileInfo::exists(RoutePath(true))) return RoutePath(true);
     return {};
 }
 
@@ -52,7 +57,7 @@ void LevelProver::Cancel() {
 bool LevelProver::Start() {
     Cancel();
     if (!ReadyToPlay(host_, program_)) return false;
-    hasRoute_ = firstTold_ = hasFirstRoute_ = false;
+    hasRoute_ = firstTold_ = false;
     output_.clear();
     set_.clear();
     folder_ = WritePlaySet(host_);
@@ -63,11 +68,10 @@ bool LevelProver::Start() {
     process_->setProcessChannelMode(QProcess::MergedChannels);
     connect(process_.get(), &QProcess::finished, this, &LevelProver::Done);
     connect(process_.get(), &QProcess::readyReadStandardOutput, this, &LevelProver::Read);
-    if (!host_.StartProcess(
-            *process_, program_,
-            {QStringLiteral("--prove"), set, QStringLiteral("--route"),
-             folder_->filePath(QStringLiteral("route.txt")), QStringLiteral("--first-route"),
-             QStringLiteral("--seconds"), QString::number(kBudgetSeconds)})) {
+    if (!host_.StartProcess(*process_, program_,
+                            {QStringLiteral("--prove"), set, QStringLiteral("--route"), RoutePath(),
+                             QStringLiteral("--first-route"), QStringLiteral("--seconds"),
+                             QString::number(kBudgetSeconds)})) {
         process_->disconnect(this);
         host_.MsgBox(QString::fromLatin1(kGameStartFailedText) +
                      QDir::toNativeSeparators(program_));
@@ -86,7 +90,6 @@ void LevelProver::Read() {
     ProveReport first = ParseProveOutput(QString::fromUtf8(output_.left(whole)));
     if (first.firstRoute.empty()) return;
     firstTold_ = true;
-    hasFirstRoute_ = QFileInfo::exists(folder_->filePath(QStringLiteral("route.txt.first")));
     emit FirstRoute(first);
 }
 
@@ -100,8 +103,7 @@ void LevelProver::Done(int exitCode, QProcess::ExitStatus status) {
         return;
     }
     const ProveReport report = ParseProveOutput(output);
-    hasRoute_ =
-        report.finishable && QFileInfo::exists(folder_->filePath(QStringLiteral("route.txt")));
+    hasRoute_ = report.finishable && QFileInfo::exists(RoutePath());
     emit Finished(report);
 }
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Level > Ověřit průchodnost (F6): the map as it is now goes to a temporary set, and
 // `zorvik --prove SET --route SET-folder/route.txt --first-route --seconds 300` runs beside the
-// editor in the background. Its first route comes back as soon as it is proven, the whole report at the end;
-// the set and the route stay for "Hrát cestu" until the next run or the editor's end.
+// editor in the background. Its first route comes back as soon as it is proven, the whole report at
+// the end; the set and the route stay for "Hrát cestu" until the next run or the editor's end.
 #pragma once
 
 #include <QElapsedTimer>
@@ -55,6 +55,8 @@ class LevelProver : public QObject {
     void Done(int exitCode, QProcess::ExitStatus status);
     // Reads what the prover printed so far and tells its first route once its lines are whole.
     void Read();
+    // The route file the prover writes in the run's folder, or the first route's beside it.
+    QString RoutePath(bool first = false) const;
 
     EditorHost& host_;
     QString program_;
@@ -63,8 +65,7 @@ class LevelProver : public QObject {
     QString set_;
     QByteArray output_;  // printed so far
     bool hasRoute_ = false;
-    bool firstTold_ = false;
-    bool hasFirstRoute_ = false;  // its replay was written
+    bool firstTold_ = false;  // the first route came
     QElapsedTimer clock_;
 };
 

@@ -31,11 +31,6 @@ struct ProveOptions {
     const Replay* startFrom = nullptr;
 };
 
-struct ProveResult;
-// Called with the quick search's route, proven from a fresh start, before the whole search
-// begins: the editor shows it while the rest of the answer is still being searched.
-using FirstRouteFound = std::function<void(const ProveResult&)>;
-
 // A map cell, 1-based as the editor shows it.
 struct Cell {
     int col = 0;
@@ -78,6 +73,10 @@ struct ProveResult {
                unreachable.empty();
     }
 };
+
+// Called with the quick search's route, proven from a fresh start, before the whole search
+// begins: the editor shows it while the rest of the answer is still being searched.
+using FirstRouteFound = std::function<void(const ProveResult&)>;
 
 // Searches the map set whose tile file is tilePath. Throws std::runtime_error when the set
 // cannot be read. `firstRoute`, when given, hears of the first route as soon as it is proven.
