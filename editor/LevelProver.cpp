@@ -42,7 +42,8 @@ QString LevelProver::RoutePath(bool first) const {
 
 QString LevelProver::RouteFile() const {
     if (folder_ == nullptr) return {};
-    if (hasRoute_) return RoutePath();
+    // The route files are looked for when asked: the report only says a route was found.
+    if (routeTold_ && QFileInfo::exists(RoutePath())) return RoutePath();
     if (firstTold_ && QFileInfo::exists(RoutePath(true))) return RoutePath(true);
     return {};
 }
@@ -57,7 +58,7 @@ void LevelProver::Cancel() {
 bool LevelProver::Start() {
     Cancel();
     if (!ReadyToPlay(host_, program_)) return false;
-    hasRoute_ = firstTold_ = false;
+    routeTold_ = firstTold_ = false;
     output_.clear();
     set_.clear();
     folder_ = WritePlaySet(host_);
@@ -103,7 +104,7 @@ void LevelProver::Done(int exitCode, QProcess::ExitStatus status) {
         return;
     }
     const ProveReport report = ParseProveOutput(output);
-    hasRoute_ = report.finishable && QFileInfo::exists(RoutePath());
+    routeTold_ = report.finishable;
     emit Finished(report);
 }
 

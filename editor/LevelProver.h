@@ -63,8 +63,8 @@ class LevelProver : public QObject {
     std::unique_ptr<QProcess> process_;
     std::unique_ptr<QTemporaryDir> folder_;
     QString set_;
-    QByteArray output_;  // printed so far
-    bool hasRoute_ = false;
+    QByteArray output_;       // printed so far
+    bool routeTold_ = false;  // the whole answer says the level can be finished
     bool firstTold_ = false;  // the first route came
     QElapsedTimer clock_;
 };
